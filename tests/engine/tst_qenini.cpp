@@ -1,0 +1,82 @@
+#include "engine/qenini.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestQenIni : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("quenor.ini"));
+        QFile::remove(m_path);
+    }
+
+    void keysIgnoreCase_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("Bottlecost") << "Bottlecost" << "BottleCost";
+        QTest::newRow("Showcost") << "Showcost" << "ShowCost";
+        QTest::newRow("graphminutes") << "graphminutes" << "GraphMinutes";
+        QTest::newRow("same spelling") << "FGF" << "FGF";
+    }
+    void keysIgnoreCase()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, asked);
+        {
+            QFile f(m_path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("[Defaults]\n%1=42\n").arg(written).toUtf8());
+        }
+        QenIni ini(m_path);
+        QCOMPARE(ini.value(QStringLiteral("Defaults"), asked, 0).toInt(), 42);
+        QVERIFY(ini.contains(QStringLiteral("Defaults"), asked));
+
+        // Writing through the other spelling keeps the file's own key, not a twin.
+        ini.setValue(QStringLiteral("Defaults"), asked, 7);
+        QCOMPARE(ini.childKeys(QStringLiteral("Defaults")), QStringList{written});
+        QCOMPARE(ini.value(QStringLiteral("Defaults"), written, 0).toInt(), 7);
+    }
+
+    void doublesRoundToSixDecimals_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<double>("stored");
+        QTest::newRow("double") << QVariant(0.1234567) << 0.123457;
+        QTest::newRow("float") << QVariant(float(2.5f)) << 2.5;
+        QTest::newRow("half up") << QVariant(0.0000005) << 0.000001;
+        QTest::newRow("negative") << QVariant(-1.0000004) << -1.0;
+    }
+    void doublesRoundToSixDecimals()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(double, stored);
+        QenIni ini(m_path);
+        ini.setValue(QStringLiteral("Defaults"), QStringLiteral("X"), value);
+        QCOMPARE(ini.value(QStringLiteral("Defaults"), QStringLiteral("X")).toDouble(), stored);
+    }
+
+    void sectionNamesArePercentEncoded()
+    {
+        QenIni ini(m_path);
+        ini.setValue(QStringLiteral("Nitrous Oxide"), QStringLiteral("Lambda"), 0.47);
+        QFile f(m_path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("[Nitrous%20Oxide]"));
+        QCOMPARE(ini.value(QStringLiteral("Nitrous Oxide"), QStringLiteral("lambda")).toDouble(),
+                 0.47);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+QTEST_GUILESS_MAIN(TestQenIni)
+#include "tst_qenini.moc"
