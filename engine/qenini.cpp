@@ -33,8 +33,7 @@ double QenIni::roundToSixDecimals(double value)
     return std::floor(value * 1000000.0 + 0.5) / 1000000.0;
 }
 
-QVariant QenIni::value(const QString &group, const QString &key,
-                       const QVariant &defaultValue) const
+QVariant QenIni::value(const QString &group, const QString &key, const QVariant &defaultValue) const
 {
     QenSettings settings(m_path);
     enter(settings, group);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QDataStream;
+class QenIni;
+
+// Compartment codes, in the fixed order of every array, stream and table.
+enum QenCompartment { CKT = 0, ALV = 1, VRG = 2, MUS = 3, FAT = 4, VEN = 5 };
+constexpr int QenCompartments = 6;
+
+// One anaesthetic agent of the catalogue: its physical and economic properties,
+// as read from its section of quenor.ini or from a saved simulation.
+class QenAnesthetic : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QenAnesthetic(QObject *parent = nullptr);
+
+    // Reads the section named `name` and validates it. On failure, `failedKey`
+    // receives the parameter name the message reports and false is returned.
+    // `colourNames` is the application's list of colour names.
+    bool readFromIni(const QenIni &ini, const QStringList &colourNames, QString *failedKey);
+
+    // The agent's stream form in a saved simulation; `version` holds the file's
+    // version flags (bit 2: the display name is stored).
+    void serialize(QDataStream &stream, bool writing, quint32 version, const QenIni *ini = nullptr,
+                   const QStringList &colourNames = {});
+
+    // The entry of `colourNames` that matches `text` ignoring case, or an empty
+    // string when none or more than one does.
+    static QString matchColour(const QString &text, const QStringList &colourNames);
+
+    QString name = QStringLiteral("Unknown");
+    QString displayName;
+    QString format = QStringLiteral("%4.2f");
+    QString color;
+    quint16 volatility = 0;
+    quint16 high = 0;
+    float lambdaBlood = 1.4f;
+    float max = 5.0f;
+    float defaultDel = 0.0f;
+    float ambient = 0.0f;
+    float mac = 0.0f;
+    float defUnitDose = 0.0f;
+    float bottleCost = 0.0f;
+    qint32 bottleSize = 0;
+    bool liquid = false;
+    float partition[QenCompartments] = {1.0f, 1.0f, 2.6f, 5.2f, 60.0f, 1.4f};
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/qenanesthetic.h"
+
+#include <QString>
+
+class QenIni;
+
+// The defaults every new simulation starts from, read once at start-up (and
+// again after the options are changed). Out-of-range values get fallbacks.
+struct QenDefaults
+{
+    int click = 0;        // minute signal: 0 off, 1 beep, n >= 2 sound System_(n - 1)
+    int speed = 20;       // 1, 2, 5, 10, 20, 60, 120, or 1000 for as fast as possible
+    QString circuit;      // translated circuit name
+    float fgf = 8.0f;     // L/min
+    float va = 4.0f;      // L/min at 70 kg
+    float co = 5.0f;      // L/min at 70 kg
+    float weight = 70.0f; // kg
+    float volumes[QenCompartments] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f}; // L at 70 kg
+    float flows[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};  // shares of CO
+
+    static QenDefaults load(const QenIni &ini);
+};
