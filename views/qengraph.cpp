@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -522,14 +524,23 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
             continue;
         }
         painter.setPen(QPen(m_colors[i], m_lineWidth));
+        // Curves are filled outlines: Qt's one-pixel antialiased stroker leaves
+        // a pale pixel at every joint, which makes a flat curve look dashed.
+        QPainterPathStroker stroker;
+        stroker.setWidth(std::max(m_lineWidth, 1));
+        stroker.setCapStyle(Qt::SquareCap);
+        stroker.setJoinStyle(Qt::RoundJoin);
         QPolygonF polyline;
         bool penDown = false;
         double previous = 0;
         float lastValue = 0;
         bool lastMarker = false;
         auto flush = [&] {
-            if (polyline.size() > 1)
-                painter.drawPolyline(polyline);
+            if (polyline.size() > 1) {
+                QPainterPath path;
+                path.addPolygon(polyline);
+                painter.fillPath(stroker.createStroke(path), m_colors[i]);
+            }
             polyline.clear();
         };
         for (int k = 0;; ++k) {

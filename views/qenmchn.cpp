@@ -163,6 +163,8 @@ void QenMchn::paintEvent(QPaintEvent *)
     }
 
     const MchnPipes p = mchnPipes(l);
+    // Lines of odd width on pixel centres stay crisp with antialiasing on.
+    painter.translate(0.5, 0.5);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(palette().color(foregroundRole()), 1));
     painter.drawArc(p.lungEllipse, 135 * 16, 90 * 16);
