@@ -406,7 +406,8 @@ void QenGraph::drawXAxis(QPainter &painter, const GraphLayout &g)
     const double first = std::ceil(w.origin / tick) * tick;
     for (int k = 0;; ++k) {
         const double t = first + k * tick;
-        if (t > w.origin + w.xSize)
+        // A thousandth of a tick absorbs rounding, so that the last tick is not lost.
+        if (t > w.origin + w.xSize + tick / 1000)
             break;
         const int px = graphMapToPixel(g, w, t, w.yMin, false).pixel.x();
         const bool labelTick = graphIsLabelTick(t, label, tick);
@@ -437,7 +438,7 @@ void QenGraph::drawYAxis(QPainter &painter, const GraphLayout &g)
     const double first = std::ceil(w.yMin / tick) * tick;
     for (int k = 0;; ++k) {
         const double v = first + k * tick;
-        if (v > w.yMin + w.yExtent)
+        if (v > w.yMin + w.yExtent + tick / 1000)
             break;
         const int py = g.plotBottom + int((v - w.yMin) * g.height / w.yExtent);
         painter.drawLine(g.plotLeft, py, outer, py);

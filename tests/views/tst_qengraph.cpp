@@ -325,6 +325,24 @@ private slots:
         QVERIFY(!graphMacBand(g.layout(), g.window(), 7).isNull());
     }
 
+    void axesReachTheirLastTick()
+    {
+        // Tenths do not add up exactly in floating point; the last tick must still show.
+        QenGraph g;
+        g.resize(400, 320);
+        g.setXSize(1.5);
+        g.setXLabelEvery(0.5);
+        g.setXTickEvery(0.1);
+        g.setYSize(1.5);
+        g.setYLabelEvery(0.5);
+        g.setYTickEvery(0.1);
+        QCOMPARE(g.xTickEvery(), 0.1f);
+        const QImage image = render(g);
+        const GraphLayout l = g.layout();
+        QVERIFY(isBlack(image.pixel(l.plotLeft - 3, l.plotTop)));
+        QVERIFY(isBlack(image.pixel(l.plotRight, l.plotBottom + 2)));
+    }
+
     void gapStartsNewPolyline()
     {
         Source source;
