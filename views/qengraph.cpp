@@ -1,0 +1,626 @@
+#include "views/qengraph.h"
+
+#include "views/qengraphevent.h"
+
+#include <QBitmap>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+QenGraph::QenGraph(QWidget *parent) : QWidget(parent)
+{
+    m_colors[0] = QColor(255, 255, 0);
+    m_colors[1] = QColor(128, 0, 0);
+    m_colors[2] = QColor(255, 0, 0);
+    m_colors[3] = QColor(0, 128, 0);
+    m_colors[4] = QColor(0, 255, 0);
+    m_colors[5] = QColor(0, 0, 255);
+    normalise();
+    m_yExtent = m_p.ySize;
+    setMouseTracking(true);
+}
+
+QenGraph::~QenGraph() = default;
+
+void QenGraph::normalise()
+{
+    normaliseGraphParams(m_p);
+    // Whatever changed the set-up may change what the data source answers.
+    m_cacheValid = false;
+}
+
+void QenGraph::repaintUnlessLoading()
+{
+    if (!m_loading)
+        update();
+}
+
+void QenGraph::normaliseAndRepaint()
+{
+    normalise();
+    repaintUnlessLoading();
+}
+
+void QenGraph::setLoading(bool on)
+{
+    m_loading = on;
+    if (!on)
+        update();
+}
+
+QColor QenGraph::lineColor(int line) const
+{
+    return m_colors[validLine(line)];
+}
+
+void QenGraph::setLineColor(int line, const QColor &color)
+{
+    if (line < 0 || line >= MaxLines)
+        return;
+    m_colors[line] = color;
+    normaliseAndRepaint();
+}
+
+void QenGraph::setLMarginPct(int pct)
+{
+    m_p.lMarginPct = pct;
+    normaliseAndRepaint();
+}
+
+void QenGraph::setRMarginPct(int pct)
+{
+    m_p.rMarginPct = pct;
+    normaliseAndRepaint();
+}
+
+void QenGraph::setTMarginPct(int pct)
+{
+    m_p.tMarginPct = pct;
+    normaliseAndRepaint();
+}
+
+void QenGraph::setBMarginPct(int pct)
+{
+    m_p.bMarginPct = pct;
+    normaliseAndRepaint();
+}
+
+void QenGraph::setOrigin(double minutes)
+{
+    m_p.origin = float(minutes);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setMac(double value)
+{
+    m_mac = float(value);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setXVal(double minutes)
+{
+    m_xVal = float(minutes);
+    repaintUnlessLoading();
+}
+
+void QenGraph::setXValEvery(double minutes)
+{
+    m_p.xValEvery = float(minutes);
+    normalise();
+}
+
+void QenGraph::setLineLabelType(int type)
+{
+    m_lineLabelType = type;
+    normalise();
+}
+
+void QenGraph::setLineWidth(int px)
+{
+    m_lineWidth = px;
+    normalise();
+}
+
+void QenGraph::setVals(int lines)
+{
+    m_p.vals = lines;
+    normalise();
+}
+
+void QenGraph::setXLabelType(int type)
+{
+    m_xLabelType = type;
+    normalise();
+}
+
+void QenGraph::setYLabelType(int type)
+{
+    m_yLabelType = type;
+    normalise();
+}
+
+void QenGraph::setPaperColor(const QColor &color)
+{
+    m_paperColor = color;
+    normalise();
+}
+
+void QenGraph::setXMin(double minutes)
+{
+    m_p.xMin = float(minutes);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setXSize(double minutes)
+{
+    m_p.xSize = float(minutes);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setXLabelEvery(double minutes)
+{
+    m_p.xLabelEvery = float(minutes);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setXTickEvery(double minutes)
+{
+    m_p.xTickEvery = float(minutes);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setYMin(double value)
+{
+    m_p.yMin = float(value);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setYSize(double value)
+{
+    m_p.ySize = float(value);
+    normalise();
+    m_yExtent = m_p.ySize;
+    repaintUnlessLoading();
+}
+
+void QenGraph::setYLabelEvery(double value)
+{
+    m_p.yLabelEvery = float(value);
+    normaliseAndRepaint();
+}
+
+void QenGraph::setYTickEvery(double value)
+{
+    m_p.yTickEvery = float(value);
+    normaliseAndRepaint();
+}
+
+int QenGraph::labelChar(int line) const
+{
+    return m_labelChars[validLine(line)];
+}
+
+void QenGraph::setLabelChar(int line, int character)
+{
+    if (line < 0 || line >= MaxLines)
+        return;
+    m_labelChars[line] = character;
+    normalise();
+}
+
+void QenGraph::setGraphKind(int kind)
+{
+    m_graphKind = kind;
+    if (kind == 0)
+        m_crosshairShown = false;
+    update();
+}
+
+void QenGraph::setCrosshairShown(bool shown)
+{
+    if (m_crosshairShown == shown)
+        return;
+    m_crosshairShown = shown;
+    update();
+}
+
+void QenGraph::setZoom(int zoom)
+{
+    zoom = std::max(zoom, 1);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    emit zoomChanged();
+}
+
+void QenGraph::setDataSource(QObject *source)
+{
+    m_dataSource = source;
+    m_cacheValid = false;
+}
+
+void QenGraph::scrollMoved(int x)
+{
+    setYMin(x / 10.0);
+    update();
+}
+
+GraphLayout QenGraph::layout() const
+{
+    return graphLayout(m_graphKind, QRect(m_xPhyZero, m_yPhyZero, m_xPhySize, m_yPhySize),
+                       m_p.lMarginPct, m_p.rMarginPct, m_p.tMarginPct, m_p.bMarginPct);
+}
+
+GraphWindow QenGraph::window() const
+{
+    GraphWindow w;
+    w.origin = m_p.origin;
+    w.xSize = m_p.xSize;
+    w.yMin = m_p.yMin;
+    w.yExtent = m_yExtent;
+    return w;
+}
+
+GraphPoint QenGraph::mapToPixel(double t, double v, bool clamp) const
+{
+    return graphMapToPixel(layout(), window(), t, v, clamp);
+}
+
+QSize QenGraph::minimumSizeHint() const
+{
+    const int h = fontMetrics().height();
+    return QSize(int(h * 1.5 * 100 / m_p.lMarginPct), int(h * 1.5 * 100 / m_p.bMarginPct));
+}
+
+bool QenGraph::lineLettersOn(const QPaintDevice *device) const
+{
+    if (m_p.vals <= 1 || m_lineLabelType == 0)
+        return false;
+    if (m_lineLabelType != 2)
+        return true;
+    // Letters tell the lines apart where colours cannot: on two-colour devices.
+    // 32-bit images report no colour table, so their depth decides.
+    const int depth = device->depth();
+    int colours = device->colorCount();
+    if (colours <= 0 || depth > 8)
+        colours = depth >= 31 ? INT_MAX : 1 << std::max(depth, 0);
+    return colours <= 2;
+}
+
+void QenGraph::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_graphKind != 0 && event->button() == Qt::LeftButton) {
+        m_crosshairShown = !m_crosshairShown;
+        m_crosshairPos = event->position().toPoint();
+        update();
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void QenGraph::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_graphKind != 0 && m_crosshairShown) {
+        m_crosshairPos = event->position().toPoint();
+        update();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void QenGraph::paintEvent(QPaintEvent *)
+{
+    paintOn(m_paintTarget ? m_paintTarget : this);
+}
+
+void QenGraph::drawGraph()
+{
+    if (m_paintTarget)
+        paintOn(m_paintTarget);
+    else
+        repaint();
+}
+
+void QenGraph::paintOn(QPaintDevice *device)
+{
+    QPainter painter(device);
+    if (!painter.isActive())
+        return;
+    painter.setFont(font());
+    painter.setBackground(palette().brush(backgroundRole()));
+    painter.setPen(palette().color(foregroundRole()));
+    const QPen startPen = painter.pen();
+
+    m_yExtent = m_p.ySize;
+    if (device == this) {
+        m_xPhyZero = 0;
+        m_yPhyZero = 0;
+        m_xPhySize = width();
+        m_yPhySize = height();
+    }
+    const GraphLayout g = layout();
+
+    for (int i = 0; i < MaxLines; ++i) {
+        m_lastLabelTime[i] = 2 * m_p.xSize + m_xVal;
+        m_drawnMin[i] = 1;
+        m_drawnMax[i] = 0;
+    }
+
+    painter.fillRect(QRect(m_xPhyZero, m_yPhyZero, m_xPhySize, m_yPhySize), painter.background());
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(m_paperColor);
+    painter.drawRect(
+        QRect(QPoint(g.plotLeft, g.plotTop), QPoint(g.plotRight - 1, g.plotBottom - 1)));
+
+    drawMacBand(painter, g);
+
+    if (m_scrollEnb)
+        m_p.origin = m_p.xSize > 0 ? m_xVal - m_p.xSize : m_p.origin;
+    if (m_p.origin < m_p.xMin)
+        m_p.origin = m_p.xMin;
+
+    drawXAxis(painter, g);
+    drawYAxis(painter, g);
+    if (m_crosshairShown && m_graphKind != 0)
+        drawCrosshair(painter, g);
+
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(startPen);
+    drawCurves(painter, g, device);
+}
+
+void QenGraph::drawMacBand(QPainter &painter, const GraphLayout &g)
+{
+    const QRect band = graphMacBand(g, window(), m_mac);
+    if (band.isNull())
+        return;
+    const int f = graphMacBandThickness(g.plotBottom - g.plotTop - 1);
+    const QBitmap pattern =
+        QBitmap::fromData(QSize(8, 8), graphMacPattern(f), QImage::Format_MonoLSB);
+    const QRect inside(QPoint(g.plotLeft + 1, g.plotTop + 1),
+                       QPoint(g.plotRight - 1, g.plotBottom - 1));
+    painter.save();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.fillRect(band.intersected(inside), QBrush(Qt::black, pattern));
+    painter.restore();
+}
+
+void QenGraph::drawXAxis(QPainter &painter, const GraphLayout &g)
+{
+    const double tick = m_p.xTickEvery;
+    if (tick == 0)
+        return;
+    double label = std::floor(double(m_p.xLabelEvery));
+    if (label == 0)
+        label = 1;
+    const GraphWindow w = window();
+    const QFontMetrics fm = painter.fontMetrics();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const double first = std::ceil(w.origin / tick) * tick;
+    for (int k = 0;; ++k) {
+        const double t = first + k * tick;
+        // A thousandth of a tick absorbs rounding, so that the last tick is not lost.
+        if (t > w.origin + w.xSize + tick / 1000)
+            break;
+        const int px = graphMapToPixel(g, w, t, w.yMin, false).pixel.x();
+        const bool labelTick = graphIsLabelTick(t, label, tick);
+        const int end = g.plotBottom + g.xTickUnit * (labelTick ? 2 : 1);
+        painter.drawLine(px, g.plotBottom, px, end);
+        if (labelTick) {
+            const QString text = graphFormatLabel(m_xLabelType, t, false);
+            const int tw = fm.horizontalAdvance(text);
+            const int left = px - (tw * g.xDir) / 2 - 5;
+            painter.drawText(QRect(left, end, tw + 10, fm.height()),
+                             Qt::AlignHCenter | Qt::AlignTop, text);
+        }
+    }
+}
+
+void QenGraph::drawYAxis(QPainter &painter, const GraphLayout &g)
+{
+    const double tick = m_p.yTickEvery;
+    if (tick == 0)
+        return;
+    double label = m_p.yLabelEvery;
+    if (m_graphKind == 1)
+        label = std::floor(label);
+    const GraphWindow w = window();
+    const QFontMetrics fm = painter.fontMetrics();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const int outer = g.plotLeft - g.yTickLength;
+    const double first = std::ceil(w.yMin / tick) * tick;
+    for (int k = 0;; ++k) {
+        const double v = first + k * tick;
+        if (v > w.yMin + w.yExtent + tick / 1000)
+            break;
+        const int py = g.plotBottom + int((v - w.yMin) * g.height / w.yExtent);
+        painter.drawLine(g.plotLeft, py, outer, py);
+        if (!graphIsLabelTick(v, label, tick))
+            continue;
+        QString text;
+        if (m_graphKind == 2)
+            text = v < 1 ? QStringLiteral("%1").arg(v, 0, 'f', 2)
+                         : graphFormatLabel(m_yLabelType, v, false);
+        else
+            text = graphFormatLabel(m_yLabelType, v, true);
+        const int tw = fm.horizontalAdvance(text);
+        painter.drawText(QRect(outer - tw - 1, py - fm.height() / 2, tw, fm.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, text);
+    }
+}
+
+void QenGraph::drawCrosshair(QPainter &painter, const GraphLayout &g)
+{
+    const GraphCrosshair c = graphCrosshair(g, window(), m_crosshairPos);
+    painter.save();
+    painter.setOpacity(0.5);
+    painter.setPen(QPen(Qt::blue, 0));
+    painter.drawLine(c.pos.x(), g.plotTop + 1, c.pos.x(), g.plotBottom);
+    painter.drawLine(g.plotLeft, c.pos.y(), g.plotRight, c.pos.y());
+    painter.setOpacity(1);
+
+    const QFontMetrics fm = painter.fontMetrics();
+    const QString valueText = graphFormatLabel(m_yLabelType, c.value, false);
+    const QString timeText = graphFormatLabel(m_xLabelType, c.time, false);
+    m_timeBox = c.timeBox;
+    m_valueBox = graphValueBox(g, c.pos.y(), fm.horizontalAdvance(valueText));
+    // The boxes sit over the axis labels: fill them so the readout stays legible.
+    painter.setBrush(m_paperColor);
+    painter.setPen(QPen(Qt::red, 0));
+    painter.drawRect(m_timeBox.adjusted(0, 0, -1, -1));
+    painter.drawRect(m_valueBox.adjusted(0, 0, -1, -1));
+    painter.setPen(Qt::black);
+    painter.drawText(m_valueBox, Qt::AlignCenter, valueText);
+    painter.drawText(m_timeBox, Qt::AlignCenter, timeText);
+    painter.restore();
+}
+
+GraphSample QenGraph::ask(float time, int line, float previous)
+{
+    GraphSample sample;
+    sample.time = time;
+    sample.value = float(line);
+    sample.extra = previous;
+    if (!m_dataSource) {
+        sample.time = -1;
+        return sample;
+    }
+    QenGraphEvent event(&sample, this);
+    QCoreApplication::sendEvent(m_dataSource, &event);
+    return sample;
+}
+
+void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, QPaintDevice *device)
+{
+    GraphLayout g = layoutAtStart;
+    const double start = graphMapToPixel(g, window(), m_p.origin, m_p.yMin, false).time;
+    const double end = graphMapToPixel(g, window(), m_xVal, m_p.yMin, true).time;
+    const double step = m_p.xValEvery;
+    if (!(start <= end - step))
+        return;
+    emit beginDrawLines();
+
+    const QRect inside(QPoint(g.plotLeft + 1, g.plotTop + 1),
+                       QPoint(g.plotRight - 1, g.plotBottom - 1));
+    painter.save();
+    painter.setClipRect(inside);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const QFontMetrics fm = painter.fontMetrics();
+    const bool letters = lineLettersOn(device);
+    const bool singleLine = m_p.vals == 1;
+    const double letterSpacing = m_p.xSize / 1.5;
+
+    bool allDown = true;
+    double lastTime = start;
+    for (int i = 0; i < std::min(m_p.vals, int(MaxLines)); ++i) {
+        if (m_mask & (1 << i)) {
+            allDown = false;
+            continue;
+        }
+        painter.setPen(QPen(m_colors[i], m_lineWidth));
+        // Curves are filled outlines: Qt's one-pixel antialiased stroker leaves
+        // a pale pixel at every joint, which makes a flat curve look dashed.
+        QPainterPathStroker stroker;
+        stroker.setWidth(std::max(m_lineWidth, 1));
+        stroker.setCapStyle(Qt::SquareCap);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        QPolygonF polyline;
+        bool penDown = false;
+        double previous = 0;
+        float lastValue = 0;
+        bool lastMarker = false;
+        auto flush = [&] {
+            if (polyline.size() > 1) {
+                QPainterPath path;
+                path.addPolygon(polyline);
+                painter.fillPath(stroker.createStroke(path), m_colors[i]);
+            }
+            polyline.clear();
+        };
+        for (int k = 0;; ++k) {
+            const double t = start + k * step;
+            if (!(t < end + step / 2))
+                break;
+            // Samples fall on pixel columns, so a paint asks at most one value per column.
+            double ts = graphMapToPixel(g, window(), t, m_p.yMin, true).time;
+            ts = std::min(std::max(ts, start), double(m_xVal));
+            lastTime = ts;
+
+            float time;
+            float value;
+            if (m_cacheValid && ts == m_cacheTime) {
+                value = m_lastValue[i];
+                time = singleLine && m_cacheMarker ? -2.0f : float(ts);
+            } else {
+                const GraphSample s = ask(float(ts), i, float(penDown ? previous : ts));
+                g = layout(); // the data source may have changed the graph
+                time = s.time;
+                value = s.value;
+            }
+            if (time == -1) {
+                flush();
+                penDown = false;
+                continue;
+            }
+            const GraphWindow w = window();
+            value = float(std::clamp(double(value), w.yMin, w.yMin + w.yExtent));
+            const GraphPoint p = graphMapToPixel(g, w, ts, value, true);
+            // Pixel centres keep one-pixel lines crisp with antialiasing on.
+            polyline << QPointF(p.pixel) + QPointF(0.5, 0.5);
+            penDown = true;
+            previous = ts;
+            lastValue = value;
+            lastMarker = time == -2;
+
+            if (letters) {
+                const double q = ts - i * m_p.xSize / 20.0;
+                if (q - std::floor(q / letterSpacing) * letterSpacing <= 1.2 * step &&
+                    std::fabs(ts - m_lastLabelTime[i]) > letterSpacing / 2) {
+                    const QString letter(QChar(char16_t(m_labelChars[i])));
+                    painter.drawText(QPoint(p.pixel.x() - fm.horizontalAdvance(letter),
+                                            p.pixel.y() - fm.height()),
+                                     letter);
+                    m_lastLabelTime[i] = float(ts);
+                }
+            }
+            if (lastMarker && singleLine) {
+                const double gap = std::fabs(ts - m_lastLabelTime[0]);
+                if (gap > letterSpacing / 20 || gap == 0) {
+                    const QString caret = QStringLiteral("^");
+                    painter.drawText(QPoint(p.pixel.x() - fm.horizontalAdvance(caret) / 2,
+                                            g.plotBottom - fm.height() / 2),
+                                     caret);
+                    m_lastLabelTime[0] = float(ts);
+                }
+            }
+            if (inside.contains(p.pixel)) {
+                if (m_drawnMin[i] > m_drawnMax[i]) {
+                    m_drawnMin[i] = ts;
+                    m_drawnMax[i] = ts;
+                } else {
+                    m_drawnMin[i] = std::min(m_drawnMin[i], ts);
+                    m_drawnMax[i] = std::max(m_drawnMax[i], ts);
+                }
+            }
+        }
+        flush();
+        if (penDown) {
+            m_lastValue[i] = lastValue;
+            if (singleLine)
+                m_cacheMarker = lastMarker;
+        } else {
+            allDown = false;
+        }
+    }
+    m_cacheValid = allDown;
+    m_cacheTime = lastTime;
+    painter.restore();
+    emit endDrawLines();
+}
