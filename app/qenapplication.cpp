@@ -110,7 +110,7 @@ bool QenApplication::initialize()
     }
     m_mainWindow->show();
     if (m_splash)
-        m_splash->raise();
+        m_splash->placeOverMainWindow();
 
     // The files named on the command line are opened, and a first document is
     // created, once the main window can hold documents.

@@ -17,6 +17,13 @@ void QenSplashScreen::showFor(int seconds)
     QTimer::singleShot(qMax(0, seconds) * 1000, this, &QenSplashScreen::timeUp);
 }
 
+void QenSplashScreen::placeOverMainWindow()
+{
+    if (m_mainWindow)
+        move(m_mainWindow->frameGeometry().center() - rect().center());
+    raise();
+}
+
 void QenSplashScreen::timeUp()
 {
     if (m_mainWindow)

@@ -14,6 +14,8 @@ public:
 
     // Shows the splash and closes it on the main window after `seconds`.
     void showFor(int seconds);
+    // Centres it on the main window and brings it to the front.
+    void placeOverMainWindow();
     // Closes it on the main window now (what the timer does).
     void timeUp();
 
