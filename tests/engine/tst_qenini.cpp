@@ -20,14 +20,10 @@ private slots:
     {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("asked");
-        QTest::newRow("Bottlecost") << "Bottlecost"
-                                    << "BottleCost";
-        QTest::newRow("Showcost") << "Showcost"
-                                  << "ShowCost";
-        QTest::newRow("graphminutes") << "graphminutes"
-                                      << "GraphMinutes";
-        QTest::newRow("same spelling") << "FGF"
-                                       << "FGF";
+        QTest::newRow("Bottlecost") << "Bottlecost" << "BottleCost";
+        QTest::newRow("Showcost") << "Showcost" << "ShowCost";
+        QTest::newRow("graphminutes") << "graphminutes" << "GraphMinutes";
+        QTest::newRow("same spelling") << "FGF" << "FGF";
     }
     void keysIgnoreCase()
     {
