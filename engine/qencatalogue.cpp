@@ -28,8 +28,9 @@ int QenCatalogue::load(const QenIni &ini, const QStringList &colourNames, QenPro
 
 int QenCatalogue::insertSorted(std::unique_ptr<QenAnesthetic> agent)
 {
+    // Past the entries that sort equal, so equal names keep their reading order.
     auto it = m_agents.begin();
-    while (it != m_agents.end() && (*it)->displayName < agent->displayName)
+    while (it != m_agents.end() && !(agent->displayName < (*it)->displayName))
         ++it;
     const int index = int(it - m_agents.begin());
     m_agents.insert(it, std::move(agent));

@@ -23,8 +23,8 @@ public:
     // their checks is reported through `prompt` and left out. Returns the count.
     int load(const QenIni &ini, const QStringList &colourNames, QenPrompt *prompt);
 
-    // Inserts before the first entry whose display name is not less than the
-    // new one's, so equal names keep the order in which they were added.
+    // Inserts before the first entry whose display name is greater than the new
+    // one's, so equal names keep the order in which they were added.
     int insertSorted(std::unique_ptr<QenAnesthetic> agent);
     // Appends without sorting (a saved simulation keeps its own order).
     void append(std::unique_ptr<QenAnesthetic> agent);

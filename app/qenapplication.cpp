@@ -1,0 +1,179 @@
+#include "app/qenapplication.h"
+
+#include "app/qenmessageprompt.h"
+#include "app/qensplashscreen.h"
+#include "engine/qencolors.h"
+#include "engine/qenfiles.h"
+#include "engine/qenvocabulary.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QLocale>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTranslator>
+
+QenApplication::QenApplication(int &argc, char **argv, const QString &programDir)
+    : QApplication(argc, argv),
+      m_programDir(programDir.isEmpty() ? applicationDirPath() : programDir),
+      m_prompt(std::make_unique<QenMessagePrompt>())
+{
+    m_ini.setPath(findFile(QStringLiteral("quenor.ini"), QString()));
+    m_commandLineFiles = arguments().mid(1);
+    setQuitOnLastWindowClosed(true);
+}
+
+QenApplication::~QenApplication()
+{
+    deleteTemporaryFiles();
+    m_mainWindow.reset();
+}
+
+bool QenApplication::hasIni() const
+{
+    return !m_ini.path().isEmpty() && QFile::exists(m_ini.path());
+}
+
+QVariant QenApplication::value(const QString &group, const QString &key,
+                               const QVariant &defaultValue) const
+{
+    return m_ini.value(group, key, defaultValue);
+}
+
+void QenApplication::setValue(const QString &group, const QString &key, const QVariant &value) const
+{
+    m_ini.setValue(group, key, value);
+}
+
+QString QenApplication::findFile(const QString &name, const QString &relativePath) const
+{
+    return QenFiles::findFile(name, relativePath, m_programDir, QLocale::system().name());
+}
+
+QString QenApplication::installTranslations()
+{
+    const QString wanted =
+        value(QStringLiteral("Application"), QStringLiteral("Locale"), QLocale::system().name())
+            .toString();
+    m_localeName = QLocale(wanted).name() == wanted ? wanted : QStringLiteral("en_US");
+    QLocale::setDefault(QLocale(m_localeName));
+
+    // The program runs untranslated when the files are not there.
+    const QString folder = m_programDir + QStringLiteral("/language");
+    auto install = [&](QTranslator *&translator, const QString &prefix) {
+        if (translator) {
+            removeTranslator(translator);
+            delete translator;
+            translator = nullptr;
+        }
+        auto loaded = std::make_unique<QTranslator>(this);
+        if (loaded->load(prefix + m_localeName, folder)) {
+            translator = loaded.release();
+            installTranslator(translator);
+        }
+    };
+    install(m_translator, QStringLiteral("quenor_"));
+    install(m_qtTranslator, QStringLiteral("qt_"));
+    return m_localeName;
+}
+
+bool QenApplication::initialize()
+{
+    QIcon icon;
+    for (const char *file : {":/images/quenor.png", ":/images/quenor_lg.png"}) {
+        if (QFile::exists(QLatin1String(file)))
+            icon.addFile(QLatin1String(file));
+    }
+    if (!icon.isNull())
+        setWindowIcon(icon);
+
+    const QString systemLocale = QLocale::system().name();
+    m_stylesheetPath = findFile(QStringLiteral("qen.xsl"),
+                                QStringLiteral("language/qen_%1.xsl").arg(systemLocale));
+    m_iconPath = findFile(QStringLiteral("quenor_lg.png"), QString());
+
+    QenColors::ensureColorList(m_ini);
+    loadVocabulary();
+    loadDefaults();
+
+    m_mainWindow = std::make_unique<QMainWindow>();
+    m_mainWindow->setWindowTitle(tr("Quenor® "));
+    m_mainWindow->resize(800, 600);
+
+    const QPixmap pixmap(QStringLiteral(":/images/splash.png"));
+    const int splashSeconds =
+        value(QStringLiteral("Defaults"), QStringLiteral("SplashTime"), 5).toInt();
+    // Without its picture the splash would be an empty frame: start without it.
+    if (!pixmap.isNull()) {
+        m_splash = new QenSplashScreen(m_mainWindow.get(), pixmap);
+        m_splash->showFor(splashSeconds);
+    }
+    m_mainWindow->show();
+    if (m_splash)
+        m_splash->placeOverMainWindow();
+
+    // The files named on the command line are opened, and a first document is
+    // created, once the main window can hold documents.
+    m_mainWindow->update();
+    return true;
+}
+
+void QenApplication::loadDefaults()
+{
+    m_defaults = QenDefaults::load(m_ini);
+}
+
+void QenApplication::loadVocabulary()
+{
+    m_circuits = QenVocabulary::circuits();
+    m_speeds = QenVocabulary::speeds();
+    m_graphSpans = QenVocabulary::graphSpans();
+    m_colourNames = QenVocabulary::colourNames();
+    m_translatedColourNames = QenVocabulary::translatedColourNames();
+}
+
+QStringList QenApplication::colorList() const
+{
+    return QenColors::colorList(m_ini);
+}
+
+QStringList QenApplication::catalogueColourNames() const
+{
+    return QenColors::catalogueColourNames(m_ini);
+}
+
+QString QenApplication::pickColor(const QObject *document, const QStringList &iniColours) const
+{
+    QStringList own;
+    QList<QStringList> others;
+    if (m_coloursInUse) {
+        const QHash<const QObject *, QStringList> inUse = m_coloursInUse();
+        for (auto it = inUse.cbegin(); it != inUse.cend(); ++it) {
+            if (it.key() == document)
+                own = it.value();
+            else
+                others.append(it.value());
+        }
+    }
+    return QenColors::pickColor(colorList(), iniColours, others, own);
+}
+
+void QenApplication::addTemporaryFile(const QString &path)
+{
+    if (!m_temporaryFiles.contains(path))
+        m_temporaryFiles.append(path);
+}
+
+void QenApplication::deleteTemporaryFiles()
+{
+    for (const QString &path : std::as_const(m_temporaryFiles)) {
+        if (QFile::exists(path))
+            QFile::remove(path);
+    }
+    m_temporaryFiles.clear();
+}
+
+void QenApplication::setPrompt(std::unique_ptr<QenPrompt> prompt)
+{
+    m_prompt = std::move(prompt);
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "engine/qendefaults.h"
+#include "engine/qenini.h"
+#include "app/qensplashscreen.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QMainWindow;
+class QTranslator;
+class QenPrompt;
+
+#define qenApp (static_cast<QenApplication *>(QCoreApplication::instance()))
+
+// The program: finds or restores quenor.ini at construction, holds the settings
+// store, the defaults every new document starts from, the word lists, the
+// colour lists, the prompt every message goes through, and the files to delete
+// at exit.
+class QenApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    // `programDir` is the folder quenor.ini and the translations live in; empty
+    // means the program's own folder (tests give a folder of their own).
+    QenApplication(int &argc, char **argv, const QString &programDir = QString());
+    ~QenApplication() override;
+
+    const QString &programDir() const { return m_programDir; }
+    // Empty when quenor.ini was missing and could not be written.
+    const QString &iniPath() const { return m_ini.path(); }
+    bool hasIni() const;
+    const QenIni &ini() const { return m_ini; }
+
+    QVariant value(const QString &group, const QString &key,
+                   const QVariant &defaultValue = QVariant()) const;
+    // Doubles and floats are written rounded to six decimals.
+    void setValue(const QString &group, const QString &key, const QVariant &value) const;
+
+    // The file beside the program, restored from the built-in copy of the
+    // system locale when missing; empty when that is impossible.
+    QString findFile(const QString &name, const QString &relativePath) const;
+
+    // Chooses the locale ([Application] Locale, else the system's; en_US when it
+    // is not a locale name), makes it the default and installs the program's and
+    // Qt's translations from the language folder. Returns the locale's name.
+    QString installTranslations();
+    const QString &localeName() const { return m_localeName; }
+
+    // Builds the user interface; false when no document can be created.
+    bool initialize();
+
+    // Re-reads the defaults of new documents (after the options change).
+    void loadDefaults();
+    const QenDefaults &defaults() const { return m_defaults; }
+
+    // Reads the word lists in the current language.
+    void loadVocabulary();
+    const QStringList &circuits() const { return m_circuits; }
+    const QStringList &speeds() const { return m_speeds; }
+    const QStringList &graphSpans() const { return m_graphSpans; }
+    const QStringList &colourNames() const { return m_colourNames; }
+    const QStringList &translatedColourNames() const { return m_translatedColourNames; }
+
+    // The colours the user may pick.
+    QStringList colorList() const;
+    // The names an agent section's Color may give.
+    QStringList catalogueColourNames() const;
+
+    // The colours used by the agents of every open document, by document; set
+    // by whoever keeps the open documents.
+    using ColoursInUse = std::function<QHash<const QObject *, QStringList>()>;
+    void setColoursInUse(ColoursInUse coloursInUse) { m_coloursInUse = std::move(coloursInUse); }
+    // The colour for a new agent of `document`, whose agent table gives its
+    // agents the colours `iniColours`.
+    QString pickColor(const QObject *document, const QStringList &iniColours) const;
+
+    // Registers a file to delete when the program ends.
+    void addTemporaryFile(const QString &path);
+    const QStringList &temporaryFiles() const { return m_temporaryFiles; }
+    // Deletes the registered files that still exist.
+    void deleteTemporaryFiles();
+
+    QString stylesheetPath() const { return m_stylesheetPath; }
+    QString iconPath() const { return m_iconPath; }
+    const QStringList &commandLineFiles() const { return m_commandLineFiles; }
+
+    QenPrompt *prompt() const { return m_prompt.get(); }
+    void setPrompt(std::unique_ptr<QenPrompt> prompt);
+
+    QMainWindow *mainWindow() const { return m_mainWindow.get(); }
+    QenSplashScreen *splashScreen() const { return m_splash; }
+
+private:
+    QString m_programDir;
+    QenIni m_ini;
+    QString m_stylesheetPath;
+    QString m_iconPath;
+    QString m_localeName;
+    QStringList m_commandLineFiles;
+    QStringList m_temporaryFiles;
+    QenDefaults m_defaults;
+    QStringList m_circuits;
+    QStringList m_speeds;
+    QStringList m_graphSpans;
+    QStringList m_colourNames;
+    QStringList m_translatedColourNames;
+    ColoursInUse m_coloursInUse;
+    std::unique_ptr<QenPrompt> m_prompt;
+    QTranslator *m_translator = nullptr;
+    QTranslator *m_qtTranslator = nullptr;
+    std::unique_ptr<QMainWindow> m_mainWindow;
+    QPointer<QenSplashScreen> m_splash;
+};

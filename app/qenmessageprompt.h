@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/qenprompt.h"
+
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
+// The prompt of the running program: every message is a modal QMessageBox over
+// the active window.
+class QenMessagePrompt : public QenPrompt
+{
+public:
+    int ask(Icon icon, const QString &title, const QString &text, int buttons,
+            int defaultButton) override;
+
+    // The box ask() shows, built but not yet shown.
+    static std::unique_ptr<QMessageBox> createBox(Icon icon, const QString &title,
+                                                  const QString &text, int buttons,
+                                                  int defaultButton, QWidget *parent = nullptr);
+};

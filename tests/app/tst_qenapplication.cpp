@@ -1,0 +1,210 @@
+#include "app/qenapplication.h"
+#include "app/qenmessageprompt.h"
+#include "app/qensplashscreen.h"
+#include "engine/qencatalogue.h"
+#include "scriptedprompt.h"
+
+#include <QFile>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// The program folder of the application under test; quenor.ini is restored in it.
+QTemporaryDir *programDir = nullptr;
+} // namespace
+
+class TestQenApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void restoresIniAndKeepsArguments()
+    {
+        QCOMPARE(qenApp->iniPath(), programDir->filePath("quenor.ini"));
+        QVERIFY(qenApp->hasIni());
+        QCOMPARE(qenApp->commandLineFiles(), (QStringList{"one.qen", "two.qen"}));
+
+        // The restored file holds a usable agent table.
+        ScriptedPrompt prompt;
+        QenCatalogue catalogue;
+        QCOMPARE(catalogue.load(qenApp->ini(), qenApp->catalogueColourNames(), &prompt), 9);
+    }
+
+    void settingsRoundSixDecimalsAndIgnoreCase()
+    {
+        qenApp->setValue("Defaults", "fgf", 0.1234567);
+        QCOMPARE(qenApp->value("Defaults", "FGF").toDouble(), 0.123457);
+        QFile f(qenApp->iniPath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.contains("\nFGF=0.123457\n"));
+        QVERIFY(!text.contains("fgf="));
+        qenApp->setValue("Defaults", "FGF", 8);
+    }
+
+    void locale_data()
+    {
+        QTest::addColumn<QVariant>("setting");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("absent: the system's") << QVariant() << QLocale::system().name();
+        QTest::newRow("zh_CN") << QVariant("zh_CN") << "zh_CN";
+        QTest::newRow("de_DE") << QVariant("de_DE") << "de_DE";
+        QTest::newRow("no locale name") << QVariant("klingon") << "en_US";
+        QTest::newRow("wrong spelling") << QVariant("zh-cn") << "en_US";
+    }
+    void locale()
+    {
+        QFETCH(QVariant, setting);
+        QFETCH(QString, locale);
+        if (setting.isValid())
+            qenApp->setValue("Application", "Locale", setting);
+        else
+            qenApp->ini().remove("Application", "Locale");
+        QCOMPARE(qenApp->installTranslations(), locale);
+        QCOMPARE(QLocale().name(), locale);
+        qenApp->setValue("Application", "Locale", "en_US");
+        qenApp->installTranslations();
+    }
+
+    void initializeShowsMainWindow()
+    {
+        qenApp->ini().remove("Colors", "Colors");
+        QVERIFY(qenApp->initialize());
+        QMainWindow *window = qenApp->mainWindow();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quenor® "));
+        // The colour list was missing and is written again.
+        QCOMPARE(qenApp->colorList().size(), 10);
+        QCOMPARE(qenApp->defaults().speed, 60);
+        QCOMPARE(qenApp->defaults().circuit, QStringLiteral("Semi-closed"));
+        QCOMPARE(qenApp->circuits().size(), 4);
+        QCOMPARE(qenApp->speeds().last(), QStringLiteral("AFAP"));
+        QCOMPARE(qenApp->graphSpans().size(), 9);
+        QCOMPARE(qenApp->colourNames().size(), 12);
+        // Without its picture there is no splash, and start-up goes on.
+        if (QPixmap(":/images/splash.png").isNull())
+            QVERIFY(!qenApp->splashScreen());
+    }
+
+    void splashCloses_data()
+    {
+        QTest::addColumn<bool>("click");
+        QTest::newRow("time up") << false;
+        QTest::newRow("clicked") << true;
+    }
+    void splashCloses()
+    {
+        QFETCH(bool, click);
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QPixmap pixmap(120, 80);
+        pixmap.fill(Qt::darkBlue);
+        QPointer<QenSplashScreen> splash = new QenSplashScreen(&window, pixmap);
+        splash->showFor(60);
+        QVERIFY(splash->isVisible());
+        QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(splash->parentWidget(), &window);
+        if (click)
+            QTest::mouseClick(splash, Qt::LeftButton);
+        else
+            splash->timeUp();
+        QVERIFY(!splash || !splash->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!splash);
+    }
+
+    void pickColorSeesOtherDocuments()
+    {
+        QObject self;
+        QObject other;
+        qenApp->setValue("Colors", "Colors", QStringList{"red", "blue", "green"});
+        qenApp->setColoursInUse([&] {
+            return QHash<const QObject *, QStringList>{{&self, {"blue"}}, {&other, {"red"}}};
+        });
+        QCOMPARE(qenApp->pickColor(&self, {}), QStringLiteral("green"));
+        // Used by another document only: still better than one this document uses.
+        QCOMPARE(qenApp->pickColor(&self, {"green"}), QStringLiteral("red"));
+        qenApp->setColoursInUse(nullptr);
+        QCOMPARE(qenApp->pickColor(&self, {"red"}), QStringLiteral("blue"));
+    }
+
+    void temporaryFilesAreDeleted()
+    {
+        const QString kept = programDir->filePath("kept.txt");
+        const QString first = programDir->filePath("first.png");
+        const QString second = programDir->filePath("second.qen");
+        for (const QString &path : {kept, first, second}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        qenApp->addTemporaryFile(first);
+        qenApp->addTemporaryFile(first);
+        qenApp->addTemporaryFile(second);
+        qenApp->addTemporaryFile(programDir->filePath("never-written.html"));
+        QVERIFY(QFile::remove(second)); // already gone by the time the program ends
+        qenApp->deleteTemporaryFiles();
+        QVERIFY(!QFile::exists(first));
+        QVERIFY(QFile::exists(kept));
+        QVERIFY(qenApp->temporaryFiles().isEmpty());
+    }
+
+    void messageBox_data()
+    {
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("format");
+        QTest::newRow("critical, rich")
+            << int(QenPrompt::Critical) << "<p>Error reading 'Max' parameter" << int(QenPrompt::Ok)
+            << int(QenPrompt::NoButton) << int(Qt::RichText);
+        QTest::newRow("question, plain")
+            << int(QenPrompt::Question) << "Save changes? <b>not bold</b>"
+            << int(QenPrompt::Yes | QenPrompt::No | QenPrompt::Cancel) << int(QenPrompt::No)
+            << int(Qt::PlainText);
+        QTest::newRow("warning, tag later")
+            << int(QenPrompt::Warning) << " <p>late" << int(QenPrompt::Ok | QenPrompt::Cancel)
+            << int(QenPrompt::Cancel) << int(Qt::PlainText);
+    }
+    void messageBox()
+    {
+        QFETCH(int, icon);
+        QFETCH(QString, text);
+        QFETCH(int, buttons);
+        QFETCH(int, defaultButton);
+        QFETCH(int, format);
+        const auto box = QenMessagePrompt::createBox(QenPrompt::Icon(icon), "Quenor®", text,
+                                                     buttons, defaultButton);
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Quenor®"));
+        QCOMPARE(box->text(), text);
+        QCOMPARE(int(box->standardButtons()), buttons);
+        QCOMPARE(int(box->textFormat()), format);
+        if (defaultButton != QenPrompt::NoButton)
+            QCOMPARE(int(box->standardButton(box->defaultButton())), defaultButton);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    programDir = &dir;
+    // The program's own arguments stay apart from the test runner's.
+    int appArgc = 3;
+    char name[] = "quenor", one[] = "one.qen", two[] = "two.qen";
+    char *appArgv[] = {name, one, two, nullptr};
+    QenApplication app(appArgc, appArgv, dir.path());
+    app.setPrompt(std::make_unique<ScriptedPrompt>());
+    TestQenApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_qenapplication.moc"
