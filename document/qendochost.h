@@ -49,6 +49,18 @@ public:
     virtual void recentFilesChanged() {}
     virtual void setWaitCursor(bool on) { Q_UNUSED(on); }
 
+    // Desktop services the engine asks for while running `doc`.
+    virtual bool ctrlHeld() const { return false; }
+    virtual bool isActiveDocument(const QenDoc *doc) const
+    {
+        Q_UNUSED(doc);
+        return false;
+    }
+    virtual void beep() {}
+    virtual void playSound(const QString &path) { Q_UNUSED(path); }
+    virtual void refreshActions() {}
+    virtual void releaseMouseGrab() {}
+
     // The cost dialog: shows the bottle cost and size and lets the user edit
     // them; false when cancelled.
     virtual bool editCost(float *bottleCost, int *bottleSize);

@@ -85,6 +85,60 @@ bool ioTrack(QDataStream &stream, bool writing, QenSimFile::Track &track)
 
 } // namespace
 
+QenSimFile::Sample QenSimFile::fromSample(const QenSample &in)
+{
+    Sample s;
+    s.time = in.time;
+    s.del = in.del;
+    s.fgf = in.fgf;
+    s.va = in.va;
+    s.co = in.co;
+    s.weight = in.weight;
+    s.unitDose = in.unitDose;
+    s.agent = in.agent;
+    s.flags = in.flags;
+    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
+    return s;
+}
+
+QenSample QenSimFile::toSample(const Sample &in)
+{
+    QenSample s;
+    s.time = in.time;
+    s.del = in.del;
+    s.fgf = in.fgf;
+    s.va = in.va;
+    s.co = in.co;
+    s.weight = in.weight;
+    s.unitDose = in.unitDose;
+    s.agent = in.agent;
+    s.flags = in.flags;
+    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
+    return s;
+}
+
+std::unique_ptr<QenAnesthetic> QenSimFile::copyOf(const QenAnesthetic &in)
+{
+    auto a = std::make_unique<QenAnesthetic>();
+    a->name = in.name;
+    a->displayName = in.displayName;
+    a->format = in.format;
+    a->color = in.color;
+    a->volatility = in.volatility;
+    a->high = in.high;
+    a->lambdaBlood = in.lambdaBlood;
+    a->max = in.max;
+    a->defaultDel = in.defaultDel;
+    a->ambient = in.ambient;
+    a->mac = in.mac;
+    a->defUnitDose = in.defUnitDose;
+    a->bottleCost = in.bottleCost;
+    a->bottleSize = in.bottleSize;
+    a->liquid = in.liquid;
+    std::copy(std::begin(in.partition), std::end(in.partition), std::begin(a->partition));
+    return a;
+}
+
 bool QenSimFile::write(QIODevice *device)
 {
     QDataStream stream(device);

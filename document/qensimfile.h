@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/qencatalogue.h"
+#include "engine/qensample.h"
 
 #include <QList>
 #include <QString>
@@ -78,6 +79,10 @@ public:
     };
 
     enum class Result { Ok, BadMagic, Corrupt };
+
+    static Sample fromSample(const QenSample &sample);
+    static QenSample toSample(const Sample &sample);
+    static std::unique_ptr<QenAnesthetic> copyOf(const QenAnesthetic &agent);
 
     // Writes the whole file; `version` becomes 15. False when the device
     // refused a write.
