@@ -200,10 +200,7 @@ bool QenDoc::saveFile(const QString &path, bool remember)
         return refuse(file.errorString());
 
     m_host->setWaitCursor(true);
-    QenSimFile contents;
-    fillFile(&contents);
-    contents.version = QenSimFile::versionWritten;
-    const bool written = contents.write(&file);
+    const bool written = writeTo(&file);
     m_host->setWaitCursor(false);
     if (!written) {
         const QString error = file.errorString();
@@ -227,10 +224,18 @@ bool QenDoc::openFile(const QString &path)
         return false;
     }
 
+    if (!readFrom(&file, path))
+        return false;
+    afterLoadOrSave(path);
+    return true;
+}
+
+bool QenDoc::readFrom(QIODevice *device, const QString &path)
+{
     m_host->setWaitCursor(true);
     // Read into a fresh record first: a refused file changes nothing here.
     auto contents = std::make_unique<QenSimFile>();
-    const QenSimFile::Result result = contents->read(&file, &m_host->ini(), m_host->colourNames());
+    const QenSimFile::Result result = contents->read(device, &m_host->ini(), m_host->colourNames());
     m_host->setWaitCursor(false);
     if (result != QenSimFile::Result::Ok) {
         m_host->prompt()->warning(
@@ -239,8 +244,14 @@ bool QenDoc::openFile(const QString &path)
         return false;
     }
     takeFile(*contents);
-    afterLoadOrSave(path);
     return true;
+}
+
+bool QenDoc::writeTo(QIODevice *device) const
+{
+    QenSimFile contents;
+    fillFile(&contents);
+    return contents.write(device);
 }
 
 void QenDoc::afterLoadOrSave(const QString &path)

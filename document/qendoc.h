@@ -13,6 +13,7 @@
 
 class QenDocHost;
 class QenSimFile;
+class QIODevice;
 
 // One simulation: the unit the user creates, runs, saves and opens.
 //
@@ -48,6 +49,10 @@ public:
     bool saveAs();
     bool saveFile(const QString &path, bool remember);
     bool maybeSave();
+    // The file's contents alone, without dialogs for the device or the
+    // recent-file list: a refused stream reports the corruption with `path`.
+    bool readFrom(QIODevice *device, const QString &path);
+    bool writeTo(QIODevice *device) const;
     // The answer of the save dialog with ".qen" appended unless it ends so.
     static QString withQenExtension(const QString &answer);
 
