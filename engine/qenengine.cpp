@@ -626,6 +626,7 @@ bool QenEngine::advanceOneStep()
                                    *m_catalogue->at(t.agent));
             }
         }
+        m_lastLevel = n;
         if (accepted)
             break;
     }

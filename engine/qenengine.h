@@ -122,6 +122,8 @@ public:
     bool substep(const QenSample &sample, int doses, bool flushNow, float *state, float *flows,
                  const float *row, quint32 now, double totalUptake, double ownUptake, int n,
                  const QenAnesthetic &agent) const;
+    // Subdivision level (0-4) at which the last step was accepted.
+    int lastStepLevel() const { return m_lastLevel; }
     // The sample a step of `track` records now.
     QenSample makeSample(int track) const;
 
@@ -292,6 +294,7 @@ private:
     float m_bpTarget = 0.0f;
     float m_lastValue = 0.0f;
 
+    int m_lastLevel = 0;
     // Scratch of the step, kept to avoid allocating per step.
     std::vector<double> m_rates;
 };
