@@ -629,7 +629,12 @@ void QenGraphView::colourCheckBoxes()
                            m_ui->checkBoxALV, m_ui->checkBoxCKT};
     for (int i = 0; i < 5; ++i) {
         QPalette p = boxes[i]->palette();
-        p.setColor(QPalette::WindowText, m_ui->m_IARMGraph->lineColor(i));
+        // A line colour as light as the yellow of FAT cannot be read as text on
+        // the window's grey: such a text gets a deeper shade of the same hue.
+        QColor colour = m_ui->m_IARMGraph->lineColor(i);
+        if (qGray(colour.rgb()) > 180)
+            colour = colour.darker(150);
+        p.setColor(QPalette::WindowText, colour);
         boxes[i]->setPalette(p);
     }
 }
@@ -787,6 +792,19 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
     for (const Band &band : bands) {
         const int bottom = h * band.bottomPct / 100;
         QenGraph *g = band.graph;
+        // Only the lowest band carries the time axis: the labels of a band
+        // higher up would run into the band below it.
+        const bool lowest = &band == &bands[5];
+        const double labelEvery = g->xLabelEvery();
+        const double tickEvery = g->xTickEvery();
+        const QPalette palette = g->palette();
+        QPalette white = palette;
+        white.setColor(g->backgroundRole(), Qt::white);
+        g->setPalette(white);
+        if (!lowest) {
+            g->setXLabelEvery(0);
+            g->setXTickEvery(0);
+        }
         const int mask = g->mask();
         const double every = g->xValEvery();
         const QFont graphFont = g->font();
@@ -814,6 +832,11 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
                            band.names.at(i));
 
         g->setPaintTarget(nullptr);
+        g->setPalette(palette);
+        if (!lowest) {
+            g->setXTickEvery(tickEvery);
+            g->setXLabelEvery(labelEvery);
+        }
         g->setMask(mask);
         g->setXValEvery(every);
         g->setFont(graphFont);

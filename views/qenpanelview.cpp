@@ -156,7 +156,11 @@ QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
         star->hide();
     }
     m_ui->lbDEL->setTextFormat(Qt::RichText);
-    m_ui->tbFlush->setIcon(QIcon(QStringLiteral(":/images/run.png")));
+    // The DEL caption has two lines (agent and unit); the others line up with it.
+    for (QLabel *caption : {m_ui->lbDEL, m_ui->lbFGF, m_ui->lbVA, m_ui->lbCO}) {
+        caption->setMinimumHeight(2 * caption->fontMetrics().lineSpacing() + 2);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    }
 
     connect(m_ui->tbFlush, &QToolButton::clicked, this, &QenPanelView::flush);
     connect(m_ui->m_Srynge, &QAbstractButton::clicked, this, &QenPanelView::Srynge);

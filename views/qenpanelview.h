@@ -77,6 +77,9 @@ public:
     // Stops pacing without touching the document (the window is closing).
     void stopTimer();
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     QenGauge *gauge(Setting setting) const;
     QLineEdit *field(Setting setting) const;
     QLineEdit *limitField(Setting setting) const;
@@ -109,8 +112,6 @@ protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 private:
     struct Row
