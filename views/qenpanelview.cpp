@@ -884,13 +884,14 @@ bool QenPanelView::event(QEvent *event)
                 continue;
             QLineEdit *field = m_rows[size_t(s)].field;
             if (s == FGF || s == VA) {
+                // The new setting shows until the next displayed time brings the
+                // flow in effect then (the recording may not be cut back yet).
                 field->setText(twoDecimals(settingValue(s)));
                 makeReadOnly(field, true);
+                (s == FGF ? m_ui->stFGF : m_ui->stVA)->hide();
             }
             showSetting(s);
         }
-        if (hints & (QenUpdateEvent::Fgf | QenUpdateEvent::Va))
-            showEffective();
         if (hints & QenUpdateEvent::Values) {
             refreshValues(false);
             refreshTotals(false);

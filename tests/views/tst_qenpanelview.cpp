@@ -2,6 +2,7 @@
 
 #include "views/qendoublevalidator.h"
 #include "views/qengauge.h"
+#include "views/qengaugemath.h"
 #include "views/qengraph.h"
 #include "views/qenmchn.h"
 
@@ -419,6 +420,61 @@ private slots:
         QTest::mouseClick(fgf, Qt::LeftButton);
         QVERIFY(!fgf->isReadOnly());
         QCOMPARE(fgf->text(), QString::number(e->fgf(), 'f', 2));
+    }
+
+    // Dragging a gauge pauses the run, asks, shows the value as it goes,
+    // applies it on release and lets the run go on.
+    void gaugeDrag_data()
+    {
+        QTest::addColumn<bool>("replaying");
+        QTest::addColumn<bool>("granted");
+        QTest::newRow("live") << false << true;
+        QTest::newRow("past, granted") << true << true;
+        QTest::newRow("past, refused") << true << false;
+    }
+    void gaugeDrag()
+    {
+        QFETCH(bool, replaying);
+        QFETCH(bool, granted);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        panel->SetSpeed(QStringLiteral("120x"));
+        panel->run();
+        f.runUntil(120000);
+        if (replaying) {
+            panel->run();
+            e->rewind();
+            panel->run();
+            f.runUntil(30000);
+            QVERIFY(e->displayTime() < e->endTime());
+            f.prompt.expect(granted ? QenPrompt::Ok : QenPrompt::Cancel);
+        }
+        QCOMPARE(e->state(), ARunning);
+        const float before = e->va();
+
+        QenGauge *g = panel->gauge(QenPanelView::VA);
+        g->resize(40, 200);
+        const GaugeLayout l = g->barLayout();
+        const int x = (l.innerLeft + l.innerRight) / 2;
+        const int grab = gaugeValueRow(l, g->value(), g->max());
+        QTest::mousePress(g, Qt::LeftButton, {}, QPoint(x, grab + 1));
+        QCOMPARE(g->isDragging(), granted);
+        QCOMPARE(e->state(), granted ? APaused : ARunning);
+        QTest::mouseMove(g, QPoint(x, grab - 40));
+        QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(x, grab - 40));
+        if (!granted) {
+            QCOMPARE(e->va(), before);
+            return;
+        }
+        QVERIFY(e->va() > before);
+        QCOMPARE(e->va(), float(g->value() / 20.0));
+        QCOMPARE(panel->field(QenPanelView::VA)->text(), QString::number(e->va(), 'f', 2));
+        QCOMPARE(e->state(), ARunning);
+        QVERIFY(panel->timerRunning());
+        QCOMPARE(e->endTime(), e->displayTime());
+        panel->run();
     }
 
     void controlTraySlots()
