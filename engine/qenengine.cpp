@@ -796,10 +796,7 @@ void QenEngine::showTarget()
     m_targetTime = 0;
 
     if (old / m_stepMs != m_displayTime / m_stepMs && !m_tracks.front().samples.empty()) {
-        // The settings of a step are recorded once the step is computed; a
-        // display at the live time keeps the settings as they stand.
-        if (m_displayTime < m_simTime)
-            applySampleSettings();
+        applySampleSettings();
         for (int k = 0; k < trackCount(); ++k) {
             const float *state = stateAt(k, m_displayTime);
             std::copy(state, state + QenStateSize, m_tracks[size_t(k)].values);
