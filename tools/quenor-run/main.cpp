@@ -1,7 +1,10 @@
 // quenor-run: runs one scenario through the simulation engine as fast as it
 // goes and writes every recorded sample as CSV, for handouts, spreadsheets and
-// checks of the model.
+// checks of the model. It can start from a saved simulation and save the
+// result, as the program does.
 
+#include "document/qendoc.h"
+#include "document/qendochost.h"
 #include "engine/qencatalogue.h"
 #include "engine/qendefaults.h"
 #include "engine/qenengine.h"
@@ -75,6 +78,8 @@ struct Scenario
 {
     QString iniPath;
     QString outPath;
+    QString openPath;
+    QString savePath;
     std::vector<AgentRequest> agents;
     std::optional<float> weight, fgf, va, co;
     std::optional<QString> circuit;
@@ -347,8 +352,19 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     const QCommandLineOption outOption(QStringLiteral("out"),
                                        QStringLiteral("CSV file (default: standard output)."),
                                        QStringLiteral("FILE"));
+    const QCommandLineOption openOption(
+        QStringLiteral("open"),
+        QStringLiteral("Start from a saved simulation and continue it from the end of its "
+                       "recording (its agents and settings replace --agent and the patient "
+                       "and circuit options)."),
+        QStringLiteral("FILE.qen"));
+    const QCommandLineOption saveOption(
+        QStringLiteral("save"),
+        QStringLiteral("Save the simulation after the run, as the program would (no CSV then "
+                       "unless --out is given)."),
+        QStringLiteral("FILE.qen"));
     parser.addOptions({iniOption, agentOption, circuitOption, fgfOption, vaOption, coOption,
-                       weightOption, minutesOption, atOption, outOption});
+                       weightOption, minutesOption, atOption, outOption, openOption, saveOption});
     if (!parser.parse(arguments))
         return {BadInput, parser.errorText()};
     if (parser.isSet(QStringLiteral("help"))) {
@@ -359,8 +375,9 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         return {
             BadInput,
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first())};
-    for (const QCommandLineOption &single : {iniOption, circuitOption, fgfOption, vaOption,
-                                             coOption, weightOption, minutesOption, outOption}) {
+    for (const QCommandLineOption &single :
+         {iniOption, circuitOption, fgfOption, vaOption, coOption, weightOption, minutesOption,
+          outOption, openOption, saveOption}) {
         if (parser.values(single).size() > 1)
             return {BadInput,
                     QStringLiteral("--%1 given more than once").arg(single.names().first())};
@@ -373,15 +390,33 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         return problem;
     s.outPath = parser.value(outOption);
     *outPath = s.outPath;
+    s.openPath = parser.value(openOption);
+    s.savePath = parser.value(saveOption);
 
     const QenIni ini(s.iniPath);
     StderrPrompt prompt;
-    QenCatalogue catalogue;
-    if (catalogue.load(ini, QenVocabulary::colourNames(), &prompt) == 0)
-        return {Failure, QStringLiteral("%1 names no usable agent").arg(s.iniPath)};
+    // The simulation is a document, so that it opens and saves as the program's do.
+    QenDocHost host(s.iniPath, &prompt);
+    QenDoc doc(&host);
+    if (s.openPath.isEmpty()) {
+        if (!doc.newDocument())
+            return {Failure, QStringLiteral("%1 names no usable agent").arg(s.iniPath)};
+    } else {
+        for (const QCommandLineOption &setup :
+             {agentOption, circuitOption, fgfOption, vaOption, coOption, weightOption}) {
+            if (parser.isSet(setup))
+                return {BadInput, QStringLiteral("--%1 cannot be combined with --open (use --at "
+                                                 "for changes)")
+                                      .arg(setup.names().first())};
+        }
+        if (!doc.openFile(s.openPath))
+            return {Failure, QStringLiteral("cannot open %1").arg(s.openPath)};
+    }
+    const QenCatalogue &catalogue = doc.catalogue();
+    QenEngine &engine = *doc.engine();
 
     const QStringList agents = parser.values(agentOption);
-    if (agents.isEmpty())
+    if (agents.isEmpty() && s.openPath.isEmpty())
         return {BadInput, QStringLiteral("no --agent given")};
     for (const QString &spec : agents) {
         const int equals = spec.indexOf(QLatin1Char('='));
@@ -401,6 +436,12 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
             request.del = del;
         }
         s.agents.push_back(request);
+    }
+
+    if (!s.openPath.isEmpty()) {
+        // The agents are the saved simulation's, for the --at changes.
+        for (int k = 0; k < engine.trackCount(); ++k)
+            s.agents.push_back({engine.track(k).agent, std::nullopt});
     }
 
     auto optionalValue = [&](const QCommandLineOption &option, double low, double high,
@@ -442,13 +483,15 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     std::stable_sort(s.operations.begin(), s.operations.end(),
                      [](const Operation &a, const Operation &b) { return a.atMs < b.atMs; });
 
-    // The simulation, set up as a user would at time 0.
-    QenEngine engine(&catalogue);
-    engine.setIni(ini);
-    engine.reset(QenDefaults::load(ini));
-    engine.setAgent(QenUserOrigin, 0, catalogue.at(s.agents[0].catalogueIndex)->displayName);
-    for (size_t k = 1; k < s.agents.size(); ++k)
-        engine.addAgent(catalogue.at(s.agents[k].catalogueIndex)->displayName);
+    if (!s.openPath.isEmpty()) {
+        // A saved simulation goes on from the end of its recording.
+        showLive(engine);
+    } else {
+        // The simulation, set up as a user would at time 0.
+        doc.setAgent(QenUserOrigin, 0, catalogue.at(s.agents[0].catalogueIndex)->displayName);
+        for (size_t k = 1; k < s.agents.size(); ++k)
+            doc.addAgent(catalogue.at(s.agents[k].catalogueIndex)->displayName);
+    }
     if (s.weight)
         engine.setWeight(QenUserOrigin, *s.weight);
     if (s.circuit)
@@ -459,10 +502,12 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         engine.setVA(QenUserOrigin, *s.va);
     if (s.co)
         engine.setCO(QenUserOrigin, *s.co);
-    for (size_t k = 0; k < s.agents.size(); ++k) {
+    for (size_t k = 0; s.openPath.isEmpty() && k < s.agents.size(); ++k) {
         const QenAnesthetic *a = catalogue.at(s.agents[k].catalogueIndex);
         engine.setDEL(QenUserOrigin, int(k), s.agents[k].del.value_or(a->defaultDel));
     }
+    // The run goes as fast as it can; the saved simulation keeps its own speed.
+    const int speed = engine.speed();
     engine.setSpeed(QenSystemOrigin, 1000);
 
     const double wantedMs = std::min(s.minutes * 60000.0, 4294967295.0);
@@ -481,7 +526,11 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
             return {Failure, QStringLiteral("the engine stopped at %1 ms").arg(now)};
     }
     showLive(engine);
-    *output = csv(engine);
+    engine.setSpeed(QenSystemOrigin, speed);
+    if (!s.savePath.isEmpty() && !doc.saveFile(s.savePath, false))
+        return {Failure, QStringLiteral("cannot save %1").arg(s.savePath)};
+    if (s.savePath.isEmpty() || !s.outPath.isEmpty())
+        *output = csv(engine);
     return {};
 }
 
@@ -501,6 +550,8 @@ int main(int argc, char *argv[])
     }
 
     if (outPath.isEmpty()) {
+        if (output.isEmpty())
+            return 0;
         std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
         return 0;
     }
