@@ -656,7 +656,8 @@ void QenDoc::takeFile(QenSimFile &contents)
     // Replay from the start: the settings come from the first sample (the
     // settings sample of a file that has none, removed again afterwards).
     if (!recorded)
-        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings));
+        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings),
+                                                1);
     m_engine->rewind();
     if (!recorded) {
         Qen &primary = m_engine->tracks().front();
