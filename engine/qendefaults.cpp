@@ -31,6 +31,7 @@ float flowOr(const QenIni &ini, const char *key, float fallback)
 QenDefaults QenDefaults::load(const QenIni &ini)
 {
     QenDefaults d;
+    d.agent = ini.value(defaultsGroup, QStringLiteral("Agent"), QString()).toString();
     d.click = ini.value(defaultsGroup, QStringLiteral("Click"), 0).toInt();
 
     const QString speedText =

@@ -10,6 +10,7 @@ class QenIni;
 // again after the options are changed). Out-of-range values get fallbacks.
 struct QenDefaults
 {
+    QString agent;        // INI name of a new simulation's agent; empty for the first
     int click = 0;        // minute signal: 0 off, 1 beep, n >= 2 sound System_(n - 1)
     int speed = 20;       // 1, 2, 5, 10, 20, 60, 120, or 1000 for as fast as possible
     QString circuit;      // translated circuit name

@@ -20,10 +20,14 @@ private slots:
     {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("asked");
-        QTest::newRow("Bottlecost") << "Bottlecost" << "BottleCost";
-        QTest::newRow("Showcost") << "Showcost" << "ShowCost";
-        QTest::newRow("graphminutes") << "graphminutes" << "GraphMinutes";
-        QTest::newRow("same spelling") << "FGF" << "FGF";
+        QTest::newRow("Bottlecost") << "Bottlecost"
+                                    << "BottleCost";
+        QTest::newRow("Showcost") << "Showcost"
+                                  << "ShowCost";
+        QTest::newRow("graphminutes") << "graphminutes"
+                                      << "GraphMinutes";
+        QTest::newRow("same spelling") << "FGF"
+                                       << "FGF";
     }
     void keysIgnoreCase()
     {

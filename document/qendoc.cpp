@@ -1,0 +1,668 @@
+#include "document/qendoc.h"
+
+#include "document/qendochost.h"
+#include "document/qendocview.h"
+#include "document/qensimfile.h"
+#include "document/qenupdateevent.h"
+#include "engine/qenprompt.h"
+#include "engine/qenvocabulary.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+// Untitled documents are numbered across the whole process; a number is never
+// given twice, even after its document closed.
+int untitledCounter = 0;
+constexpr int recentFileLimit = 5;
+} // namespace
+
+// The engine's view of the desktop: notices go to this document's windows,
+// everything else to the application's host.
+class QenDoc::EngineHost : public QenEngineHost
+{
+public:
+    explicit EngineHost(QenDoc *doc) : m_doc(doc) {}
+
+    void notify(int agentNumber, int hints, QenOrigin origin) override
+    {
+        // The engine has emitted updateControl() already.
+        m_doc->sendToViews(agentNumber, hints, origin);
+    }
+    QenPrompt *prompt() override { return m_doc->m_host->prompt(); }
+    bool ctrlHeld() const override { return m_doc->m_host->ctrlHeld(); }
+    bool isActiveDocument() const override { return m_doc->m_host->isActiveDocument(m_doc); }
+    void beep() override { m_doc->m_host->beep(); }
+    void playSound(const QString &path) override { m_doc->m_host->playSound(path); }
+    void refreshActions() override { m_doc->m_host->refreshActions(); }
+    void releaseMouseGrab() override { m_doc->m_host->releaseMouseGrab(); }
+
+private:
+    QenDoc *m_doc;
+};
+
+QenDoc::QenDoc(QenDocHost *host, QObject *parent)
+    : QObject(parent), m_host(host), m_engineHost(std::make_unique<EngineHost>(this)),
+      m_catalogue(std::make_unique<QenCatalogue>())
+{
+    m_engine = makeEngine(m_catalogue.get());
+    m_graphMinutes = m_host->defaultGraphMinutes();
+}
+
+QenDoc::~QenDoc()
+{
+    m_engine.reset();
+}
+
+std::unique_ptr<QenEngine> QenDoc::makeEngine(const QenCatalogue *catalogue)
+{
+    auto engine = std::make_unique<QenEngine>(catalogue, m_engineHost.get());
+    engine->setIni(m_host->ini());
+    engine->setDefaults(m_host->defaults());
+    connect(engine.get(), &QenEngine::updateControl, this, &QenDoc::updateControl);
+    connect(engine.get(), &QenEngine::updatePanel, this, &QenDoc::updatePanel);
+    connect(engine.get(), &QenEngine::modified, this, [this](bool m) {
+        if (m)
+            changed();
+    });
+    connect(engine.get(), &QenEngine::stateChanged, this, &QenDoc::stateChanged);
+    connect(engine.get(), &QenEngine::agentChanged, this, [this](int agent, const QString &name) {
+        emit agentChanged(agent, name);
+        updateTitles();
+    });
+    return engine;
+}
+
+void QenDoc::swapIn(std::unique_ptr<QenCatalogue> catalogue, std::unique_ptr<QenEngine> engine)
+{
+    // The old engine points into the old catalogue: it goes first.
+    m_engine = std::move(engine);
+    m_catalogue = std::move(catalogue);
+}
+
+void QenDoc::changed()
+{
+    setModified(true);
+    emit modified(true);
+    emit modified();
+}
+
+QString QenDoc::boxTitle() const
+{
+    return tr("Quenor®");
+}
+
+QString QenDoc::title() const
+{
+    return QFileInfo(m_fileName).completeBaseName();
+}
+
+void QenDoc::setModified(bool modified)
+{
+    m_modified = modified;
+    for (QenDocView *view : std::as_const(m_views))
+        view->setWindowModified(modified);
+}
+
+void QenDoc::setDescription(const QString &text)
+{
+    if (text == m_description)
+        return;
+    m_description = text;
+    changed();
+}
+
+// --- file lifecycle
+
+bool QenDoc::newDocument()
+{
+    m_fileName = tr("Untitled%1.qen").arg(++untitledCounter);
+    m_untitled = true;
+    std::unique_ptr<QenCatalogue> catalogue;
+    if (!loadCatalogue(&catalogue)) {
+        m_host->prompt()->critical(boxTitle(),
+                                   tr("<p>Can't read anesthetic parameters from QUENOR.INI"));
+        return false;
+    }
+    auto engine = makeEngine(catalogue.get());
+    swapIn(std::move(catalogue), std::move(engine));
+    resetDocumentState();
+    return true;
+}
+
+bool QenDoc::loadCatalogue(std::unique_ptr<QenCatalogue> *catalogue) const
+{
+    *catalogue = std::make_unique<QenCatalogue>();
+    return (*catalogue)->load(m_host->ini(), m_host->colourNames(), m_host->prompt()) > 0;
+}
+
+// Every setting from the defaults, one primary agent, nothing recorded.
+void QenDoc::resetDocumentState()
+{
+    m_engine->setDefaults(m_host->defaults());
+    m_engine->reset(m_host->defaults());
+    m_graphMinutes = m_host->defaultGraphMinutes();
+    m_documentValue = 1;
+    m_panelMarker = 0;
+    m_panel = {};
+    m_fileVersion = QenSimFile::versionWritten;
+    m_colours.clear();
+    for (int i = 0; i < agentCount(); ++i)
+        m_colours.append(defaultColour(i));
+}
+
+QString QenDoc::withQenExtension(const QString &answer)
+{
+    if (answer.split(QLatin1Char('.')).last().toLower() != QLatin1String("qen"))
+        return answer + QStringLiteral(".qen");
+    return answer;
+}
+
+bool QenDoc::save()
+{
+    if (m_untitled)
+        return saveAs();
+    return saveFile(m_fileName, true);
+}
+
+bool QenDoc::saveAs()
+{
+    const QString dir = m_host->lastSaveDirectory();
+    // Without a remembered folder the bare title lets the dialog pick its own
+    // folder rather than the root.
+    const QString proposal = dir.isEmpty() ? title() : dir + QDir::separator() + title();
+    const QString answer =
+        m_host->getSaveFileName(tr("Save As"), proposal, tr("Quenor®Files (*.qen )"));
+    if (answer.isEmpty())
+        return false;
+    const QString path = withQenExtension(answer);
+    if (!saveFile(path, true))
+        return false;
+    m_host->setLastSaveDirectory(QFileInfo(path).absolutePath());
+    return true;
+}
+
+bool QenDoc::saveFile(const QString &path, bool remember)
+{
+    // Written aside and put in place only when complete, so a failed write
+    // never costs the user the previous file.
+    QSaveFile file(path);
+    auto refuse = [&](const QString &error) {
+        m_host->prompt()->warning(boxTitle(), tr("<p>Cannot write file %1:\n%2.").arg(path, error));
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return refuse(file.errorString());
+
+    m_host->setWaitCursor(true);
+    const bool written = writeTo(&file);
+    m_host->setWaitCursor(false);
+    if (!written) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return refuse(error);
+    }
+    if (!file.commit())
+        return refuse(file.errorString());
+    m_fileVersion = QenSimFile::versionWritten;
+    if (remember)
+        afterLoadOrSave(path);
+    return true;
+}
+
+bool QenDoc::openFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_host->prompt()->warning(boxTitle(),
+                                  tr("<p>Cannot read file %1:\n%2.").arg(path, file.errorString()));
+        return false;
+    }
+
+    if (!readFrom(&file, path))
+        return false;
+    afterLoadOrSave(path);
+    return true;
+}
+
+bool QenDoc::readFrom(QIODevice *device, const QString &path)
+{
+    m_host->setWaitCursor(true);
+    // Read into a fresh record first: a refused file changes nothing here.
+    auto contents = std::make_unique<QenSimFile>();
+    const QenSimFile::Result result = contents->read(device, &m_host->ini(), m_host->colourNames());
+    m_host->setWaitCursor(false);
+    if (result != QenSimFile::Result::Ok) {
+        m_host->prompt()->warning(
+            boxTitle(),
+            tr("<p>File %1 is either corrupt or from an unknown version of Quenor®\n.").arg(path));
+        return false;
+    }
+    takeFile(*contents);
+    return true;
+}
+
+bool QenDoc::writeTo(QIODevice *device) const
+{
+    QenSimFile contents;
+    fillFile(&contents);
+    return contents.write(device);
+}
+
+void QenDoc::afterLoadOrSave(const QString &path)
+{
+    m_fileName = QFileInfo(path).canonicalFilePath();
+    m_untitled = false;
+    setModified(false);
+    if (!path.isEmpty())
+        rememberRecentFile(m_fileName);
+    updateTitles();
+}
+
+void QenDoc::rememberRecentFile(const QString &path)
+{
+    const QString group = QStringLiteral("Settings");
+    const QString key = QStringLiteral("RecentFileList");
+    QStringList files = m_host->ini().value(group, key, QStringList()).toStringList();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > recentFileLimit)
+        files.removeLast();
+    m_host->ini().setValue(group, key, files);
+    m_host->recentFilesChanged();
+}
+
+bool QenDoc::maybeSave()
+{
+    if (!m_modified)
+        return true;
+    const int answer = m_host->prompt()->warning(
+        boxTitle(), tr("<p>The document has been modified. Do you want to save your changes?"),
+        QenPrompt::Save | QenPrompt::Discard | QenPrompt::Cancel, QenPrompt::Save);
+    if (answer == QenPrompt::Save)
+        return save();
+    if (answer == QenPrompt::Cancel)
+        return false;
+    setModified(false);
+    return true;
+}
+
+// --- windows
+
+void QenDoc::addView(QenDocView *view)
+{
+    if (!view || m_views.contains(view))
+        return;
+    m_views.append(view);
+    view->setWindowModified(m_modified);
+    updateTitles();
+}
+
+void QenDoc::viewClosed(QenDocView *view)
+{
+    if (!m_views.removeOne(view))
+        return;
+    const int agent = view->agentIndex();
+    if (agent >= 0) {
+        bool shown = false;
+        for (QenDocView *other : std::as_const(m_views))
+            shown = shown || other->agentIndex() == agent;
+        if (!shown)
+            emit noViewsOfAgent(agent);
+    }
+    if (m_views.isEmpty())
+        deleteLater();
+    else
+        updateTitles();
+}
+
+void QenDoc::updateTitles()
+{
+    const QString docTitle = title();
+    const bool severalAgents = agentCount() > 1;
+    int pictures = 0;
+    int graphs = 0;
+    for (QenDocView *view : std::as_const(m_views)) {
+        QString frameNum;
+        if (view->viewType() == QenDocView::Picture)
+            frameNum = QString::number(++pictures);
+        else if (view->viewType() == QenDocView::Graph)
+            frameNum = QString::number(++graphs);
+        QString priority;
+        QString label;
+        const int agent = view->agentIndex();
+        if (severalAgents && view->viewType() != QenDocView::Control && agent >= 0 &&
+            agent < agentCount()) {
+            priority = agent == 0 ? tr("Primary") : tr("Add'l");
+            label = agentName(agent);
+        }
+        view->setTitle(docTitle, frameNum, priority, label);
+    }
+    emit titleChanged(docTitle);
+}
+
+// --- colours
+
+void QenDoc::setAgentColour(int agent, const QString &colour)
+{
+    if (agent < 0 || agent >= m_colours.size() || m_colours[agent] == colour)
+        return;
+    m_colours[agent] = colour;
+    changed();
+    emit agentColorsChanged();
+}
+
+void QenDoc::swapAgentColours(int a, int b)
+{
+    if (a < 0 || b < 0 || a >= m_colours.size() || b >= m_colours.size() || a == b)
+        return;
+    m_colours.swapItemsAt(a, b);
+    changed();
+    emit agentColorsChanged();
+}
+
+void QenDoc::defaultAgentColours()
+{
+    // One at a time, so the chooser sees the colours already given.
+    for (int i = 0; i < m_colours.size(); ++i)
+        m_colours[i].clear();
+    for (int i = 0; i < m_colours.size(); ++i)
+        m_colours[i] = defaultColour(i);
+    changed();
+    emit agentColorsChanged();
+}
+
+QString QenDoc::defaultColour(int agent) const
+{
+    const QenAnesthetic *entry =
+        agent >= 0 && agent < agentCount() ? m_engine->agentOf(agent) : nullptr;
+    if (entry && !entry->color.isEmpty())
+        return entry->color;
+    return m_host->pickColor(this);
+}
+
+void QenDoc::notifyViews(int agentNumber, int hints, QenOrigin origin)
+{
+    emit updateControl();
+    sendToViews(agentNumber, hints, origin);
+}
+
+void QenDoc::sendToViews(int agentNumber, int hints, QenOrigin origin)
+{
+    // A view's own change is not reported back to it; its window's other view
+    // still hears of it.
+    const QList<QenDocView *> views = m_views;
+    for (QenDocView *view : views) {
+        for (QObject *target : {view->pictureView(), view->graphView()}) {
+            if (!target || (origin != QenSystemOrigin && origin == originOf(target)))
+                continue;
+            QenUpdateEvent event(this, agentNumber, hints);
+            QCoreApplication::sendEvent(target, &event);
+        }
+    }
+}
+
+// --- agents
+
+QString QenDoc::agentName(int agent) const
+{
+    if (agent < 0 || agent >= agentCount())
+        return QString();
+    return m_engine->track(agent).displayName;
+}
+
+bool QenDoc::setAgent(QenOrigin origin, int track, const QString &name)
+{
+    if (!m_engine->setAgent(origin, track, name))
+        return false;
+    updateTitles();
+    return true;
+}
+
+int QenDoc::addAgent(const QString &name)
+{
+    const int agent = m_engine->addAgent(name);
+    if (agent < 0)
+        return agent;
+    while (m_colours.size() < agentCount())
+        m_colours.append(QString());
+    m_colours[agent] = defaultColour(agent);
+    changed();
+    emit agentColorsChanged();
+    updateTitles();
+    return agent;
+}
+
+QList<QenDocView *> QenDoc::removeAgent(int agent)
+{
+    QList<QenDocView *> showing;
+    if (!m_engine->removeAgent(agent))
+        return showing;
+    if (agent < m_colours.size())
+        m_colours.removeAt(agent);
+    for (QenDocView *view : std::as_const(m_views)) {
+        if (view->viewType() == QenDocView::Control)
+            continue;
+        if (view->agentIndex() > agent)
+            view->setAgentIndex(view->agentIndex() - 1);
+        else if (view->agentIndex() == agent)
+            showing.append(view);
+    }
+    changed();
+    emit agentColorsChanged();
+    updateTitles();
+    return showing;
+}
+
+bool QenDoc::editCost()
+{
+    m_engine->pause();
+    const int track = m_engine->currentTrack();
+    if (track < 0 || track >= agentCount())
+        return false;
+    QenAnesthetic *entry = m_catalogue->value(m_engine->track(track).agent);
+    if (!entry)
+        return false;
+    float cost = entry->bottleCost;
+    int size = entry->bottleSize;
+    if (!m_host->editCost(&cost, &size))
+        return false;
+    if (cost == entry->bottleCost && size == entry->bottleSize)
+        return false;
+    entry->bottleCost = cost;
+    entry->bottleSize = size;
+    changed();
+    notifyViews(track + 1, QenUpdateEvent::Values);
+    return true;
+}
+
+// --- erasing
+
+bool QenDoc::eraseAndRestoreDefaults()
+{
+    m_engine->pause();
+    const int answer = m_host->prompt()->question(
+        boxTitle(), tr("<p>Erase simulation %1 and restore settings to defaults?").arg(title()),
+        QenPrompt::Ok | QenPrompt::Cancel, QenPrompt::Ok);
+    if (answer != QenPrompt::Ok)
+        return false;
+
+    // Read the agent table before touching anything: without it the
+    // simulation stays as it was, and the program (with every other open
+    // document) keeps running.
+    std::unique_ptr<QenCatalogue> catalogue;
+    if (!loadCatalogue(&catalogue)) {
+        m_host->prompt()->critical(boxTitle(),
+                                   tr("<p>Can't read anesthetic parameters from QUENOR.INI"));
+        return false;
+    }
+
+    QList<QenDocView *> closing;
+    for (QenDocView *view : std::as_const(m_views)) {
+        if (view->viewType() != QenDocView::Control && view->agentIndex() != 0)
+            closing.append(view);
+    }
+    for (QenDocView *view : std::as_const(closing))
+        view->closeView();
+
+    auto engine = makeEngine(catalogue.get());
+    swapIn(std::move(catalogue), std::move(engine));
+    resetDocumentState();
+    changed();
+    emit allCleared();
+    emit agentColorsChanged();
+    updateTitles();
+    notifyViews(0, QenUpdateEvent::All, QenUserOrigin);
+    return true;
+}
+
+bool QenDoc::eraseKeepSettings()
+{
+    return m_engine->eraseKeepSettings(title());
+}
+
+// --- file contents
+
+void QenDoc::fillFile(QenSimFile *contents) const
+{
+    for (int i = 0; i < m_catalogue->size(); ++i)
+        contents->catalogue.append(QenSimFile::copyOf(*m_catalogue->at(i)));
+
+    contents->tracks.resize(size_t(agentCount()));
+    for (int i = 0; i < agentCount(); ++i) {
+        const Qen &track = m_engine->track(i);
+        QenSimFile::Track &out = contents->tracks[size_t(i)];
+        out.samples.reserve(track.samples.size());
+        for (const QenSample &s : track.samples)
+            out.samples.push_back(QenSimFile::fromSample(s));
+        if (track.samples.empty())
+            out.settings = QenSimFile::fromSample(m_engine->makeSample(i));
+        std::copy(std::begin(track.state), std::end(track.state), std::begin(out.state));
+    }
+
+    QenSimFile::Settings &block = contents->settings;
+    block.stepMs = m_engine->stepMs();
+    block.documentValue = m_documentValue;
+    // Every existing file holds the selected agent here.
+    block.panelMarker = qint16(m_engine->currentTrack());
+    QenDocView::PanelSettings panel = m_panel;
+    if (!m_views.isEmpty())
+        m_views.front()->panelSettings(&panel);
+    block.delTop = panel.delTop;
+    std::copy(std::begin(panel.gaugeTops), std::end(panel.gaugeTops), block.gaugeTops);
+    block.panelFlag = panel.flag ? 1 : 0;
+    block.speed = qint16(m_engine->speed());
+    block.graphMinutes = qint16(m_graphMinutes);
+
+    contents->description = m_description;
+    contents->liveTime = m_engine->liveTime();
+    contents->colours = m_colours;
+    contents->simTime = m_engine->simTime();
+    contents->endTime = m_engine->endTime();
+    contents->bookmarks = m_engine->bookmarks();
+    std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments, contents->volumes);
+    std::copy(m_engine->flowFractions(), m_engine->flowFractions() + QenCompartments,
+              contents->flows);
+    for (int i = 0; i < QenSimFile::stepSlots; ++i)
+        contents->stepIndex[size_t(i)] = m_engine->stepIndexEntry(i);
+    contents->breakpointText = m_engine->breakpointText();
+}
+
+void QenDoc::takeFile(QenSimFile &contents)
+{
+    auto catalogue = std::make_unique<QenCatalogue>(std::move(contents.catalogue));
+    auto engine = makeEngine(catalogue.get());
+    engine->reset(m_host->defaults());
+
+    const QenSimFile::Settings &block = contents.settings;
+    engine->setStepMs(block.stepMs);
+    std::vector<Qen> &tracks = engine->tracks();
+    tracks.assign(contents.tracks.size(), Qen());
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        QenSimFile::Track &in = contents.tracks[i];
+        Qen &track = tracks[i];
+        const QenSample first =
+            QenSimFile::toSample(in.samples.empty() ? in.settings : in.samples.front());
+        const QenAnesthetic *agent = catalogue->at(first.agent);
+        track.agent = first.agent;
+        track.displayName = agent->displayName;
+        track.del = first.del;
+        track.unitDose = first.unitDose;
+        track.samples.reserve(in.samples.size());
+        for (const QenSimFile::Sample &s : in.samples)
+            track.samples.push_back(QenSimFile::toSample(s));
+        if (track.samples.empty()) {
+            track.resetState(agent->ambient);
+        } else {
+            std::copy(std::begin(in.state), std::end(in.state), std::begin(track.state));
+            std::copy(std::begin(in.state), std::end(in.state), std::begin(track.values));
+            track.current = int(track.samples.size()) - 1;
+        }
+    }
+    for (int c = 0; c < QenCompartments; ++c) {
+        engine->setVolume(c, contents.volumes[c]);
+        engine->setFlowFraction(c, contents.flows[c]);
+    }
+    engine->setBookmarks(contents.bookmarks);
+    engine->setBreakpoint(contents.breakpointText); // an illegal text leaves none
+
+    const bool recorded = !tracks.front().samples.empty();
+    if (recorded) {
+        QByteArray bytes;
+        {
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            for (qint16 entry : contents.stepIndex)
+                out << entry;
+        }
+        QDataStream in(bytes);
+        engine->serializeStepIndex(in, false);
+        engine->restoreClocks(contents.simTime, contents.endTime, contents.liveTime);
+    } else {
+        // Nothing recorded: nothing to replay or to look up.
+        engine->restoreClocks(0, 0, 0);
+    }
+    const bool oldest = block.layout < 0;
+    const int speed = oldest ? m_host->defaults().speed : block.speed;
+    engine->setSpeed(QenSystemOrigin, QenVocabulary::speedValues().contains(speed)
+                                          ? speed
+                                          : m_host->defaults().speed);
+    engine->invalidateCaches();
+
+    swapIn(std::move(catalogue), std::move(engine));
+
+    m_fileVersion = contents.version;
+    m_description = contents.description;
+    m_documentValue = oldest ? qint16(1) : block.documentValue;
+    m_panelMarker = oldest ? qint16(0) : block.panelMarker;
+    m_panel.delTop = oldest ? qint16(0) : block.delTop;
+    std::copy(std::begin(block.gaugeTops), std::end(block.gaugeTops), m_panel.gaugeTops);
+    m_panel.flag = !oldest && block.panelFlag != 0;
+    m_graphMinutes = oldest ? m_host->defaultGraphMinutes() : block.graphMinutes;
+
+    // Colours as stored, through the translation; names beyond the agents
+    // are dropped, agents beyond the names get a chosen colour.
+    m_colours.clear();
+    for (int i = 0; i < agentCount(); ++i)
+        m_colours.append(i < contents.colours.size() ? m_host->translateColour(contents.colours[i])
+                                                     : QString());
+    for (int i = contents.colours.size(); i < agentCount(); ++i)
+        m_colours[i] = m_host->pickColor(this);
+
+    // Replay from the start: the settings come from the first sample (the
+    // settings sample of a file that has none, removed again afterwards).
+    if (!recorded)
+        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings));
+    m_engine->rewind();
+    if (!recorded) {
+        Qen &primary = m_engine->tracks().front();
+        primary.samples.clear();
+        primary.current = -1;
+        m_engine->invalidateCaches();
+    }
+    emit agentColorsChanged();
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "document/qendocview.h"
+#include "engine/qencatalogue.h"
+#include "engine/qenengine.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QenDocHost;
+class QenSimFile;
+class QIODevice;
+
+// One simulation: the unit the user creates, runs, saves and opens.
+//
+// Ownership: the document owns its copy of the agent catalogue and the engine
+// that holds the agents, settings, samples, clocks, bookmarks and breakpoint
+// (the engine points into the catalogue, so it is destroyed first). It also
+// holds what only a document has: its file, title and modified state, the
+// agents' colours, the description, and the list of windows that show it;
+// the windows are not owned. Every change reaches the windows' views as a
+// QenUpdateEvent sent synchronously; a document deletes itself (later) when
+// its last window closes.
+class QenDoc : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QenDoc(QenDocHost *host, QObject *parent = nullptr);
+    ~QenDoc() override;
+
+    QenDocHost *host() const { return m_host; }
+    QenEngine *engine() { return m_engine.get(); }
+    const QenEngine *engine() const { return m_engine.get(); }
+    const QenCatalogue &catalogue() const { return *m_catalogue; }
+
+    // The origin a change made through `view` carries, so that view is not
+    // told of its own change.
+    static QenOrigin originOf(const QObject *view) { return QenOrigin(view); }
+
+    // --- file lifecycle
+    bool newDocument();
+    bool openFile(const QString &path);
+    bool save();
+    bool saveAs();
+    bool saveFile(const QString &path, bool remember);
+    bool maybeSave();
+    // The file's contents alone, without dialogs for the device or the
+    // recent-file list: a refused stream reports the corruption with `path`.
+    bool readFrom(QIODevice *device, const QString &path);
+    bool writeTo(QIODevice *device) const;
+    // The answer of the save dialog with ".qen" appended unless it ends so.
+    static QString withQenExtension(const QString &answer);
+
+    QString fileName() const { return m_fileName; }
+    bool isUntitled() const { return m_untitled; }
+    // The file name without folder and last extension: Untitled1 for Untitled1.qen.
+    QString title() const;
+    quint32 fileVersion() const { return m_fileVersion; }
+
+    // Mirrored onto every window's modified mark.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+
+    QString description() const { return m_description; }
+    void setDescription(const QString &text);
+
+    // Carried through the file for the first window's panel.
+    const QenDocView::PanelSettings &panelSettings() const { return m_panel; }
+    qint16 panelMarker() const { return m_panelMarker; }
+    void setPanelSettings(const QenDocView::PanelSettings &settings) { m_panel = settings; }
+    int graphMinutes() const { return m_graphMinutes; }
+    void setGraphMinutes(int minutes) { m_graphMinutes = minutes; }
+
+    // --- erasing
+    // Both ask first; false when the user cancels (or, restoring defaults,
+    // when the agent table cannot be read: the simulation then stays as it was).
+    bool eraseAndRestoreDefaults();
+    bool eraseKeepSettings();
+
+    // --- windows
+    void addView(QenDocView *view);
+    void viewClosed(QenDocView *view);
+    const QList<QenDocView *> &views() const { return m_views; }
+    void updateTitles();
+    // Sends the notice to the views of every window, except the view it came from.
+    void notifyViews(int agentNumber, int hints, QenOrigin origin = QenUserOrigin);
+
+    // --- agents
+    int agentCount() const { return m_engine->trackCount(); }
+    QString agentName(int agent) const;
+    int addAgent(const QString &name);
+    // Returns the windows that showed the agent; the caller closes them.
+    QList<QenDocView *> removeAgent(int agent);
+    // The cost dialog for the current agent; true when something changed.
+    bool editCost();
+
+    // --- colours
+    const QStringList &agentColours() const { return m_colours; }
+    QString agentColour(int agent) const { return m_colours.value(agent); }
+    void setAgentColour(int agent, const QString &colour);
+    void swapAgentColours(int a, int b);
+    void defaultAgentColours();
+    QString defaultColour(int agent) const;
+
+    // --- setting operations, passed to the engine
+    void setDEL(QenOrigin origin, int track, float value)
+    {
+        m_engine->setDEL(origin, track, value);
+    }
+    void setFGF(QenOrigin origin, float value) { m_engine->setFGF(origin, value); }
+    void setVA(QenOrigin origin, float value) { m_engine->setVA(origin, value); }
+    void setCO(QenOrigin origin, float value) { m_engine->setCO(origin, value); }
+    void setWeight(QenOrigin origin, float value) { m_engine->setWeight(origin, value); }
+    void setCircuit(QenOrigin origin, const QString &name) { m_engine->setCircuit(origin, name); }
+    void setSpeed(QenOrigin origin, int value) { m_engine->setSpeed(origin, value); }
+    bool setAgent(QenOrigin origin, int track, const QString &name);
+    void flushCircuit() { m_engine->flushCircuit(); }
+    void injectDose() { m_engine->injectDose(); }
+
+public slots:
+    void idle() { m_engine->idle(); }
+
+signals:
+    void updateControl();
+    void updatePanel();
+    void agentChanged(int agent, const QString &name);
+    void allCleared();
+    void modified(bool modified);
+    void modified();
+    void stateChanged(AState state);
+    void titleChanged(const QString &title);
+    void noViewsOfAgent(int agent);
+    void agentColorsChanged();
+
+private:
+    class EngineHost;
+
+    std::unique_ptr<QenEngine> makeEngine(const QenCatalogue *catalogue);
+    void swapIn(std::unique_ptr<QenCatalogue> catalogue, std::unique_ptr<QenEngine> engine);
+    bool loadCatalogue(std::unique_ptr<QenCatalogue> *catalogue) const;
+    void resetDocumentState();
+    void fillFile(QenSimFile *contents) const;
+    void takeFile(QenSimFile &contents);
+    void afterLoadOrSave(const QString &path);
+    void rememberRecentFile(const QString &path);
+    void changed();
+    void sendToViews(int agentNumber, int hints, QenOrigin origin);
+    QString boxTitle() const;
+
+    QenDocHost *m_host;
+    std::unique_ptr<EngineHost> m_engineHost;
+    std::unique_ptr<QenCatalogue> m_catalogue; // declared before the engine that uses it
+    std::unique_ptr<QenEngine> m_engine;
+    QList<QenDocView *> m_views;
+    QString m_fileName;
+    bool m_untitled = true;
+    bool m_modified = false;
+    quint32 m_fileVersion = 15;
+    QString m_description;
+    QStringList m_colours;
+    qint16 m_documentValue = 1;
+    qint16 m_panelMarker = 0;
+    QenDocView::PanelSettings m_panel;
+    int m_graphMinutes = 15;
+};

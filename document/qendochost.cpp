@@ -1,0 +1,117 @@
+#include "document/qendochost.h"
+
+#include "document/qendoc.h"
+#include "engine/qenvocabulary.h"
+
+#include <QCoreApplication>
+
+namespace {
+int usesOf(const QStringList &colours, const QString &colour)
+{
+    int uses = 0;
+    for (const QString &c : colours)
+        uses += c.compare(colour, Qt::CaseInsensitive) == 0;
+    return uses;
+}
+} // namespace
+
+QenDocHost::QenDocHost(const QString &iniPath, QenPrompt *prompt)
+    : m_ini(iniPath), m_prompt(prompt), m_defaults(QenDefaults::load(m_ini))
+{}
+
+void QenDocHost::reloadDefaults()
+{
+    m_defaults = QenDefaults::load(m_ini);
+}
+
+int QenDocHost::defaultGraphMinutes() const
+{
+    const int minutes =
+        m_ini.value(QStringLiteral("Defaults"), QStringLiteral("GraphMinutes"), 15).toInt();
+    return QenVocabulary::graphSpanMinutes().contains(minutes) ? minutes : 15;
+}
+
+QStringList QenDocHost::colourNames() const
+{
+    QStringList names =
+        m_ini.value(QStringLiteral("Colors"), QStringLiteral("Colors"), QStringList())
+            .toStringList();
+    for (const QString &name : QenVocabulary::colourNames()) {
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names.append(name);
+    }
+    return names;
+}
+
+QStringList QenDocHost::colorList() const
+{
+    const QStringList chosen =
+        m_ini.value(QStringLiteral("Colors"), QStringLiteral("Colors"), QStringList())
+            .toStringList();
+    QStringList list;
+    for (const QString &name : QenVocabulary::colourNames()) {
+        if (chosen.contains(name, Qt::CaseInsensitive))
+            list.append(name);
+    }
+    return list.isEmpty() ? QenVocabulary::colourNames() : list;
+}
+
+QString QenDocHost::pickColor(const QenDoc *doc) const
+{
+    const QStringList candidates = colorList();
+    QList<const QenDoc *> others = openDocuments();
+    others.removeAll(doc);
+
+    struct Counts
+    {
+        int catalogue = 0;
+        int others = 0;
+        int own = 0;
+    };
+    QList<Counts> counts(candidates.size());
+    for (int c = 0; c < candidates.size(); ++c) {
+        const QString &colour = candidates[c];
+        if (doc) {
+            const QenCatalogue &catalogue = doc->catalogue();
+            for (int a = 0; a < catalogue.size(); ++a)
+                counts[c].catalogue +=
+                    catalogue.at(a)->color.compare(colour, Qt::CaseInsensitive) == 0;
+            counts[c].own += usesOf(doc->agentColours(), colour);
+        }
+        for (const QenDoc *other : others)
+            counts[c].others += usesOf(other->agentColours(), colour);
+    }
+    for (int c = 0; c < candidates.size(); ++c) {
+        if (counts[c].catalogue == 0 && counts[c].others == 0 && counts[c].own == 0)
+            return candidates[c];
+    }
+    for (int c = 0; c < candidates.size(); ++c) {
+        if (counts[c].catalogue == 0 && counts[c].own == 0)
+            return candidates[c];
+    }
+    int best = -1;
+    int bestTotal = 0;
+    for (int c = 0; c < candidates.size(); ++c) {
+        const int total = counts[c].catalogue + counts[c].others + counts[c].own;
+        if (best < 0 || total < bestTotal) {
+            best = c;
+            bestTotal = total;
+        }
+    }
+    return best < 0 ? QString() : candidates[best];
+}
+
+QString QenDocHost::translateColour(const QString &name) const
+{
+    return QCoreApplication::translate("QenApplication", name.toUtf8().constData());
+}
+
+QString QenDocHost::getSaveFileName(const QString &, const QString &, const QString &)
+{
+    return QString();
+}
+
+bool QenDocHost::editCost(float *, int *)
+{
+    return false;
+}

@@ -1,0 +1,351 @@
+#include "document/qensimfile.h"
+
+#include "engine/qenini.h"
+
+#include <QDataStream>
+#include <QIODevice>
+
+namespace {
+
+// Smallest stored size of each record, to bound a count by the bytes left.
+constexpr qint64 minAgentRecordBytes = 66; // two strings, 2 + 20 + 2 + 8 + 2 + 24 bytes
+constexpr qint64 sampleBytes = 64;
+constexpr qint64 minTrackBytes = 4 + sampleBytes;
+constexpr qint64 minStringBytes = 4;
+
+template <typename T> void io(QDataStream &stream, bool writing, T &value)
+{
+    if (writing)
+        stream << value;
+    else
+        stream >> value;
+}
+
+bool ok(const QDataStream &stream)
+{
+    return stream.status() == QDataStream::Ok;
+}
+
+qint64 bytesLeft(const QDataStream &stream)
+{
+    return stream.device() ? stream.device()->bytesAvailable() : 0;
+}
+
+// A count as stored (i32 or i16), bounded on reading by `limit` and by the
+// bytes still in the file at `minBytes` per item.
+template <typename Count>
+bool ioCount(QDataStream &stream, bool writing, qint64 &count, qint64 minBytes, qint64 limit)
+{
+    Count stored = Count(count);
+    io(stream, writing, stored);
+    if (writing)
+        return ok(stream);
+    if (!ok(stream) || stored < 0 || stored > limit || stored * minBytes > bytesLeft(stream))
+        return false;
+    count = stored;
+    return true;
+}
+
+void ioSample(QDataStream &stream, bool writing, QenSimFile::Sample &s)
+{
+    if (writing)
+        s.flags &= 0x3ff;
+    io(stream, writing, s.time);
+    io(stream, writing, s.del);
+    io(stream, writing, s.fgf);
+    io(stream, writing, s.va);
+    io(stream, writing, s.co);
+    io(stream, writing, s.weight);
+    io(stream, writing, s.unitDose);
+    io(stream, writing, s.agent);
+    io(stream, writing, s.flags);
+    for (float &v : s.state)
+        io(stream, writing, v);
+    if (!writing)
+        s.flags &= 0x3ff;
+}
+
+bool ioTrack(QDataStream &stream, bool writing, QenSimFile::Track &track)
+{
+    qint64 count = qint64(track.samples.size());
+    if (!ioCount<qint32>(stream, writing, count, sampleBytes, QenSimFile::stepSlots))
+        return false;
+    if (!writing)
+        track.samples.resize(size_t(count));
+    for (QenSimFile::Sample &s : track.samples)
+        ioSample(stream, writing, s);
+    if (count == 0) {
+        ioSample(stream, writing, track.settings);
+    } else {
+        for (float &v : track.state)
+            io(stream, writing, v);
+    }
+    return ok(stream);
+}
+
+} // namespace
+
+QenSimFile::Sample QenSimFile::fromSample(const QenSample &in)
+{
+    Sample s;
+    s.time = in.time;
+    s.del = in.del;
+    s.fgf = in.fgf;
+    s.va = in.va;
+    s.co = in.co;
+    s.weight = in.weight;
+    s.unitDose = in.unitDose;
+    s.agent = in.agent;
+    s.flags = in.flags;
+    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
+    return s;
+}
+
+QenSample QenSimFile::toSample(const Sample &in)
+{
+    QenSample s;
+    s.time = in.time;
+    s.del = in.del;
+    s.fgf = in.fgf;
+    s.va = in.va;
+    s.co = in.co;
+    s.weight = in.weight;
+    s.unitDose = in.unitDose;
+    s.agent = in.agent;
+    s.flags = in.flags;
+    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
+    return s;
+}
+
+std::unique_ptr<QenAnesthetic> QenSimFile::copyOf(const QenAnesthetic &in)
+{
+    auto a = std::make_unique<QenAnesthetic>();
+    a->name = in.name;
+    a->displayName = in.displayName;
+    a->format = in.format;
+    a->color = in.color;
+    a->volatility = in.volatility;
+    a->high = in.high;
+    a->lambdaBlood = in.lambdaBlood;
+    a->max = in.max;
+    a->defaultDel = in.defaultDel;
+    a->ambient = in.ambient;
+    a->mac = in.mac;
+    a->defUnitDose = in.defUnitDose;
+    a->bottleCost = in.bottleCost;
+    a->bottleSize = in.bottleSize;
+    a->liquid = in.liquid;
+    std::copy(std::begin(in.partition), std::end(in.partition), std::begin(a->partition));
+    return a;
+}
+
+bool QenSimFile::write(QIODevice *device)
+{
+    QDataStream stream(device);
+    version = versionWritten;
+    return serialize(stream, true, nullptr, {}) == Result::Ok;
+}
+
+QenSimFile::Result QenSimFile::read(QIODevice *device, const QenIni *ini,
+                                    const QStringList &colourNames)
+{
+    QDataStream stream(device);
+    return serialize(stream, false, ini, colourNames);
+}
+
+QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, const QenIni *ini,
+                                         const QStringList &colourNames)
+{
+    stream.setVersion(QDataStream::Qt_4_0);
+    stream.setByteOrder(QDataStream::BigEndian);
+    stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
+
+    qint32 magic = magicCurrent;
+    io(stream, writing, magic);
+    if (!ok(stream))
+        return writing ? Result::Corrupt : Result::BadMagic;
+    if (magic == magicCurrent) {
+        io(stream, writing, version);
+    } else if (magic == magicOldest) {
+        version = 0;
+    } else {
+        return Result::BadMagic;
+    }
+    if (!ok(stream))
+        return Result::Corrupt;
+
+    qint64 count = catalogue.size();
+    if (!ioCount<qint32>(stream, writing, count, minAgentRecordBytes, bytesLeft(stream)))
+        return Result::Corrupt;
+    if (writing) {
+        for (int i = 0; i < catalogue.size(); ++i)
+            catalogue.at(i)->serialize(stream, true, version);
+    } else {
+        for (qint64 i = 0; i < count; ++i) {
+            auto agent = std::make_unique<QenAnesthetic>();
+            agent->serialize(stream, false, version, ini, colourNames);
+            if (!ok(stream))
+                return Result::Corrupt;
+            catalogue.append(std::move(agent));
+        }
+    }
+    if (!ok(stream))
+        return Result::Corrupt;
+
+    count = qint64(tracks.size());
+    if (!ioCount<qint32>(stream, writing, count, minTrackBytes, bytesLeft(stream)))
+        return Result::Corrupt;
+    if (count == 0)
+        return Result::Corrupt; // every simulation has its primary agent
+    if (!writing)
+        tracks.resize(size_t(count));
+    for (Track &track : tracks) {
+        if (!ioTrack(stream, writing, track))
+            return Result::Corrupt;
+    }
+
+    const Result settingsResult = serializeSettings(stream, writing);
+    if (settingsResult != Result::Ok)
+        return settingsResult;
+
+    if (writing || (version & HasDescription))
+        io(stream, writing, description);
+    io(stream, writing, liveTime);
+    if (!ok(stream))
+        return Result::Corrupt;
+
+    if (writing || (version & HasColours)) {
+        count = colours.size();
+        if (!ioCount<qint32>(stream, writing, count, minStringBytes, bytesLeft(stream)))
+            return Result::Corrupt;
+        if (!writing)
+            colours = QStringList(qsizetype(count), QString());
+        for (QString &name : colours)
+            io(stream, writing, name);
+        if (!ok(stream))
+            return Result::Corrupt;
+    }
+
+    io(stream, writing, simTime);
+    io(stream, writing, endTime);
+    count = bookmarks.size();
+    if (!ioCount<qint16>(stream, writing, count, 4, maxBookmarks))
+        return Result::Corrupt;
+    if (!writing)
+        bookmarks = QList<quint32>(qsizetype(count), 0);
+    for (quint32 &b : bookmarks)
+        io(stream, writing, b);
+    for (float &v : volumes)
+        io(stream, writing, v);
+    for (float &v : flows)
+        io(stream, writing, v);
+    if (!ok(stream))
+        return Result::Corrupt;
+
+    Track &primary = tracks.front();
+    if (!primary.samples.empty()) {
+        for (qint16 &entry : stepIndex)
+            io(stream, writing, entry);
+    } else {
+        ioSample(stream, writing, primary.settings);
+    }
+    if (!ok(stream))
+        return Result::Corrupt;
+
+    // The breakpoint came after the last field, so files without it still
+    // open, and readers that stop at the step index still read ours.
+    if (writing || !stream.atEnd()) {
+        io(stream, writing, breakpointText);
+        if (!ok(stream))
+            return Result::Corrupt;
+    }
+
+    return writing ? Result::Ok : checkIndexes();
+}
+
+QenSimFile::Result QenSimFile::serializeSettings(QDataStream &stream, bool writing)
+{
+    qint16 first = -1;
+    io(stream, writing, first);
+    if (!ok(stream))
+        return Result::Corrupt;
+    if (!writing && first != -1) {
+        // The oldest layout holds nothing but the time step.
+        settings.layout = -1;
+        settings.stepMs = quint16(first);
+        return Result::Ok;
+    }
+
+    qint16 layout = qint16(layoutWritten);
+    io(stream, writing, layout);
+    if (!ok(stream))
+        return Result::Corrupt;
+    if (!writing) {
+        if (version & IgnoreLayout)
+            layout = 1;
+        switch (layout) {
+        case 1:
+        case 2:
+            break;
+        case 3:
+            version |= HasColours;
+            break;
+        case 4:
+            version |= HasColours | HasDescription;
+            break;
+        case 5:
+            version |= HasColours | HasDescription | HasDisplayNames;
+            break;
+        default:
+            // Its fields are unknown: whatever follows would be misread.
+            return Result::Corrupt;
+        }
+        settings.layout = layout;
+    }
+
+    qint16 stepMs = qint16(settings.stepMs);
+    io(stream, writing, stepMs);
+    settings.stepMs = quint16(stepMs);
+    io(stream, writing, settings.documentValue);
+    io(stream, writing, settings.panelMarker);
+    io(stream, writing, settings.delTop);
+    for (qint16 &top : settings.gaugeTops)
+        io(stream, writing, top);
+    io(stream, writing, settings.panelFlag);
+    io(stream, writing, settings.speed);
+    io(stream, writing, settings.graphMinutes);
+    return ok(stream) ? Result::Ok : Result::Corrupt;
+}
+
+QenSimFile::Result QenSimFile::checkIndexes() const
+{
+    if (settings.stepMs == 0)
+        return Result::Corrupt;
+
+    const size_t samples = tracks.front().samples.size();
+    const int agents = catalogue.size();
+    for (const Track &track : tracks) {
+        // Sample i of every agent belongs to step i.
+        if (track.samples.size() != samples)
+            return Result::Corrupt;
+        if (samples == 0 && track.settings.agent >= agents)
+            return Result::Corrupt;
+        for (const Sample &s : track.samples) {
+            if (s.agent >= agents)
+                return Result::Corrupt;
+        }
+    }
+
+    if (samples > 0 && simTime > 0) {
+        // A lookup before the live time starts at the step's index entry.
+        const quint32 lastStep = (simTime - 1) / settings.stepMs;
+        if (lastStep >= quint32(stepSlots))
+            return Result::Corrupt;
+        for (quint32 step = 0; step <= lastStep; ++step) {
+            const qint16 entry = stepIndex[step];
+            if (entry < 0 || size_t(entry) >= samples)
+                return Result::Corrupt;
+        }
+    }
+    return Result::Ok;
+}

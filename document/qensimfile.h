@@ -1,0 +1,116 @@
+#pragma once
+
+#include "engine/qencatalogue.h"
+#include "engine/qensample.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+class QDataStream;
+class QIODevice;
+class QenIni;
+
+// The contents of a .qen file, record by record, as plain data. The document
+// fills one from itself before writing and reads a file into a fresh one, so a
+// file that turns out to be corrupt never touches the open simulation.
+//
+// Every record has one routine that serves both directions; the reader checks
+// the stream after each record and bounds each count before it allocates.
+class QenSimFile
+{
+public:
+    static constexpr qint32 magicCurrent = 9933;
+    static constexpr qint32 magicOldest = 9932;
+    static constexpr quint32 versionWritten = 15;
+    static constexpr int stepSlots = 12000; // steps of the longest simulation
+    static constexpr int maxBookmarks = 20;
+    static constexpr int layoutWritten = 5;
+
+    // Version bits: which optional parts the file carries.
+    enum VersionBit : quint32 {
+        HasColours = 1,
+        HasDescription = 2,
+        HasDisplayNames = 4,
+        IgnoreLayout = 8,
+    };
+
+    // One step of one agent, in its stored widths.
+    struct Sample
+    {
+        quint32 time = 0;
+        float del = 0.0f;
+        float fgf = 0.0f;
+        float va = 0.0f;
+        float co = 0.0f;
+        float weight = 0.0f;
+        float unitDose = 0.0f;
+        quint16 agent = 0;
+        quint16 flags = 0; // bits 0-9; the rest are dropped on reading
+        float state[8] = {};
+    };
+
+    // One simulated agent: its history, or (without history) the sample that
+    // carries its settings; `state` is its live state when it has a history.
+    struct Track
+    {
+        std::vector<Sample> samples;
+        Sample settings;
+        float state[8] = {};
+    };
+
+    // The settings block. Fields 5 to 10 belong to the panel of the first
+    // window: the writer stores the selected agent in `panelMarker`, the reader
+    // keeps whatever the file holds there.
+    struct Settings
+    {
+        int layout = layoutWritten; // -1 for the oldest files, which have no layout
+        quint16 stepMs = 6000;
+        qint16 documentValue = 1;
+        qint16 panelMarker = 0;
+        qint16 delTop = 0;
+        qint16 gaugeTops[3] = {};
+        qint16 panelFlag = 0;
+        qint16 speed = 20;
+        qint16 graphMinutes = 15;
+    };
+
+    enum class Result { Ok, BadMagic, Corrupt };
+
+    static Sample fromSample(const QenSample &sample);
+    static QenSample toSample(const Sample &sample);
+    static std::unique_ptr<QenAnesthetic> copyOf(const QenAnesthetic &agent);
+
+    // Writes the whole file; `version` becomes 15. False when the device
+    // refused a write.
+    bool write(QIODevice *device);
+
+    // Reads a whole file into this object, which should be fresh. The agent
+    // records take their colours from `ini` again. Anything but Ok leaves
+    // this object in an unspecified state, to be thrown away.
+    Result read(QIODevice *device, const QenIni *ini, const QStringList &colourNames);
+
+    quint32 version = versionWritten;
+    QenCatalogue catalogue;
+    std::vector<Track> tracks;
+    Settings settings;
+    QString description;
+    quint32 liveTime = 0;
+    QStringList colours; // as stored: untranslated where the writer translated
+    quint32 simTime = 0;
+    quint32 endTime = 0;
+    QList<quint32> bookmarks;
+    float volumes[6] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f};
+    float flows[6] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};
+    std::array<qint16, stepSlots> stepIndex{};
+    QString breakpointText;
+
+private:
+    Result serialize(QDataStream &stream, bool writing, const QenIni *ini,
+                     const QStringList &colourNames);
+    Result serializeSettings(QDataStream &stream, bool writing);
+    Result checkIndexes() const;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "engine/qenanesthetic.h"
+#include "engine/qensample.h"
+
+#include <QString>
+
+#include <vector>
+
+class QDataStream;
+class QenCatalogue;
+
+// Entries of the step-to-sample table: one per step of the longest simulation,
+// so also the most samples a track can hold.
+constexpr int QenMaxSteps = 12000;
+constexpr int QenStateSize = 8; // six partial pressures, uptake, delivered
+constexpr int QenUptake = 6;
+constexpr int QenDelivered = 7;
+constexpr int QenLevels = 5; // subdivision levels: 1, 2, 4, 8, 16 substeps
+
+// One agent being simulated: its settings, live and displayed state, the
+// exponent tables of the step and the samples it has recorded.
+class Qen
+{
+public:
+    int agent = -1; // index into the document's catalogue
+    QString displayName;
+    float del = 0.0f;
+    float unitDose = 0.0f;
+    int pendingDoses = 0; // unit doses injected since the last step
+
+    float state[QenStateSize] = {};  // live state, at the engine's simTime
+    float values[QenStateSize] = {}; // what the views show at the displayed time
+    float query[QenStateSize] = {};  // state loaded for past-time queries
+
+    float flows[QenCompartments] = {};
+    float expTable[QenLevels][QenCompartments] = {};
+    struct TableKey
+    {
+        int agent = -1; // -1: the tables have never been built
+        float fgf = 0.0f;
+        float va = 0.0f;
+        float co = 0.0f;
+        float weight = 0.0f;
+    } tableKey;
+
+    std::vector<QenSample> samples;
+    int current = -1; // index of the current sample, -1 for none
+
+    // Live and displayed state at the agent's ambient values, nothing taken up
+    // or delivered.
+    void resetState(float ambient);
+    void appendSample(const QenSample &sample);
+    void invalidateTable() { tableKey.agent = -1; }
+
+    // The stream form of a saved track. Writing a track without samples writes
+    // `settings` in their place; reading one returns the sample read there in
+    // `settings`. Reading checks counts and agent indices against `catalogue`
+    // and returns false on a corrupt or truncated stream, leaving the track as
+    // it was.
+    bool serialize(QDataStream &stream, bool writing, const QenCatalogue &catalogue,
+                   QenSample *settings);
+};

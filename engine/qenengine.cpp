@@ -1,0 +1,1342 @@
+#include "engine/qenengine.h"
+
+#include "engine/qencatalogue.h"
+#include "engine/qenparser.h"
+#include "engine/qenprompt.h"
+#include "engine/qenvocabulary.h"
+
+#include <QDataStream>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int OpenCircuit = 0;
+constexpr int SemiClosedCircuit = 1;
+constexpr int ClosedCircuit = 2;
+constexpr int IdealCircuit = 3;
+
+constexpr quint32 ReachMs = 900000; // how far one advance may move the display
+constexpr quint32 MinuteMs = 60000;
+constexpr int AfapSpeed = 1000;
+
+int circuitOf(const QString &name)
+{
+    const int index = QenVocabulary::circuitIndex(name);
+    return index < 0 ? OpenCircuit : index;
+}
+
+// (x)^0.75 as the model has always computed it.
+double power075(double x)
+{
+    return std::sqrt(std::sqrt(x * x * x));
+}
+
+} // namespace
+
+QenEngine::QenEngine(const QenCatalogue *catalogue, QenEngineHost *host, QObject *parent)
+    : QObject(parent), m_catalogue(catalogue), m_host(host ? host : &m_quietHost)
+{
+    m_stepIndex.fill(-1);
+    m_circuit = QenVocabulary::circuits().at(SemiClosedCircuit);
+    m_circuitIndex = SemiClosedCircuit;
+    m_tracks.emplace_back();
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &QenEngine::idle);
+}
+
+QenEngine::~QenEngine()
+{
+    stopTimer();
+}
+
+void QenEngine::setHost(QenEngineHost *host)
+{
+    m_host = host ? host : &m_quietHost;
+}
+
+void QenEngine::notice(int agentNumber, int hints, QenOrigin origin)
+{
+    emit updateControl();
+    m_host->notify(agentNumber, hints, origin);
+}
+
+double QenEngine::bodyScale() const
+{
+    return power075(double(m_weight) / 70.0);
+}
+
+float QenEngine::circuitFgf(bool started) const
+{
+    switch (m_circuitIndex) {
+    case OpenCircuit:
+        return std::max(m_va, 10.0f);
+    case ClosedCircuit:
+        return float(0.25 * bodyScale());
+    default:
+        return started ? float(double(m_defaults.fgf) * 3.0 * 0.125) : m_defaults.fgf;
+    }
+}
+
+void QenEngine::reset(const QenDefaults &defaults)
+{
+    stopTimer();
+    m_defaults = defaults;
+    m_tracks.resize(1);
+    Qen &primary = m_tracks.front();
+    primary.samples.clear();
+    primary.samples.shrink_to_fit();
+    primary.current = -1;
+    primary.pendingDoses = 0;
+    primary.invalidateTable();
+    m_current = 0;
+    notice(0, QenHint::Reset, QenSystemOrigin);
+
+    m_state = ANotRun;
+    m_simTime = m_displayTime = m_targetTime = m_endTime = m_liveTime = 0;
+    m_stopPending = false;
+    m_afapKey = false;
+    m_bookmarks.clear();
+    m_stepIndex.fill(-1);
+    invalidateCaches();
+
+    m_weight = defaults.weight;
+    std::copy(std::begin(defaults.volumes), std::end(defaults.volumes), std::begin(m_volumes));
+    std::copy(std::begin(defaults.flows), std::end(defaults.flows), std::begin(m_flowFractions));
+    m_circuit =
+        defaults.circuit.isEmpty() ? QenVocabulary::circuits().at(OpenCircuit) : defaults.circuit;
+    m_circuitIndex = circuitOf(m_circuit);
+    const double s = bodyScale();
+    m_va = float(double(defaults.va) * s);
+    m_co = float(double(defaults.co) * s);
+    m_fgf = m_circuitIndex == OpenCircuit ? 10.0f : circuitFgf(false);
+    m_uptakeEffect = true;
+    m_venousReturn = true;
+    m_vaporEffect = false;
+    m_flush = false;
+    m_speed = defaults.speed;
+    m_stepMs = 6000;
+    m_stepMinutes = float(6000 / 60000.0);
+    m_limit = 6000u * MaxStepsPerRun;
+
+    int agent = -1;
+    if (m_catalogue && !m_catalogue->isEmpty()) {
+        agent = m_catalogue->findByName(defaults.agent);
+        if (agent < 0)
+            agent = 0;
+    }
+    primary.agent = agent;
+    if (const QenAnesthetic *a = agentOf(0)) {
+        primary.displayName = a->displayName;
+        primary.del = a->defaultDel;
+        primary.unitDose = a->defUnitDose;
+        primary.resetState(a->ambient);
+    } else {
+        primary.displayName.clear();
+        primary.del = primary.unitDose = 0.0f;
+        primary.resetState(0.0f);
+    }
+}
+
+// --- Settings -----------------------------------------------------------------
+
+const QenAnesthetic *QenEngine::agentOf(int track) const
+{
+    if (!m_catalogue || track < 0 || track >= trackCount())
+        return nullptr;
+    return m_catalogue->value(m_tracks[size_t(track)].agent);
+}
+
+float QenEngine::costPerLitre(int track) const
+{
+    const QenAnesthetic *a = agentOf(track);
+    if (!a)
+        return 0.0f;
+    const double divisor = double(a->bottleSize) * double(a->volatility);
+    return divisor == 0.0 ? 0.0f : float(double(a->bottleCost) * 1000.0 / divisor);
+}
+
+void QenEngine::setCurrentTrack(int track)
+{
+    if (track >= 0 && track < trackCount())
+        m_current = track;
+}
+
+void QenEngine::setDEL(QenOrigin origin, int track, float value)
+{
+    if (track < 0 || track >= trackCount())
+        return;
+    m_tracks[size_t(track)].del = value;
+    notice(track + 1, QenHint::Del, origin);
+    if (isUser(origin))
+        eraseForward();
+}
+
+void QenEngine::setFGF(QenOrigin origin, float value)
+{
+    m_fgf = value;
+    notice(0, QenHint::Fgf, origin);
+    if (!isUser(origin))
+        return;
+    eraseForward();
+    if (value == 0.0f && m_circuitIndex != ClosedCircuit)
+        setCircuit(QenUserOrigin, QenVocabulary::circuits().at(ClosedCircuit));
+    if (value < m_va && m_circuitIndex == OpenCircuit)
+        setVA(QenUserOrigin, value);
+}
+
+void QenEngine::setVA(QenOrigin origin, float value)
+{
+    m_va = value;
+    notice(0, QenHint::Va, origin);
+    if (!isUser(origin))
+        return;
+    eraseForward();
+    if (value > m_fgf && m_circuitIndex == OpenCircuit)
+        setFGF(QenUserOrigin, value);
+}
+
+void QenEngine::setCO(QenOrigin origin, float value)
+{
+    m_co = value;
+    notice(0, QenHint::Co, origin);
+    if (isUser(origin))
+        eraseForward();
+}
+
+void QenEngine::setWeight(QenOrigin origin, float value)
+{
+    // A weight that is not positive would make the step length and every
+    // body scale meaningless; the controls never offer one.
+    if (!(value > 0.0f) || !std::isfinite(value))
+        return;
+    const double ratio = double(value) / double(m_weight);
+    m_weight = value;
+    notice(0, QenHint::Weight, origin);
+    if (!isUser(origin))
+        return;
+
+    eraseForward();
+    const double scale = power075(ratio);
+    setVA(QenUserOrigin, float(double(m_va) * scale));
+    m_co = float(double(m_co) * scale);
+    notice(0, QenHint::Co, QenUserOrigin);
+    eraseForward();
+    if (m_circuitIndex == ClosedCircuit)
+        setFGF(QenUserOrigin, float(0.25 * bodyScale()));
+
+    if (m_simTime == 0) {
+        const float q = std::sqrt(std::sqrt(value));
+        const double ms = std::trunc(double(q) * 10.0 / 28.925079345703125 * 6000.0 + 0.5);
+        setStepMs(quint16(std::clamp(ms, 1.0, 65535.0)));
+    }
+}
+
+void QenEngine::setStepMs(quint16 ms)
+{
+    m_stepMs = std::max<quint16>(ms, 1);
+    m_stepMinutes = float(m_stepMs / 60000.0);
+    const quint64 limit = quint64(m_stepMs) * MaxStepsPerRun;
+    m_limit = quint32(std::min<quint64>(limit, LongestRunMs));
+}
+
+void QenEngine::setCircuit(QenOrigin origin, const QString &name)
+{
+    m_circuit = name;
+    m_circuitIndex = circuitOf(name);
+    notice(0, QenHint::Circuit, origin);
+    if (!isUser(origin))
+        return;
+    eraseForward();
+    const float wanted = circuitFgf(m_displayTime != 0);
+    if (wanted != m_fgf)
+        setFGF(QenUserOrigin, wanted);
+}
+
+bool QenEngine::setAgent(QenOrigin origin, int track, const QString &name)
+{
+    if (!m_catalogue || track < 0 || track >= trackCount())
+        return false;
+    const int index = m_catalogue->findByDisplayName(name);
+    if (index < 0)
+        return false;
+    const QenAnesthetic *a = m_catalogue->at(index);
+    Qen &t = m_tracks[size_t(track)];
+    t.agent = index;
+    t.displayName = a->displayName;
+    t.unitDose = a->defUnitDose;
+    notice(track + 1, QenHint::Agent, origin);
+    if (isUser(origin)) {
+        eraseForward();
+        t.del = a->defaultDel;
+        notice(track + 1, QenHint::Del, QenUserOrigin);
+        if (m_displayTime == 0) {
+            t.resetState(a->ambient);
+            notice(track + 1, QenHint::Values, QenUserOrigin);
+        }
+    }
+    emit agentChanged(track, t.displayName);
+    return true;
+}
+
+int QenEngine::addAgent(const QString &name)
+{
+    if (!m_catalogue || m_catalogue->findByDisplayName(name) < 0)
+        return -1;
+    eraseForward();
+    m_tracks.emplace_back();
+    const int index = trackCount() - 1;
+    m_current = index;
+    invalidateCaches();
+    setAgent(QenUserOrigin, index, name);
+    // A new track starts from room air whenever it is added.
+    if (const QenAnesthetic *a = agentOf(index))
+        m_tracks.back().resetState(a->ambient);
+    return index;
+}
+
+bool QenEngine::removeAgent(int track)
+{
+    if (track < 0 || track >= trackCount() || trackCount() < 2)
+        return false;
+    eraseForward();
+    m_tracks.erase(m_tracks.begin() + track);
+    if (m_current >= trackCount() || m_current > track)
+        m_current = std::max(0, m_current - 1);
+    if (track == 0)
+        rebuildStepIndex();
+    invalidateCaches();
+    return true;
+}
+
+void QenEngine::setSwitch(bool &target, bool value)
+{
+    pause();
+    if (!replayGuard(true))
+        return;
+    target = value;
+    emit updateControl();
+}
+
+void QenEngine::disableUptake(bool on)
+{
+    setSwitch(m_uptakeEffect, !on);
+}
+
+void QenEngine::disableReturn(bool on)
+{
+    setSwitch(m_venousReturn, !on);
+}
+
+void QenEngine::enableVapor(bool on)
+{
+    setSwitch(m_vaporEffect, on);
+}
+
+void QenEngine::flushCircuit()
+{
+    m_flush = true;
+    for (Qen &t : m_tracks) {
+        t.pendingDoses = 0;
+        if (const QenAnesthetic *a = m_catalogue ? m_catalogue->value(t.agent) : nullptr)
+            t.values[CKT] = a->ambient;
+    }
+    notice(0, QenHint::Values, QenUserOrigin);
+}
+
+void QenEngine::injectDose(int track)
+{
+    if (track < 0 || track >= trackCount())
+        return;
+    // The step records at most 15 doses in its four bits; more would spill
+    // into the flush mark.
+    Qen &t = m_tracks[size_t(track)];
+    t.pendingDoses = std::min(t.pendingDoses + 1, 15);
+}
+
+bool QenEngine::hasDuplicateAgents() const
+{
+    for (size_t i = 0; i < m_tracks.size(); ++i)
+        for (size_t j = i + 1; j < m_tracks.size(); ++j)
+            if (m_tracks[i].displayName == m_tracks[j].displayName)
+                return true;
+    return false;
+}
+
+bool QenEngine::canInject(int track) const
+{
+    if (track < 0 || track >= trackCount())
+        return false;
+    return m_tracks[size_t(track)].unitDose > 0.0f &&
+           (m_circuitIndex == SemiClosedCircuit || m_circuitIndex == ClosedCircuit);
+}
+
+void QenEngine::setSpeed(QenOrigin origin, int value)
+{
+    m_speed = value;
+    notice(0, QenHint::Speed, origin);
+}
+
+void QenEngine::setUnitDose(int track, float value)
+{
+    if (track >= 0 && track < trackCount())
+        m_tracks[size_t(track)].unitDose = value;
+}
+
+void QenEngine::setVolume(int compartment, float litres)
+{
+    if (compartment < 0 || compartment >= QenCompartments)
+        return;
+    m_volumes[compartment] = litres;
+    for (Qen &t : m_tracks)
+        t.invalidateTable();
+}
+
+void QenEngine::setFlowFraction(int compartment, float fraction)
+{
+    if (compartment < 0 || compartment >= QenCompartments)
+        return;
+    m_flowFractions[compartment] = fraction;
+    for (Qen &t : m_tracks)
+        t.invalidateTable();
+}
+
+// --- Step ---------------------------------------------------------------------
+
+QenSample QenEngine::makeSample(int track) const
+{
+    const Qen &t = m_tracks[size_t(track)];
+    QenSample s;
+    s.time = m_simTime;
+    s.del = t.del;
+    s.fgf = m_fgf;
+    s.va = m_va;
+    s.co = m_co;
+    s.weight = m_weight;
+    s.unitDose = t.unitDose;
+    s.agent = quint16(t.agent);
+    s.flags =
+        quint16((m_venousReturn ? QenSample::VenousReturn : 0) |
+                (m_uptakeEffect ? QenSample::UptakeEffect : 0) |
+                (m_circuitIndex << QenSample::CircuitShift) |
+                (std::clamp(t.pendingDoses, 0, 15) << QenSample::DosesShift) |
+                (m_flush ? QenSample::Flush : 0) | (m_vaporEffect ? QenSample::VaporEffect : 0));
+    std::copy(std::begin(t.state), std::end(t.state), std::begin(s.state));
+    return s;
+}
+
+void QenEngine::buildTable(Qen &track) const
+{
+    const QenAnesthetic &a = *m_catalogue->at(track.agent);
+    const double w = double(m_weight) / 70.0;
+    for (int i = VRG; i <= FAT; ++i)
+        track.flows[i] = float(double(a.lambdaBlood) * m_co * m_flowFractions[i]);
+
+    const double dt = m_stepMinutes;
+    double rate[FAT + 1];
+    rate[CKT] = -dt / (double(m_volumes[CKT]) * a.partition[CKT]);
+    rate[ALV] = -dt / (double(m_volumes[ALV]) * a.partition[ALV] * w);
+    for (int i = VRG; i <= FAT; ++i)
+        rate[i] = -dt * track.flows[i] / (double(m_volumes[i]) * a.partition[i] * w);
+    for (int n = 0; n < QenLevels; ++n) {
+        track.expTable[n][CKT] = float(rate[CKT]);
+        track.expTable[n][ALV] = float(rate[ALV]);
+        for (int i = VRG; i <= FAT; ++i)
+            track.expTable[n][i] = float(std::exp(rate[i]));
+        track.expTable[n][VEN] = 0.0f;
+        for (double &r : rate)
+            r *= 0.5;
+    }
+    track.tableKey = {track.agent, m_fgf, m_va, m_co, m_weight};
+}
+
+double QenEngine::uptakeRate(const QenSample &sample, const float *x, const float *e, int n,
+                             const QenAnesthetic &a) const
+{
+    double tissue = 0.0;
+    for (int i = VRG; i <= FAT; ++i)
+        tissue += double(m_volumes[i]) * a.partition[i] * (double(x[ALV]) - x[i]) * (1.0 - e[i]);
+    double rate = tissue * double(1 << n) * (double(sample.weight) / 70.0) / m_stepMinutes / 100.0;
+    if (!sample.hasReturn()) {
+        rate += double(a.lambdaBlood) * sample.co *
+                (double(m_flowFractions[VRG]) * x[VRG] + double(m_flowFractions[MUS]) * x[MUS] +
+                 double(m_flowFractions[FAT]) * x[FAT]) /
+                100.0;
+    }
+    return rate;
+}
+
+bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, float *flows,
+                        const float *e, quint32 now, double totalUptake, double ownUptake, int n,
+                        const QenAnesthetic &a) const
+{
+    const double m = double(1 << n);
+    const double dt = double(m_stepMinutes) / m;
+    const double E = totalUptake;
+
+    // Fresh gas, and the vapour a liquid agent adds to it.
+    double q = s.fgf;
+    if (s.hasVapor() && a.liquid)
+        q = s.del < 99.0f ? q / ((100.0 - s.del) / 100.0) : q * 100.0;
+    double v = dt * s.del * q / 100.0;
+    if (doses > 0) {
+        const double injected = double(a.volatility) * s.unitDose * (double(doses) / 1000.0 / m);
+        v = v + injected;
+        if (s.hasVapor())
+            q = q + injected / dt;
+    }
+    const double fi = q > 0.0 ? v * 100.0 / (dt * q) : 0.0;
+    flows[CKT] = float(q * a.partition[CKT]);
+    flows[ALV] = float(double(a.partition[ALV]) * s.va);
+    const double f0 = flows[CKT];
+    const double f1 = flows[ALV];
+    const bool uptake = s.hasUptake();
+    const int circuit = s.circuit();
+    const bool rebreathing = circuit == SemiClosedCircuit || circuit == ClosedCircuit;
+
+    double t0 = 0.0;
+    if (circuit == OpenCircuit) {
+        x[CKT] = float(fi);
+    } else if (circuit == IdealCircuit) {
+        if (f1 > f0) {
+            const double g = f0 / f1;
+            x[CKT] = float((1.0 - g) * x[ALV] + g * fi);
+        } else {
+            x[CKT] = float(fi);
+        }
+    } else {
+        if (flushNow)
+            x[CKT] = a.ambient;
+        if (f0 + f1 == 0.0) {
+            t0 = x[CKT];
+        } else {
+            const double y = (uptake && E < 0.0) ? E * x[ALV] : 0.0;
+            t0 = (f0 * fi + f1 * x[ALV] - y) / (f0 + f1);
+        }
+    }
+
+    const double blood = double(a.lambdaBlood) * s.co;
+    const double g = f1 + blood;
+    double t1;
+    if (g == 0.0) {
+        t1 = x[ALV];
+    } else {
+        double u = 0.0;
+        if (uptake)
+            u = E > 0.0 ? E * x[CKT] : E * x[ALV];
+        t1 = (blood * x[VEN] + f1 * x[CKT] + u) / g;
+    }
+    const double arterial = x[ALV];
+
+    x[QenDelivered] = float(x[QenDelivered] + v);
+    x[QenUptake] = float(x[QenUptake] + dt * ownUptake);
+
+    bool refused = false;
+    auto relax = [&](int i, double target, double factor) {
+        x[i] = float(target * (1.0 - factor) + factor * x[i]);
+        if (n < 4 && x[i] < 0.0f)
+            refused = true;
+    };
+    double aCkt = 99.0;
+    if (rebreathing) {
+        aCkt = std::exp(e[CKT] * (f0 + f1));
+        relax(CKT, t0, aCkt);
+    }
+    const double aAlv = std::exp(e[ALV] * (blood + f1));
+    relax(ALV, t1, aAlv);
+    for (int i = VRG; i <= FAT; ++i)
+        relax(i, arterial, e[i]);
+
+    // Changes this fast would overshoot at this level: try smaller substeps,
+    // unless the step lies well in the past.
+    if (n < 4 && (now - s.time) / m_stepMs < 3 && (aCkt < 0.1 || aAlv < 0.1))
+        refused = true;
+
+    x[VEN] = s.hasReturn() ? float(double(m_flowFractions[VRG]) * x[VRG] +
+                                   double(m_flowFractions[MUS]) * x[MUS] +
+                                   double(m_flowFractions[FAT]) * x[FAT])
+                           : 0.0f;
+    return !refused;
+}
+
+bool QenEngine::runsAfap() const
+{
+    return (m_state == ARunning && m_afapKey) || m_speed == AfapSpeed;
+}
+
+bool QenEngine::advanceOneStep()
+{
+    if (m_targetTime != 0 && m_simTime >= m_targetTime) {
+        showTarget();
+        return true;
+    }
+    if (m_displayTime < m_endTime)
+        return false;
+    if (m_simTime > m_limit)
+        return false;
+    if (!runsAfap()) {
+        const qint64 lead = m_targetTime != 0 ? qint64(m_simTime) - qint64(m_targetTime)
+                                              : qint64(m_simTime) - qint64(m_displayTime);
+        if (lead >= m_stepMs || (m_speed > 0 && lead / m_speed >= 300000))
+            return false;
+    }
+    const quint32 stepNumber = m_simTime / m_stepMs;
+    if (!m_catalogue || stepNumber >= quint32(QenMaxSteps))
+        return false;
+    for (const Qen &t : m_tracks)
+        if (!m_catalogue->value(t.agent))
+            return false;
+
+    m_stepIndex[stepNumber] = qint16(m_tracks.front().samples.size());
+    const int count = trackCount();
+    for (int k = 0; k < count; ++k) {
+        Qen &t = m_tracks[size_t(k)];
+        t.appendSample(makeSample(k));
+        const Qen::TableKey &key = t.tableKey;
+        if (key.agent != t.agent || key.fgf != m_fgf || key.va != m_va || key.co != m_co ||
+            key.weight != m_weight)
+            buildTable(t);
+    }
+    clearLookupCache();
+
+    m_rates.resize(size_t(count));
+    for (int n = 0; n < QenLevels; ++n) {
+        if (n > 0) {
+            for (Qen &t : m_tracks)
+                std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
+                          std::begin(t.state));
+        }
+        bool accepted = true;
+        const int substeps = 1 << n;
+        for (int sub = 0; sub < substeps && accepted; ++sub) {
+            double total = 0.0;
+            for (int k = 0; k < count; ++k) {
+                const Qen &t = m_tracks[size_t(k)];
+                m_rates[size_t(k)] = uptakeRate(t.samples.back(), t.state, t.expTable[n], n,
+                                                *m_catalogue->at(t.agent));
+                total += m_rates[size_t(k)];
+            }
+            const bool flushNow = m_flush && sub == 0;
+            for (int k = 0; k < count && accepted; ++k) {
+                Qen &t = m_tracks[size_t(k)];
+                accepted = substep(t.samples.back(), t.pendingDoses, flushNow, t.state, t.flows,
+                                   t.expTable[n], m_simTime, total, m_rates[size_t(k)], n,
+                                   *m_catalogue->at(t.agent));
+            }
+        }
+        m_lastLevel = n;
+        if (accepted)
+            break;
+    }
+
+    for (Qen &t : m_tracks)
+        t.pendingDoses = 0;
+    m_simTime += m_stepMs;
+    m_flush = false;
+    m_liveTime = m_simTime;
+    return true;
+}
+
+// --- Run control --------------------------------------------------------------
+
+void QenEngine::restoreClocks(quint32 simTime, quint32 endTime, quint32 liveTime)
+{
+    m_simTime = simTime;
+    m_endTime = endTime;
+    m_liveTime = liveTime;
+    m_targetTime = 0;
+    invalidateCaches();
+}
+
+void QenEngine::stopTimer()
+{
+    m_timer.stop();
+    m_timerActive = false;
+}
+
+void QenEngine::enterStopState(AState state)
+{
+    emit stateChanged(state);
+    m_state = state;
+    m_targetTime = 0;
+    notice(0, QenHint::RunState, QenSystemOrigin);
+    stopTimer();
+    m_host->refreshActions();
+}
+
+void QenEngine::setState(QenOrigin origin, AState state)
+{
+    emit stateChanged(state);
+    m_state = state;
+    m_targetTime = 0;
+    notice(0, QenHint::RunState, origin);
+    if (state != ARunning) {
+        stopTimer();
+    } else {
+        m_afapKey = m_host->ctrlHeld();
+        ensureTimer();
+    }
+    m_host->refreshActions();
+}
+
+void QenEngine::pause()
+{
+    if (m_state == ARunning)
+        enterStopState(APaused);
+}
+
+void QenEngine::advance(int targetMs)
+{
+    const quint64 reach = quint64(m_displayTime) + ReachMs;
+    quint64 target;
+    if (targetMs < 0)
+        target = std::max<quint64>(reach, std::max(m_endTime, m_simTime));
+    else
+        target = std::min<quint64>(quint64(targetMs), reach);
+    target = std::min<quint64>(target, m_limit);
+    // A pacing total that starts below the displayed time (it is rounded down
+    // to whole seconds) must not move the display back into its own past.
+    target = std::max<quint64>(target, m_displayTime);
+    if (targetMs >= 0 && !m_afapKey && m_speed < 20 && target / MinuteMs > m_displayTime / MinuteMs)
+        target = quint64(m_displayTime / MinuteMs + 1) * MinuteMs;
+    m_targetTime = quint32(target);
+
+    m_stopPending = false;
+    if (targetMs > 0 && breakpointHit())
+        m_stopPending = true;
+    for (quint32 b : std::as_const(m_bookmarks)) {
+        if (m_displayTime < b && b <= m_targetTime) {
+            m_targetTime = b;
+            m_stopPending = true;
+            break;
+        }
+    }
+    for (quint32 w : m_wakeUps) {
+        if (m_displayTime < w && w <= m_targetTime) {
+            m_targetTime = w;
+            m_stopPending = true;
+            break;
+        }
+    }
+    if (m_displayTime < m_endTime && m_endTime <= m_targetTime) {
+        m_targetTime = m_endTime;
+        m_stopPending = true;
+    }
+    if (quint64(m_targetTime) < quint64(m_simTime) + m_stepMs)
+        showTarget();
+    else
+        ensureTimer();
+}
+
+void QenEngine::ensureTimer()
+{
+    if (m_timerActive) {
+        if (m_sinceTick.elapsed() > 500)
+            tick();
+        return;
+    }
+    m_timerActive = true;
+    m_timer.start(0);
+    m_sinceTick.restart();
+}
+
+void QenEngine::idle()
+{
+    for (int i = 0; i < 2 && m_timerActive; ++i)
+        tick();
+}
+
+void QenEngine::tick()
+{
+    if (!advanceOneStep())
+        stopTimer();
+    m_sinceTick.restart();
+}
+
+void QenEngine::applySampleSettings()
+{
+    const QenSample *first = sampleOf(0, m_displayTime);
+    if (!first)
+        return;
+    const QenSample s = *first;
+    if (s.weight != m_weight)
+        setWeight(QenSystemOrigin, s.weight);
+    if (s.circuit() != m_circuitIndex)
+        setCircuit(QenSystemOrigin, QenVocabulary::circuits().at(s.circuit()));
+    if (s.fgf != m_fgf)
+        setFGF(QenSystemOrigin, s.fgf);
+    if (s.va != m_va)
+        setVA(QenSystemOrigin, s.va);
+    if (s.co != m_co)
+        setCO(QenSystemOrigin, s.co);
+    m_venousReturn = s.hasReturn();
+    m_uptakeEffect = s.hasUptake();
+    m_vaporEffect = s.hasVapor();
+
+    for (int k = 0; k < trackCount(); ++k) {
+        const QenSample *own = sampleOf(k, m_displayTime);
+        if (!own)
+            continue;
+        const QenSample t = *own;
+        setDEL(QenSystemOrigin, k, t.del);
+        if (int(t.agent) != m_tracks[size_t(k)].agent) {
+            if (const QenAnesthetic *a = m_catalogue ? m_catalogue->value(t.agent) : nullptr)
+                setAgent(QenSystemOrigin, k, a->displayName);
+        }
+        m_tracks[size_t(k)].unitDose = t.unitDose;
+    }
+}
+
+void QenEngine::showTarget()
+{
+    const quint32 old = m_displayTime;
+    m_displayTime = m_targetTime;
+    m_targetTime = 0;
+
+    if (old / m_stepMs != m_displayTime / m_stepMs && !m_tracks.front().samples.empty()) {
+        // The settings of a step are recorded once the step is computed; a
+        // display at the live time keeps the settings as they stand.
+        if (m_displayTime < m_simTime)
+            applySampleSettings();
+        for (int k = 0; k < trackCount(); ++k) {
+            const float *state = stateAt(k, m_displayTime);
+            std::copy(state, state + QenStateSize, m_tracks[size_t(k)].values);
+        }
+    }
+    if (m_endTime < m_displayTime) {
+        m_endTime = m_displayTime;
+        emit modified(true);
+    }
+    if (old / 1000 != m_displayTime / 1000)
+        notice(0, QenHint::Values, QenSystemOrigin);
+    minuteSignal();
+
+    if (m_displayTime < m_limit && !m_stopPending) {
+        if (m_state == ARunning)
+            ensureTimer();
+        return;
+    }
+    enterStopState(m_displayTime >= m_limit ? AFinished : APaused);
+}
+
+void QenEngine::minuteSignal()
+{
+    const int click = m_defaults.click;
+    if (click == 0 || m_afapKey || m_speed >= 20 || m_displayTime % MinuteMs != 0 ||
+        !m_host->isActiveDocument())
+        return;
+    if (click == 1) {
+        m_host->beep();
+    } else if (click >= 2 && click <= 5) {
+        const QString file =
+            m_ini.value(QStringLiteral("Signals"), QStringLiteral("System_%1").arg(click - 1))
+                .toString();
+        if (!file.isEmpty() && QFile::exists(file))
+            m_host->playSound(file);
+    }
+}
+
+void QenEngine::rewind()
+{
+    if (m_tracks.front().samples.empty())
+        return;
+    pause();
+    emit stateChanged(ANotRun);
+    m_state = ANotRun;
+    m_displayTime = 0;
+    m_targetTime = 0;
+
+    const QenSample s = m_tracks.front().samples.front();
+    m_circuitIndex = s.circuit();
+    m_circuit = QenVocabulary::circuits().at(m_circuitIndex);
+    m_weight = s.weight;
+    m_venousReturn = s.hasReturn();
+    m_uptakeEffect = s.hasUptake();
+    m_vaporEffect = s.hasVapor();
+    m_flush = s.hasFlush();
+    m_fgf = s.fgf;
+    m_va = s.va;
+    m_co = s.co;
+    for (Qen &t : m_tracks) {
+        if (t.samples.empty())
+            continue;
+        const QenSample &own = t.samples.front();
+        t.agent = own.agent;
+        const QenAnesthetic *a = m_catalogue ? m_catalogue->value(t.agent) : nullptr;
+        if (a)
+            t.displayName = a->displayName;
+        t.unitDose = own.unitDose;
+        t.del = own.del;
+        const float ambient = a ? a->ambient : 0.0f;
+        std::fill(t.values, t.values + QenCompartments, ambient);
+        t.values[QenUptake] = t.values[QenDelivered] = 0.0f;
+        t.pendingDoses = 0;
+    }
+    notice(0, QenHint::All, QenSystemOrigin);
+}
+
+void QenEngine::skipForward()
+{
+    if (m_displayTime >= m_endTime)
+        return;
+    pause();
+    advance(-1);
+}
+
+bool QenEngine::replayGuard(bool eraseNow)
+{
+    if (m_displayTime < m_endTime) {
+        pause();
+        m_host->releaseMouseGrab();
+        int answer = QenPrompt::Ok;
+        if (QenPrompt *prompt = m_host->prompt()) {
+            answer = prompt->warning(
+                tr("Quenor® "),
+                tr("<p>Changing conditions while replaying a simulation will erase it from this "
+                   "point forward! (This won't affect any saved versions.)<p>Press 'OK' to "
+                   "proceed..."),
+                QenPrompt::Ok | QenPrompt::Cancel, QenPrompt::Cancel);
+        }
+        if (answer != QenPrompt::Ok) {
+            emit updatePanel();
+            emit updateControl();
+            return false;
+        }
+    }
+    if (eraseNow)
+        eraseForward();
+    return true;
+}
+
+void QenEngine::eraseForward()
+{
+    emit modified(true);
+    if (m_simTime == 0)
+        return;
+    if (m_displayTime < m_simTime) {
+        const quint32 f = m_displayTime - m_displayTime % m_stepMs;
+        if (f < m_liveTime) {
+            for (int k = 0; k < trackCount(); ++k) {
+                const float *state = stateAt(k, f);
+                std::copy(state, state + QenStateSize, m_tracks[size_t(k)].state);
+            }
+            m_liveTime = f;
+        }
+
+        const std::vector<QenSample> &first = m_tracks.front().samples;
+        const size_t firstCount = first.size();
+        size_t g = 0;
+        if (firstCount > 0) {
+            g = size_t(sampleAt(f));
+            if (first[g].time == f) {
+                clearLookupCache();
+            } else if (first[g].time < f) {
+                ++g;
+                m_lookupLast = std::min(m_lookupLast, f);
+            }
+        }
+        for (Qen &t : m_tracks) {
+            // Tracks added later hold only the most recent steps.
+            const size_t offset = firstCount - std::min(firstCount, t.samples.size());
+            const size_t from = g > offset ? g - offset : 0;
+            for (size_t j = from; j < t.samples.size(); ++j) {
+                const QenSample &s = t.samples[j];
+                if (s.time <= m_displayTime) {
+                    t.pendingDoses = std::min(t.pendingDoses + s.doses(), 15);
+                    if (s.hasFlush())
+                        m_flush = true;
+                }
+            }
+            if (from < t.samples.size())
+                t.samples.erase(t.samples.begin() + std::ptrdiff_t(from), t.samples.end());
+            t.current = -1;
+        }
+        if (f < m_cacheEnd) {
+            m_cacheEnd = f + m_stepMs;
+            if (m_cacheStart > m_cacheEnd)
+                m_cacheStart = m_cacheEnd;
+        }
+        m_simTime = f;
+    }
+    // The recording now ends where the display stands, also when the display
+    // stands on the live time itself.
+    m_endTime = m_displayTime;
+    m_host->refreshActions();
+}
+
+bool QenEngine::eraseKeepSettings(const QString &name)
+{
+    pause();
+    if (QenPrompt *prompt = m_host->prompt()) {
+        const int answer = prompt->question(
+            tr("Quenor®"), tr("<p>Erase simulation %1 but keep current settings?").arg(name),
+            QenPrompt::Ok | QenPrompt::Cancel, QenPrompt::Cancel);
+        if (answer != QenPrompt::Ok)
+            return false;
+    }
+    emit stateChanged(ANotRun);
+    m_state = ANotRun;
+    m_displayTime = 0;
+    m_targetTime = 0;
+    eraseForward();
+    for (int k = 0; k < trackCount(); ++k) {
+        const QenAnesthetic *a = agentOf(k);
+        m_tracks[size_t(k)].resetState(a ? a->ambient : 0.0f);
+    }
+    invalidateCaches();
+    notice(0, QenHint::All, QenSystemOrigin);
+    return true;
+}
+
+// --- Lookups ------------------------------------------------------------------
+
+void QenEngine::invalidateCaches()
+{
+    clearLookupCache();
+    m_cacheStart = m_cacheEnd = 0;
+}
+
+void QenEngine::rebuildStepIndex()
+{
+    m_stepIndex.fill(-1);
+    const std::vector<QenSample> &first = m_tracks.front().samples;
+    for (size_t i = 0; i < first.size(); ++i) {
+        const quint32 step = first[i].time / m_stepMs;
+        if (step < quint32(QenMaxSteps) && m_stepIndex[step] < 0)
+            m_stepIndex[step] = qint16(i);
+    }
+    clearLookupCache();
+}
+
+void QenEngine::serializeStepIndex(QDataStream &stream, bool writing)
+{
+    if (writing) {
+        for (qint16 entry : m_stepIndex)
+            stream << entry;
+        return;
+    }
+    for (qint16 &entry : m_stepIndex)
+        stream >> entry;
+    clearLookupCache();
+}
+
+int QenEngine::sampleAt(quint32 t)
+{
+    const std::vector<QenSample> &s = m_tracks.front().samples;
+    const int n = int(s.size());
+    if (n == 0)
+        return -1;
+    if (t >= m_simTime)
+        return n - 1;
+    if (m_lookupIndex >= 0 && m_lookupIndex < n && t >= m_lookupFirst && t <= m_lookupLast)
+        return m_lookupIndex;
+    const quint32 step = t / m_stepMs;
+    int i = step < quint32(QenMaxSteps) ? m_stepIndex[step] : n - 1;
+    // The table comes from a file too: walk from wherever it points.
+    if (i < 0 || i >= n)
+        i = 0;
+    while (i > 0 && s[size_t(i)].time > t)
+        --i;
+    while (i + 1 < n && s[size_t(i) + 1].time <= t)
+        ++i;
+    m_lookupIndex = i;
+    m_lookupFirst = s[size_t(i)].time;
+    m_lookupLast = i + 1 < n ? s[size_t(i) + 1].time - 1 : m_simTime;
+    return i;
+}
+
+const QenSample *QenEngine::sampleOf(int track, quint32 t)
+{
+    if (track < 0 || track >= trackCount())
+        return nullptr;
+    const int index0 = sampleAt(t);
+    if (index0 < 0)
+        return nullptr;
+    const std::vector<QenSample> &first = m_tracks.front().samples;
+    const std::vector<QenSample> &own = m_tracks[size_t(track)].samples;
+    if (track == 0)
+        return &first[size_t(index0)];
+    if (own.empty())
+        return nullptr;
+    // Every track records each step it exists for, so its samples line up
+    // with the last ones of the first track; check, and search when not.
+    const qint64 j = qint64(index0) - qint64(first.size()) + qint64(own.size());
+    if (j >= 0 && j < qint64(own.size()) && own[size_t(j)].time == first[size_t(index0)].time)
+        return &own[size_t(j)];
+    auto it = std::upper_bound(own.begin(), own.end(), t,
+                               [](quint32 value, const QenSample &s) { return value < s.time; });
+    return it == own.begin() ? nullptr : &*(it - 1);
+}
+
+void QenEngine::loadQueryBuffers(int index0)
+{
+    const quint32 t = m_tracks.front().samples[size_t(index0)].time;
+    for (int k = 0; k < trackCount(); ++k) {
+        Qen &track = m_tracks[size_t(k)];
+        const QenSample *s = sampleOf(k, t);
+        // A track added later shows, before it existed, what it started with.
+        const float *from = s                        ? s->state
+                            : !track.samples.empty() ? track.samples.front().state
+                                                     : track.state;
+        std::copy(from, from + QenStateSize, track.query);
+    }
+}
+
+const float *QenEngine::stateAt(int track, quint32 t)
+{
+    Qen &own = m_tracks[size_t(track)];
+    if (t >= m_liveTime)
+        return own.state;
+    if (t < m_cacheStart || t >= m_cacheEnd) {
+        const int i = sampleAt(t);
+        if (i < 0)
+            return own.state;
+        const std::vector<QenSample> &first = m_tracks.front().samples;
+        loadQueryBuffers(i);
+        m_cacheStart = first[size_t(i)].time;
+        m_cacheEnd = size_t(i) + 1 < first.size() ? first[size_t(i) + 1].time : m_simTime;
+    }
+    return own.query;
+}
+
+void QenEngine::addWakeUp(quint32 t)
+{
+    if (int(m_wakeUps.size()) < MaxWakeUps)
+        m_wakeUps.push_back(t);
+}
+
+void QenEngine::removeWakeUp(quint32 t)
+{
+    auto it = std::find(m_wakeUps.begin(), m_wakeUps.end(), t);
+    if (it != m_wakeUps.end())
+        m_wakeUps.erase(it);
+}
+
+void QenEngine::setBookmarks(const QList<quint32> &bookmarks)
+{
+    m_bookmarks = bookmarks.mid(0, MaxBookmarks);
+}
+
+// --- Breakpoint ---------------------------------------------------------------
+
+bool QenEngine::setBreakpoint(const QString &text)
+{
+    const QString simplified = text.simplified();
+    if (simplified.isEmpty()) {
+        m_breakpointText.clear();
+        m_operands.clear();
+        m_operators.clear();
+        m_bpTarget = 0.0f;
+        m_lastValue = 0.0f;
+        return true;
+    }
+    QenParser parser;
+    if (!parser.parse(simplified))
+        return false;
+    m_breakpointText = simplified;
+    m_operands = parser.operands();
+    m_operators = parser.operators();
+    m_bpTarget = parser.target();
+    m_lastValue = m_bpTarget;
+    return true;
+}
+
+float QenEngine::operandValue(const QString &name) const
+{
+    const Qen &primary = m_tracks.front();
+    if (name == QLatin1String("FGF"))
+        return m_fgf;
+    if (name == QLatin1String("DEL"))
+        return primary.del;
+    static const char *const codes[] = {"CKT", "ALV", "VRG", "MUS", "FAT"};
+    for (int c = CKT; c <= FAT; ++c)
+        if (name == QLatin1String(codes[c]))
+            return primary.values[c];
+    return 0.0f;
+}
+
+bool QenEngine::breakpointHit()
+{
+    if (m_operands.isEmpty())
+        return false;
+    double value = operandValue(m_operands.front());
+    for (int i = 1; i < m_operands.size(); ++i) {
+        const double v = operandValue(m_operands[i]);
+        const QChar op = i - 1 < m_operators.size() ? m_operators[i - 1] : QLatin1Char('+');
+        if (op == QLatin1Char('+')) {
+            value = v + value;
+        } else if (op == QLatin1Char('-')) {
+            value = value - v;
+        } else if (op == QLatin1Char('*')) {
+            value = v * value;
+        } else {
+            if (v == 0.0)
+                return false;
+            value = value / v;
+        }
+    }
+    const double target = m_bpTarget;
+    const double last = m_lastValue;
+    const bool hit = value == target || (last < target && target < value) ||
+                     (value < target && target < last) || std::fabs(value - target) < 0.0001;
+    m_lastValue = float(value);
+    return hit;
+}
+
+// --- Value queries ------------------------------------------------------------
+
+quint32 QenEngine::queryMs(float minutes) const
+{
+    const double ms = double(minutes) * 60000.0;
+    quint32 t = 0;
+    if (ms >= 4294967295.0)
+        t = 0xFFFFFFFFu;
+    else if (ms > 0.0)
+        t = quint32(ms);
+    return std::min(t, m_endTime);
+}
+
+float QenEngine::compartmentAt(int track, int element, quint32 t)
+{
+    if (track < 0 || track >= trackCount() || element < 0 || element >= QenStateSize)
+        return 0.0f;
+    if (t < m_simTime)
+        return stateAt(track, t)[element];
+    return m_tracks[size_t(track)].values[element];
+}
+
+float QenEngine::coAt(quint32 t)
+{
+    if (t < m_simTime) {
+        if (const QenSample *s = sampleOf(0, t))
+            return s->co;
+    }
+    return m_co;
+}
+
+float QenEngine::fgfDeliveredAt(int track, quint32 t)
+{
+    if (track < 0 || track >= trackCount())
+        return 0.0f;
+    auto liquid = [this](int agent) {
+        const QenAnesthetic *a = m_catalogue ? m_catalogue->value(agent) : nullptr;
+        return a && a->liquid;
+    };
+    if (t < m_simTime) {
+        if (const QenSample *s = sampleOf(track, t)) {
+            if (s->hasFlush() && t - s->time < m_stepMs)
+                return 30.0f;
+            if (s->hasVapor() && liquid(s->agent))
+                return float(double(s->fgf) * 100.0 / (100.0 - std::min(s->del, 99.0f)));
+            return s->fgf;
+        }
+    }
+    const Qen &own = m_tracks[size_t(track)];
+    if (m_flush)
+        return 30.0f;
+    if (m_vaporEffect && liquid(own.agent))
+        return float(double(m_fgf) * 100.0 / (100.0 - std::min(own.del, 99.0f)));
+    return m_fgf;
+}
+
+float QenEngine::vaBreathedAt(quint32 t)
+{
+    const int count = trackCount();
+    std::vector<double> now(size_t(count), 0.0);
+    double va = m_va;
+    bool uptake = m_uptakeEffect;
+    const bool past = t < m_simTime;
+    if (past) {
+        if (const QenSample *s = sampleOf(0, t)) {
+            va = s->va;
+            uptake = s->hasUptake();
+        }
+    }
+    if (!uptake || t < m_stepMs)
+        return float(va);
+    for (int k = 0; k < count; ++k)
+        now[size_t(k)] = past ? stateAt(k, t)[QenUptake] : m_tracks[size_t(k)].values[QenUptake];
+    double sum = 0.0;
+    for (int k = 0; k < count; ++k)
+        sum += (now[size_t(k)] - stateAt(k, t - m_stepMs)[QenUptake]) / m_stepMinutes;
+    return float(va + sum);
+}
+
+float QenEngine::delDeliveredAt(int track, quint32 t, quint32 other, bool *event)
+{
+    if (track < 0 || track >= trackCount())
+        return 0.0f;
+    const Qen &own = m_tracks[size_t(track)];
+    const bool past = t < m_simTime;
+
+    if (event) {
+        if (!past) {
+            *event = own.pendingDoses > 0;
+        } else {
+            *event = false;
+            const quint32 low = std::min(t, other);
+            const quint32 high = std::max(t, other);
+            const QenSample *s = sampleOf(track, low);
+            const QenSample *end = own.samples.data() + own.samples.size();
+            if (!s && !own.samples.empty())
+                s = own.samples.data();
+            for (; s && s < end && s->time <= high; ++s) {
+                if (s->time >= low && (s->flags & QenSample::EventMask)) {
+                    *event = true;
+                    break;
+                }
+            }
+        }
+    }
+
+    const QenSample *current = past ? sampleOf(track, t) : nullptr;
+    if (past && current && current->hasFlush() && t - current->time < m_stepMs)
+        return 0.0f;
+    if (!past && m_flush)
+        return 0.0f;
+    if (t >= m_stepMs) {
+        const QenSample *before = sampleOf(track, t - m_stepMs);
+        if (before && before->fgf != 0.0f) {
+            const double delivered =
+                past ? double(stateAt(track, t)[QenDelivered]) : double(own.values[QenDelivered]);
+            const double earlier = stateAt(track, t - m_stepMs)[QenDelivered];
+            const double fgfEarlier = fgfDeliveredAt(track, t - m_stepMs);
+            return float((delivered - earlier) * 100.0 / fgfEarlier / m_stepMinutes);
+        }
+    }
+    if (past && current)
+        return current->del;
+    return own.del;
+}
+
+float QenEngine::costAt(int track, quint32 t)
+{
+    const float perLitre = costPerLitre(track);
+    if (!(perLitre > 0.0f))
+        return 0.0f;
+    return float(double(compartmentAt(track, QenDelivered, t)) * perLitre);
+}
+
+QString QenEngine::copyValues(int track) const
+{
+    if (track < 0 || track >= trackCount())
+        return QString();
+    const Qen &t = m_tracks[size_t(track)];
+    const quint32 seconds = m_displayTime / 1000;
+    QStringList fields;
+    fields << QStringLiteral("%1:%2:%3")
+                  .arg(seconds / 3600)
+                  .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+                  .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    auto number = [](double v) {
+        return QString::number(v, 'f', 6);
+    };
+    fields << number(t.del);
+    for (int i = 0; i < QenStateSize; ++i)
+        fields << number(t.values[i]);
+    const double perLitre = costPerLitre(track);
+    fields << number(t.values[QenUptake] * perLitre) << number(t.values[QenDelivered] * perLitre);
+    return fields.join(QLatin1Char('\t'));
+}

@@ -1,0 +1,497 @@
+#include "document/qendoc.h"
+#include "document/qendochost.h"
+#include "document/qendocview.h"
+#include "document/qensimfile.h"
+#include "document/qenupdateevent.h"
+#include "scriptedprompt.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace {
+
+// Records the update events it receives.
+class EventSink : public QObject
+{
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QenUpdateEvent::eventType) {
+            hints.append(static_cast<QenUpdateEvent *>(e)->hints());
+            return true;
+        }
+        return QObject::event(e);
+    }
+    QList<int> hints;
+};
+
+class FakeView : public QenDocView
+{
+public:
+    FakeView(QenDoc *doc, int type, int agent) : m_doc(doc), m_type(type), m_agent(agent) {}
+
+    int viewType() const override { return m_type; }
+    int agentIndex() const override { return m_agent; }
+    void setAgentIndex(int agent) override { m_agent = agent; }
+    bool isWindowModified() const override { return m_modified; }
+    void setWindowModified(bool modified) override { m_modified = modified; }
+    void setTitle(const QString &t, const QString &frameNum, const QString &priority,
+                  const QString &agent) override
+    {
+        title = t + QLatin1Char(':') + QString::number(m_type) + frameNum;
+        if (!priority.isEmpty())
+            title += QStringLiteral(":(%1:%2)").arg(priority, agent);
+    }
+    QObject *pictureView() const override { return const_cast<EventSink *>(&picture); }
+    QObject *graphView() const override { return const_cast<EventSink *>(&graph); }
+    void closeView() override
+    {
+        closed = true;
+        m_doc->viewClosed(this);
+    }
+
+    QString title;
+    bool closed = false;
+    EventSink picture;
+    EventSink graph;
+
+private:
+    QenDoc *m_doc;
+    int m_type;
+    int m_agent;
+    bool m_modified = false;
+};
+
+class TestHost : public QenDocHost
+{
+public:
+    using QenDocHost::QenDocHost;
+    QString getSaveFileName(const QString &title, const QString &proposal,
+                            const QString &filter) override
+    {
+        asked = {title, proposal, filter};
+        return answer;
+    }
+    void recentFilesChanged() override { ++recentChanges; }
+
+    QString answer;
+    QStringList asked;
+    int recentChanges = 0;
+};
+
+bool sameSample(const QenSample &a, const QenSample &b)
+{
+    return a.time == b.time && a.agent == b.agent && a.flags == b.flags &&
+           std::memcmp(&a.del, &b.del, 6 * sizeof(float)) == 0 &&
+           std::memcmp(a.state, b.state, sizeof a.state) == 0;
+}
+
+// Runs the simulation as fast as it goes until the display reaches `ms`.
+void runTo(QenDoc *doc, quint32 ms)
+{
+    QenEngine *e = doc->engine();
+    e->setState(QenUserOrigin, ARunning);
+    while (e->displayTime() < ms) {
+        e->advance(int(ms));
+        while (e->timerActive())
+            e->tick();
+        if (e->state() != ARunning)
+            e->setState(QenUserOrigin, ARunning);
+    }
+    e->pause();
+}
+
+} // namespace
+
+class TestQenDoc : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(safecopy);
+        QVERIFY(m_dir.isValid());
+    }
+
+    void init()
+    {
+        m_ini = m_dir.filePath(QStringLiteral("quenor.ini"));
+        QFile::remove(m_ini);
+        QVERIFY(QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), m_ini));
+        QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner);
+        m_prompt.clear();
+        m_host = std::make_unique<TestHost>(m_ini, &m_prompt);
+    }
+
+    void untitledNamesAreNeverReused()
+    {
+        auto first = std::make_unique<QenDoc>(m_host.get());
+        QVERIFY(first->newDocument());
+        const int n = first->title().mid(8).toInt();
+        QVERIFY(first->title().startsWith(QLatin1String("Untitled")));
+        QVERIFY(first->isUntitled());
+        first.reset();
+        QenDoc second(m_host.get());
+        QVERIFY(second.newDocument());
+        QCOMPARE(second.title(), QStringLiteral("Untitled%1").arg(n + 1));
+        QCOMPARE(second.fileName(), QStringLiteral("Untitled%1.qen").arg(n + 1));
+    }
+
+    void saveAsNaming_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("upper-case extension kept") << "case.QEN"
+                                                   << "case.QEN";
+        QTest::newRow("no extension") << "case"
+                                      << "case.qen";
+        QTest::newRow("other extension") << "case.txt"
+                                         << "case.txt.qen";
+        QTest::newRow("qen inside") << "case.qen.bak"
+                                    << "case.qen.bak.qen";
+    }
+    void saveAsNaming()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, saved);
+        QCOMPARE(QenDoc::withQenExtension(answer), saved);
+
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        m_host->answer = m_dir.filePath(answer);
+        QVERIFY(doc.saveAs());
+        QCOMPARE(m_host->asked.value(0), QStringLiteral("Save As"));
+        QCOMPARE(m_host->asked.value(2), QStringLiteral("Quenor®Files (*.qen )"));
+        QCOMPARE(doc.fileName(), QFileInfo(m_dir.filePath(saved)).canonicalFilePath());
+        QCOMPARE(m_host->lastSaveDirectory(), QFileInfo(m_dir.path()).absoluteFilePath());
+        QVERIFY(!doc.isUntitled());
+
+        m_host->answer.clear();
+        QVERIFY(!doc.saveAs()); // a cancelled dialog
+    }
+
+    void recentFilesHoldFiveWithoutDuplicates()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QStringList paths;
+        for (int i = 0; i < 7; ++i) {
+            paths.append(
+                QFileInfo(m_dir.filePath(QStringLiteral("r%1.qen").arg(i))).absoluteFilePath());
+            QVERIFY(doc.saveFile(paths.last(), true));
+        }
+        QVERIFY(doc.saveFile(paths[4], true));
+        const QStringList recent =
+            m_host->ini().value("Settings", "RecentFileList", QStringList()).toStringList();
+        QCOMPARE(recent, (QStringList{paths[4], paths[6], paths[5], paths[3], paths[2]}));
+        QCOMPARE(m_host->recentChanges, 8);
+    }
+
+    void recordedSimulationSurvivesSaveAndOpen()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        doc.setSpeed(QenSystemOrigin, 1000);
+        QVERIFY(doc.addAgent(QStringLiteral("Isoflurane")) == 1);
+        doc.engine()->setBookmarks({300000, 120000});
+        QVERIFY(doc.engine()->setBreakpoint(QStringLiteral("ALV = 9")));
+        doc.setDescription(QStringLiteral("Two agents, a dose and a flush"));
+        doc.setAgentColour(1, QStringLiteral("cyan"));
+        runTo(&doc, 60000);
+        doc.injectDose();
+        doc.injectDose();
+        runTo(&doc, 180000);
+        doc.flushCircuit();
+        doc.setFGF(QenUserOrigin, 4.0f);
+        runTo(&doc, 600000);
+        const QenEngine *e = doc.engine();
+        QVERIFY(e->track(0).samples.size() >= 100);
+
+        const QString path = m_dir.filePath(QStringLiteral("two.qen"));
+        QVERIFY(doc.saveFile(path, true));
+        QVERIFY(!doc.isModified());
+
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QVERIFY(m_prompt.records().isEmpty());
+        const QenEngine *b = back.engine();
+        QCOMPARE(b->trackCount(), 2);
+        for (int t = 0; t < 2; ++t) {
+            const auto &was = e->track(t).samples;
+            const auto &now = b->track(t).samples;
+            QCOMPARE(now.size(), was.size());
+            for (size_t i = 0; i < was.size(); ++i)
+                QVERIFY2(sameSample(now[i], was[i]), qPrintable(QString::number(i)));
+            QVERIFY(std::memcmp(b->track(t).state, e->track(t).state, sizeof e->track(t).state) ==
+                    0);
+        }
+        QCOMPARE(b->simTime(), e->simTime());
+        QCOMPARE(b->endTime(), e->endTime());
+        QCOMPARE(b->liveTime(), e->liveTime());
+        QCOMPARE(b->stepMs(), e->stepMs());
+        for (int i = 0; i < 200; ++i)
+            QCOMPARE(b->stepIndexEntry(i), e->stepIndexEntry(i));
+        QCOMPARE(b->bookmarks(), e->bookmarks());
+        QCOMPARE(b->breakpointText(), QStringLiteral("ALV = 9"));
+        QCOMPARE(back.description(), doc.description());
+        QCOMPARE(back.agentColours(), doc.agentColours());
+        QCOMPARE(b->speed(), 1000);
+
+        // Rewound: not yet run, shown at 0, settings of the first sample.
+        const QenSample &first = b->track(0).samples.front();
+        QCOMPARE(b->state(), ANotRun);
+        QCOMPARE(b->displayTime(), 0u);
+        QCOMPARE(b->fgf(), first.fgf);
+        QCOMPARE(b->va(), first.va);
+        QCOMPARE(b->co(), first.co);
+        QCOMPARE(b->weight(), first.weight);
+        QCOMPARE(b->circuitIndex(), first.circuit());
+        QCOMPARE(b->track(1).del, b->track(1).samples.front().del);
+        QVERIFY(e->fgf() != b->fgf()); // changed during the run, back to its start
+
+        QCOMPARE(back.fileName(), QFileInfo(path).canonicalFilePath());
+        QCOMPARE(back.title(), QStringLiteral("two"));
+        QVERIFY(!back.isUntitled());
+    }
+
+    void fileWithoutRunAndSpareColours()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QCOMPARE(doc.addAgent(QStringLiteral("Sevoflurane")), 1);
+        doc.setDEL(QenUserOrigin, 1, 2.25f);
+        const QString path = m_dir.filePath(QStringLiteral("norun.qen"));
+        QVERIFY(doc.saveFile(path, false));
+
+        // Three colour names for two agents.
+        QenSimFile contents;
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(contents.read(&f, nullptr, {}), QenSimFile::Result::Ok);
+        }
+        contents.colours = QStringList{"darkRed", "green", "white"};
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(contents.write(&f));
+        }
+
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QCOMPARE(back.agentColours(), (QStringList{"darkRed", "green"}));
+        QCOMPARE(back.agentCount(), 2);
+        QVERIFY(back.engine()->track(0).samples.empty());
+        QCOMPARE(back.engine()->track(1).del, 2.25f);
+        QCOMPARE(back.engine()->state(), ANotRun);
+    }
+
+    void refusedFileChangesNothing()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        doc.setSpeed(QenSystemOrigin, 1000);
+        runTo(&doc, 30000);
+        const QString name = doc.fileName();
+        const size_t samples = doc.engine()->track(0).samples.size();
+
+        const QString path = m_dir.filePath(QStringLiteral("bad.qen"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QDataStream s(&f);
+            s << qint32(9933) << quint32(15) << qint32(1000000);
+        }
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(!doc.openFile(path));
+        QCOMPARE(m_prompt.records().size(), 1);
+        QCOMPARE(m_prompt.records()[0].text,
+                 QStringLiteral("<p>File %1 is either corrupt or from an unknown version of "
+                                "Quenor®\n.")
+                     .arg(path));
+        QCOMPARE(doc.fileName(), name);
+        QCOMPARE(doc.engine()->track(0).samples.size(), samples);
+
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(!doc.openFile(m_dir.filePath(QStringLiteral("missing.qen"))));
+        QVERIFY(m_prompt.records()[1].text.startsWith(QLatin1String("<p>Cannot read file ")));
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        const QString path = m_dir.filePath(QStringLiteral("keep.qen"));
+        QVERIFY(doc.saveFile(path, true));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+
+        doc.setSpeed(QenSystemOrigin, 1000);
+        runTo(&doc, 600000);
+        // A disk that fills up part-way: files may not grow past 16 KiB.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 16 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        m_prompt.expect(QenPrompt::Ok);
+        const bool saved = doc.saveFile(path, true);
+        setrlimit(RLIMIT_FSIZE, &old);
+
+        QVERIFY(!saved);
+        QCOMPARE(m_prompt.records().size(), 1);
+        QVERIFY(m_prompt.records()[0].text.startsWith(
+            QStringLiteral("<p>Cannot write file %1:\n").arg(path)));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    void maybeSaveAnswers_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("stillModified");
+        QTest::newRow("save") << int(QenPrompt::Save) << true << false;
+        QTest::newRow("discard") << int(QenPrompt::Discard) << true << false;
+        QTest::newRow("cancel") << int(QenPrompt::Cancel) << false << true;
+    }
+    void maybeSaveAnswers()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, result);
+        QFETCH(bool, stillModified);
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QVERIFY(doc.maybeSave()); // not modified: no question
+        QVERIFY(doc.saveFile(m_dir.filePath(QStringLiteral("m.qen")), true));
+        FakeView control(&doc, QenDocView::Control, 0);
+        doc.addView(&control);
+        doc.setDescription(QStringLiteral("changed"));
+        QVERIFY(control.isWindowModified());
+
+        m_prompt.expect(answer);
+        QCOMPARE(doc.maybeSave(), result);
+        QCOMPARE(m_prompt.records()[0].text,
+                 QStringLiteral("<p>The document has been modified. Do you want to save your "
+                                "changes?"));
+        QCOMPARE(m_prompt.records()[0].defaultButton, int(QenPrompt::Save));
+        QCOMPARE(doc.isModified(), stillModified);
+        QCOMPARE(control.isWindowModified(), stillModified);
+        doc.viewClosed(&control);
+    }
+
+    void viewsGetTitlesEventsAndCloseTheDocument()
+    {
+        auto *doc = new QenDoc(m_host.get());
+        QPointer<QenDoc> alive(doc);
+        QVERIFY(doc->newDocument());
+        FakeView control(doc, QenDocView::Control, 0);
+        FakeView picture(doc, QenDocView::Picture, 0);
+        FakeView graph1(doc, QenDocView::Graph, 0);
+        doc->addView(&control);
+        doc->addView(&picture);
+        doc->addView(&graph1);
+        const QString t = doc->title();
+        QCOMPARE(picture.title, t + QStringLiteral(":01"));
+        QCOMPARE(control.title, t + QStringLiteral(":2"));
+
+        QCOMPARE(doc->addAgent(QStringLiteral("Desflurane")), 1);
+        FakeView graph2(doc, QenDocView::Graph, 1);
+        doc->addView(&graph2);
+        QCOMPARE(graph2.title, t + QStringLiteral(":12:(Add'l:Desflurane)"));
+        QVERIFY(graph1.title.endsWith(QStringLiteral(":11:(Primary:") + doc->agentName(0) + ")"));
+        QCOMPARE(control.title, t + QStringLiteral(":2"));
+
+        // A change through the picture's own view skips that view only.
+        for (FakeView *v : {&picture, &graph1}) {
+            v->picture.hints.clear();
+            v->graph.hints.clear();
+        }
+        doc->notifyViews(0, QenUpdateEvent::Fgf, QenDoc::originOf(&picture.picture));
+        QVERIFY(picture.picture.hints.isEmpty());
+        QCOMPARE(picture.graph.hints, QList<int>{QenUpdateEvent::Fgf});
+        QCOMPARE(graph1.picture.hints, QList<int>{QenUpdateEvent::Fgf});
+        QCOMPARE(graph1.graph.hints, QList<int>{QenUpdateEvent::Fgf});
+
+        // Removing agent 1 hands back its window and renumbers nothing else.
+        const QList<QenDocView *> closing = doc->removeAgent(1);
+        QCOMPARE(closing, QList<QenDocView *>{&graph2});
+        QCOMPARE(doc->agentColours().size(), 1);
+
+        QSignalSpy noViews(doc, &QenDoc::noViewsOfAgent);
+        doc->viewClosed(&graph2);
+        QCOMPARE(noViews.size(), 1);
+        doc->viewClosed(&picture);
+        doc->viewClosed(&graph1);
+        doc->viewClosed(&control);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive.isNull());
+    }
+
+    void restoreDefaultsWithoutAgentsKeepsTheSimulation()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QCOMPARE(doc.addAgent(QStringLiteral("Xenon")), 1);
+        m_host->ini().setValue("Agents", "Agents", QStringList());
+        m_prompt.expect(QenPrompt::Ok);
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(!doc.eraseAndRestoreDefaults());
+        QCOMPARE(m_prompt.records().size(), 2);
+        QCOMPARE(m_prompt.records()[1].icon, QenPrompt::Critical);
+        QCOMPARE(m_prompt.records()[1].text,
+                 QStringLiteral("<p>Can't read anesthetic parameters from QUENOR.INI"));
+        QCOMPARE(doc.agentCount(), 2);
+        QVERIFY(doc.catalogue().size() > 0);
+
+        QenDoc empty(m_host.get());
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(!empty.newDocument());
+    }
+
+    void restoreDefaultsClosesOtherWindows()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QCOMPARE(doc.addAgent(QStringLiteral("Xenon")), 1);
+        FakeView control(&doc, QenDocView::Control, 0);
+        FakeView primary(&doc, QenDocView::Graph, 0);
+        FakeView other(&doc, QenDocView::Picture, 1);
+        doc.addView(&control);
+        doc.addView(&primary);
+        doc.addView(&other);
+        QSignalSpy cleared(&doc, &QenDoc::allCleared);
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(doc.eraseAndRestoreDefaults());
+        QVERIFY(other.closed);
+        QVERIFY(!primary.closed && !control.closed);
+        QCOMPARE(doc.agentCount(), 1);
+        QCOMPARE(doc.agentColours().size(), 1);
+        QCOMPARE(cleared.size(), 1);
+        QVERIFY(control.isWindowModified());
+        QCOMPARE(primary.graph.hints.last(), int(QenUpdateEvent::All));
+        doc.viewClosed(&primary);
+        doc.viewClosed(&control);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_ini;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<TestHost> m_host;
+};
+
+QTEST_GUILESS_MAIN(TestQenDoc)
+#include "tst_qendoc.moc"

@@ -1,0 +1,281 @@
+#include "enginefixture.h"
+
+#include <cmath>
+
+// The uptake step against hand calculations.
+class TestQenStep : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString circuitName(int index) { return QenVocabulary::circuits().at(index); }
+
+    // System-origin settings: no coupled rules, so each test sets exactly what it says.
+    static void setup(EngineFixture &f, const char *agent, int circuit, float fgf, float va,
+                      float co, float del)
+    {
+        f.usePrimary(agent);
+        QenEngine &e = *f.engine;
+        e.setCircuit(QenSystemOrigin, circuitName(circuit));
+        e.setFGF(QenSystemOrigin, fgf);
+        e.setVA(QenSystemOrigin, va);
+        e.setCO(QenSystemOrigin, co);
+        e.setDEL(QenSystemOrigin, 0, del);
+    }
+
+private slots:
+    void openCircuitFollowsDel_data()
+    {
+        QTest::addColumn<QString>("agent");
+        QTest::addColumn<float>("del");
+        QTest::newRow("Halothane") << "Halothane" << 2.0f;
+        QTest::newRow("Ether, subdivided") << "Ether" << 12.0f;
+        QTest::newRow("Nitrous Oxide") << "Nitrous Oxide" << 70.0f;
+        QTest::newRow("Desflurane") << "Desflurane" << 6.3f;
+    }
+    void openCircuitFollowsDel()
+    {
+        QFETCH(QString, agent);
+        QFETCH(float, del);
+        EngineFixture f;
+        setup(f, agent.toLatin1().constData(), 0, 10.0f, 4.0f, 5.0f, del);
+        for (int i = 0; i < 60; ++i) {
+            f.steps(1);
+            QCOMPARE(f.engine->track(0).state[CKT], del);
+        }
+    }
+
+    // First step from room air in an open circuit, worked out by hand: the
+    // alveoli relax toward CKT weighted by ventilation against blood flow, the
+    // tissues see an arterial value of 0 and stay there.
+    void openCircuitFirstStepByHand()
+    {
+        EngineFixture f;
+        setup(f, "Halothane", 0, 10.0f, 4.0f, 5.0f, 2.0f);
+        f.steps(1);
+        const Qen &t = f.engine->track(0);
+        const double blood = 2.47 * 5.0, vent = 4.0;
+        const double a = std::exp(double(float(-0.1 / 2.5)) * (blood + vent));
+        QCOMPARE(f.engine->lastStepLevel(), 0);
+        QVERIFY(std::fabs(t.state[ALV] - vent * 2.0 / (blood + vent) * (1.0 - a)) < 1e-6);
+        QCOMPARE(t.state[VRG], 0.0f);
+        QCOMPARE(t.state[QenUptake], 0.0f);
+        QVERIFY(std::fabs(t.state[QenDelivered] - 0.1 * 2.0 * 10.0 / 100.0) < 1e-7);
+    }
+
+    void idealCircuitMixing_data()
+    {
+        QTest::addColumn<float>("fgf");
+        QTest::addColumn<bool>("halfMix");
+        QTest::newRow("FGF above VA") << 6.0f << false;
+        QTest::newRow("FGF equal to VA") << 4.0f << false;
+        QTest::newRow("FGF half of VA") << 2.0f << true;
+    }
+    void idealCircuitMixing()
+    {
+        QFETCH(float, fgf);
+        QFETCH(bool, halfMix);
+        EngineFixture f;
+        setup(f, "Isoflurane", 3, fgf, 4.0f, 5.0f, 1.5f);
+        for (int i = 0; i < 30; ++i) {
+            f.steps(1);
+            const Qen &t = f.engine->track(0);
+            QCOMPARE(f.engine->lastStepLevel(), 0);
+            const float alvBefore = t.samples.back().state[ALV];
+            const float expected = halfMix ? float((alvBefore + 1.5) / 2.0) : 1.5f;
+            QCOMPARE(t.state[CKT], expected);
+        }
+    }
+
+    void closedCircuitRelaxesThroughVentilation_data()
+    {
+        QTest::addColumn<float>("va");
+        QTest::newRow("VA 4") << 4.0f;
+        QTest::newRow("no ventilation") << 0.0f;
+    }
+    void closedCircuitRelaxesThroughVentilation()
+    {
+        QFETCH(float, va);
+        EngineFixture f;
+        setup(f, "Halothane", 1, 8.0f, 4.0f, 5.0f, 3.0f);
+        f.steps(20); // CKT well above ALV now
+        QenEngine &e = *f.engine;
+        e.setCircuit(QenSystemOrigin, circuitName(2));
+        e.setFGF(QenSystemOrigin, 0.0f);
+        e.setVA(QenSystemOrigin, va);
+        f.engine->disableUptake(true);
+        const float ckt = e.track(0).state[CKT], alv = e.track(0).state[ALV];
+        const float delivered = e.track(0).state[QenDelivered];
+        QVERIFY(ckt > alv + 0.1f);
+
+        f.steps(1);
+        const Qen &t = e.track(0);
+        QCOMPARE(t.flows[CKT], 0.0f);
+        const double a = std::exp(double(float(-0.1 / 8.0)) * va);
+        QVERIFY(std::fabs(t.state[CKT] - (alv * (1.0 - a) + a * ckt)) < 1e-6);
+        QCOMPARE(t.state[QenDelivered], delivered);
+    }
+
+    void vaporEffect_data()
+    {
+        QTest::addColumn<QString>("agent");
+        QTest::addColumn<float>("del");
+        QTest::addColumn<double>("flowFactor");
+        QTest::newRow("N2O at 100: FGF x 100") << "Nitrous Oxide" << 100.0f << 100.0;
+        QTest::newRow("N2O at 99: FGF x 100") << "Nitrous Oxide" << 99.0f << 100.0;
+        QTest::newRow("N2O at 50: FGF / 0.5") << "Nitrous Oxide" << 50.0f << 2.0;
+        QTest::newRow("Nitrogen: unchanged") << "Nitrogen" << 100.0f << 1.0;
+    }
+    void vaporEffect()
+    {
+        QFETCH(QString, agent);
+        QFETCH(float, del);
+        QFETCH(double, flowFactor);
+        EngineFixture f;
+        setup(f, agent.toLatin1().constData(), 0, 2.0f, 2.0f, 5.0f, del);
+        f.engine->enableVapor(true);
+        const float before = f.engine->track(0).state[QenDelivered];
+        f.steps(1);
+        const Qen &t = f.engine->track(0);
+        const double expected = 0.1 * del * 2.0 * flowFactor / 100.0;
+        QVERIFY(std::fabs((t.state[QenDelivered] - before) / expected - 1.0) < 1e-5);
+        QCOMPARE(t.state[CKT], del); // an open circuit still breathes DEL
+        QCOMPARE(f.engine->fgfDeliveredAt(0, f.engine->simTime()), float(2.0 * flowFactor));
+
+        // On an agent that is no liquid, the switch leaves every value as it was.
+        if (flowFactor == 1.0) {
+            EngineFixture plain;
+            setup(plain, agent.toLatin1().constData(), 0, 2.0f, 2.0f, 5.0f, del);
+            plain.steps(1);
+            for (int i = 0; i < QenStateSize; ++i)
+                QCOMPARE(plain.engine->track(0).state[i], t.state[i]);
+        }
+    }
+
+    // Xenon: volatility 200, unit dose 0.5 mL, so each dose is 0.1 L of vapour.
+    void injectionIndependentOfSubdivision_data()
+    {
+        QTest::addColumn<int>("doses");
+        QTest::addColumn<float>("va");
+        QTest::addColumn<bool>("subdivided");
+        QTest::newRow("1 dose") << 1 << 4.0f << false;
+        QTest::newRow("3 doses") << 3 << 4.0f << false;
+        QTest::newRow("15 doses") << 15 << 4.0f << false;
+        QTest::newRow("2 doses, 16 substeps") << 2 << 3000.0f << true;
+    }
+    void injectionIndependentOfSubdivision()
+    {
+        QFETCH(int, doses);
+        QFETCH(float, va);
+        QFETCH(bool, subdivided);
+        EngineFixture f;
+        setup(f, "Xenon", 1, 8.0f, va, 5.0f, 0.0f);
+        for (int i = 0; i < doses; ++i)
+            f.engine->injectDose(0);
+        f.steps(1);
+        const Qen &t = f.engine->track(0);
+        QCOMPARE(t.samples.back().doses(), doses);
+        QCOMPARE(t.pendingDoses, 0);
+        QCOMPARE(f.engine->lastStepLevel() > 0, subdivided);
+        QVERIFY(std::fabs(t.state[QenDelivered] - 0.1 * doses) < 1e-6);
+    }
+
+    void venousReturnOff()
+    {
+        EngineFixture f;
+        setup(f, "Halothane", 1, 8.0f, 4.0f, 5.0f, 3.0f);
+        f.steps(10);
+        QenEngine &e = *f.engine;
+        e.disableReturn(true);
+        f.steps(1);
+        const Qen &t = e.track(0);
+        QCOMPARE(t.state[VEN], 0.0f);
+        QVERIFY(t.state[VRG] > 0.0f);
+
+        // The rate counts what venous blood would have brought back.
+        const QenSample &s = t.samples.back();
+        QVERIFY(!s.hasReturn());
+        QenSample on = s;
+        on.flags |= QenSample::VenousReturn;
+        const QenAnesthetic &a = f.agent("Halothane");
+        const double withReturn = e.uptakeRate(on, t.state, t.expTable[0], 0, a);
+        const double without = e.uptakeRate(s, t.state, t.expTable[0], 0, a);
+        const double venous = 2.47 * double(s.co) *
+                              (0.76 * double(t.state[VRG]) + 0.18 * double(t.state[MUS]) +
+                               0.06 * double(t.state[FAT])) /
+                              100.0;
+        QVERIFY(std::fabs((without - withReturn) / venous - 1.0) < 1e-6);
+    }
+
+    // With the uptake effect off the agents never meet; with it on, what the
+    // body takes up of one shifts the alveolar value of the other.
+    void twoAgents_data()
+    {
+        QTest::addColumn<bool>("uptakeEffect");
+        QTest::newRow("uptake effect off") << false;
+        QTest::newRow("uptake effect on") << true;
+    }
+    void twoAgents()
+    {
+        QFETCH(bool, uptakeEffect);
+        EngineFixture both, alone;
+        setup(both, "Nitrous Oxide", 1, 8.0f, 4.0f, 5.0f, 70.0f);
+        setup(alone, "Isoflurane", 1, 8.0f, 4.0f, 5.0f, 1.5f);
+        QCOMPARE(both.engine->addAgent(both.displayName("Isoflurane")), 1);
+        both.engine->setDEL(QenSystemOrigin, 1, 1.5f);
+        both.engine->disableUptake(!uptakeEffect);
+        alone.engine->disableUptake(!uptakeEffect);
+        both.steps(30);
+        alone.steps(30);
+        const Qen &withN2O = both.engine->track(1);
+        const Qen &solo = alone.engine->track(0);
+        bool same = true;
+        for (int i = 0; i < QenStateSize; ++i)
+            same = same && withN2O.state[i] == solo.state[i];
+        QCOMPARE(same, !uptakeEffect);
+        if (uptakeEffect) // the second-gas effect raises the partner's alveolar value
+            QVERIFY(withN2O.state[ALV] > solo.state[ALV]);
+    }
+
+    void etherNeedsTwoSubsteps()
+    {
+        EngineFixture f;
+        setup(f, "Ether", 1, 8.0f, 4.0f, 5.0f, 12.0f);
+        const QenAnesthetic &ether = f.agent("Ether");
+        QCOMPARE(ether.lambdaBlood, 12.0f);
+        for (int i = 0; i < 20; ++i) {
+            f.steps(1);
+            QCOMPARE(f.engine->lastStepLevel(), 1);
+        }
+        const Qen &t = f.engine->track(0);
+        QVERIFY(std::exp(t.expTable[0][ALV] * 64.0) < 0.1);
+        QVERIFY(std::fabs(std::exp(t.expTable[1][ALV] * 64.0) - 0.278) < 0.001);
+    }
+
+    void levelFourAlwaysAccepted()
+    {
+        EngineFixture f;
+        setup(f, "Ether", 1, 8.0f, 100000.0f, 5.0f, 12.0f);
+        f.steps(3);
+        QCOMPARE(f.engine->lastStepLevel(), 4);
+        QCOMPARE(f.engine->simTime(), 18000u);
+    }
+
+    void tableBuiltOnlyWhenKeyChanges()
+    {
+        EngineFixture f;
+        f.steps(1);
+        const Qen &t = f.engine->track(0);
+        const float decay = t.expTable[2][VRG];
+        // Halving the rate from one level to the next squares the root of the decay.
+        QVERIFY(std::fabs(double(t.expTable[1][VRG]) * t.expTable[1][VRG] - t.expTable[0][VRG]) <
+                1e-6);
+        f.engine->setCO(QenSystemOrigin, 10.0f);
+        f.steps(1);
+        QVERIFY(t.expTable[2][VRG] < decay);
+        QCOMPARE(t.tableKey.co, 10.0f);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQenStep)
+#include "tst_qenstep.moc"
