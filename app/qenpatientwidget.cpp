@@ -124,8 +124,12 @@ void QenPatientWidget::rescale()
 
     for (int c = ALV; c <= VEN; ++c)
         setVolume(c, per70[c]);
+    // CO and VA are taken as shown, unlike the volumes, which keep their
+    // exact value per 70 kg.
     setCO(m_metabolic * co70);
+    setCO(m_ui->dsbMetabolismCO->value());
     setVA(m_metabolic * va70);
+    setVA(m_ui->dsbMetabolismVA->value());
     m_rescaledKg = kg;
 }
 
@@ -160,7 +164,9 @@ int QenPatientWidget::flowPercent(int compartment) const
 
 int QenPatientWidget::percentOf(float fraction)
 {
-    return int(std::lround(double(fraction) * 100.0));
+    // In single precision, as the fraction is stored: 0.175 shows as 18.
+    const float percent = fraction * 100.0f;
+    return int(std::lround(percent));
 }
 
 void QenPatientWidget::setCO(double value)
@@ -182,9 +188,9 @@ double QenPatientWidget::per70Kg(double value) const
 
 void QenPatientWidget::prepare()
 {
-    QWidget *const locked[] = {m_ui->dsbWeight,    m_ui->dsbALV,          m_ui->dsbVRG,
-                               m_ui->dsbMUS,       m_ui->dsbFAT,          m_ui->dsbVEN,
-                               m_ui->sbRatioVRG,   m_ui->sbRatioMUS,      m_ui->sbRatioFAT,
+    QWidget *const locked[] = {m_ui->dsbWeight,       m_ui->dsbALV,         m_ui->dsbVRG,
+                               m_ui->dsbMUS,          m_ui->dsbFAT,         m_ui->dsbVEN,
+                               m_ui->sbRatioVRG,      m_ui->sbRatioMUS,     m_ui->sbRatioFAT,
                                m_ui->dsbMetabolismCO, m_ui->dsbMetabolismVA};
     for (QWidget *w : locked)
         w->setEnabled(m_editable);

@@ -41,16 +41,16 @@ private slots:
 
         m_out = qEnvironmentVariable("QUENOR_GALLERY_DIR");
         if (m_out.isEmpty())
-            m_out = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("gallery"));
+            m_out =
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("gallery"));
         QVERIFY(QDir().mkpath(m_out));
     }
 
     void render_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name :
-             {"cost", "del", "dose", "patient", "patient140", "patientLocked", "bookmark",
-              "bookmarkFull", "breakpoint", "breakpointCaution"})
+        for (const char *name : {"cost", "del", "dose", "patient", "patient140", "patientLocked",
+                                 "bookmark", "bookmarkFull", "breakpoint", "breakpointCaution"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void render()
