@@ -32,6 +32,8 @@ int QenPatientDlg::exec()
 
 void QenPatientDlg::accept()
 {
+    // A weight typed but not yet left still rescales the patient it takes.
+    m_patient->weightChanged();
     // A locked patient cannot be corrected, and nothing of it is taken.
     if (m_patient->isEditable() && !m_patient->checkFlowPercentages(m_prompt))
         return;
