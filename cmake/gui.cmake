@@ -5,9 +5,6 @@ file(GLOB gui_sources CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/options/*.cpp ${CMAKE_SOURCE_DIR}/options/*.h
     ${CMAKE_SOURCE_DIR}/forms/*.ui)
 list(FILTER gui_sources EXCLUDE REGEX ".*/app/main\\.cpp$")
-if(NOT gui_sources)
-    set(gui_sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
-endif()
 add_library(quenor_gui STATIC ${gui_sources})
 target_link_libraries(quenor_gui PUBLIC quenor_document quenor_engine
     Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Multimedia Qt6::Svg)

@@ -461,6 +461,11 @@ QList<QenDocView *> QenDoc::removeAgent(int agent)
 
 bool QenDoc::editCost()
 {
+    return editCost([this](float *cost, int *size) { return m_host->editCost(cost, size); });
+}
+
+bool QenDoc::editCost(const std::function<bool(float *, int *)> &edit)
+{
     m_engine->pause();
     const int track = m_engine->currentTrack();
     if (track < 0 || track >= agentCount())
@@ -470,7 +475,7 @@ bool QenDoc::editCost()
         return false;
     float cost = entry->bottleCost;
     int size = entry->bottleSize;
-    if (!m_host->editCost(&cost, &size))
+    if (!edit(&cost, &size))
         return false;
     if (cost == entry->bottleCost && size == entry->bottleSize)
         return false;
@@ -478,6 +483,24 @@ bool QenDoc::editCost()
     entry->bottleSize = size;
     changed();
     notifyViews(track + 1, QenUpdateEvent::Values);
+    return true;
+}
+
+void QenDoc::setBookmarks(const QList<quint32> &bookmarks)
+{
+    const QList<quint32> before = m_engine->bookmarks();
+    m_engine->setBookmarks(bookmarks);
+    if (m_engine->bookmarks() != before)
+        changed();
+}
+
+bool QenDoc::setBreakpoint(const QString &text)
+{
+    const QString before = m_engine->breakpointText();
+    if (!m_engine->setBreakpoint(text))
+        return false;
+    if (m_engine->breakpointText() != before)
+        changed();
     return true;
 }
 
@@ -656,7 +679,8 @@ void QenDoc::takeFile(QenSimFile &contents)
     // Replay from the start: the settings come from the first sample (the
     // settings sample of a file that has none, removed again afterwards).
     if (!recorded)
-        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings));
+        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings),
+                                                1);
     m_engine->rewind();
     if (!recorded) {
         Qen &primary = m_engine->tracks().front();

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QenDocHost;
@@ -98,6 +99,9 @@ public:
     QList<QenDocView *> removeAgent(int agent);
     // The cost dialog for the current agent; true when something changed.
     bool editCost();
+    // The same with the dialog given by the caller: `edit` shows the bottle
+    // cost and size, lets the user change them and returns false on cancel.
+    bool editCost(const std::function<bool(float *bottleCost, int *bottleSize)> &edit);
 
     // --- colours
     const QStringList &agentColours() const { return m_colours; }
@@ -119,6 +123,10 @@ public:
     void setCircuit(QenOrigin origin, const QString &name) { m_engine->setCircuit(origin, name); }
     void setSpeed(QenOrigin origin, int value) { m_engine->setSpeed(origin, value); }
     bool setAgent(QenOrigin origin, int track, const QString &name);
+    // Bookmarks and breakpoint as their dialogs set them; a change marks the
+    // document modified, since both are saved with it.
+    void setBookmarks(const QList<quint32> &bookmarks);
+    bool setBreakpoint(const QString &text);
     void flushCircuit() { m_engine->flushCircuit(); }
     void injectDose() { m_engine->injectDose(); }
 

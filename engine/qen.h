@@ -47,10 +47,18 @@ public:
     std::vector<QenSample> samples;
     int current = -1; // index of the current sample, -1 for none
 
+private:
+    // How far the sample storage has been mapped in ahead of use.
+    const QenSample *m_mappedBase = nullptr;
+    size_t m_mapped = 0;
+
+public:
     // Live and displayed state at the agent's ambient values, nothing taken up
     // or delivered.
     void resetState(float ambient);
-    void appendSample(const QenSample &sample);
+    // `expected` is the most samples the run can hold: the storage for all of
+    // them is taken at once, so a long run never copies its recording.
+    void appendSample(const QenSample &sample, size_t expected);
     void invalidateTable() { tableKey.agent = -1; }
 
     // The stream form of a saved track. Writing a track without samples writes

@@ -530,6 +530,16 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
     }
     const double arterial = x[ALV];
 
+    double aCkt = 99.0;
+    if (rebreathing)
+        aCkt = std::exp(e[CKT] * (f0 + f1));
+    const double aAlv = std::exp(e[ALV] * (blood + f1));
+    // Changes this fast would overshoot at this level: try smaller substeps,
+    // unless the step lies well in the past. A refused substep is thrown away
+    // whole, so nothing more needs computing.
+    if (n < 4 && (now - s.time) / m_stepMs < 3 && (aCkt < 0.1 || aAlv < 0.1))
+        return false;
+
     x[QenDelivered] = float(x[QenDelivered] + v);
     x[QenUptake] = float(x[QenUptake] + dt * ownUptake);
 
@@ -539,20 +549,11 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
         if (n < 4 && x[i] < 0.0f)
             refused = true;
     };
-    double aCkt = 99.0;
-    if (rebreathing) {
-        aCkt = std::exp(e[CKT] * (f0 + f1));
+    if (rebreathing)
         relax(CKT, t0, aCkt);
-    }
-    const double aAlv = std::exp(e[ALV] * (blood + f1));
     relax(ALV, t1, aAlv);
     for (int i = VRG; i <= FAT; ++i)
         relax(i, arterial, e[i]);
-
-    // Changes this fast would overshoot at this level: try smaller substeps,
-    // unless the step lies well in the past.
-    if (n < 4 && (now - s.time) / m_stepMs < 3 && (aCkt < 0.1 || aAlv < 0.1))
-        refused = true;
 
     x[VEN] = s.hasReturn() ? float(double(m_flowFractions[VRG]) * x[VRG] +
                                    double(m_flowFractions[MUS]) * x[MUS] +
@@ -591,9 +592,10 @@ bool QenEngine::advanceOneStep()
 
     m_stepIndex[stepNumber] = qint16(m_tracks.front().samples.size());
     const int count = trackCount();
+    const size_t expected = std::min<size_t>(m_limit / m_stepMs + 1, QenMaxSteps);
     for (int k = 0; k < count; ++k) {
         Qen &t = m_tracks[size_t(k)];
-        t.appendSample(makeSample(k));
+        t.appendSample(makeSample(k), expected);
         const Qen::TableKey &key = t.tableKey;
         if (key.agent != t.agent || key.fgf != m_fgf || key.va != m_va || key.co != m_co ||
             key.weight != m_weight)
@@ -796,10 +798,7 @@ void QenEngine::showTarget()
     m_targetTime = 0;
 
     if (old / m_stepMs != m_displayTime / m_stepMs && !m_tracks.front().samples.empty()) {
-        // The settings of a step are recorded once the step is computed; a
-        // display at the live time keeps the settings as they stand.
-        if (m_displayTime < m_simTime)
-            applySampleSettings();
+        applySampleSettings();
         for (int k = 0; k < trackCount(); ++k) {
             const float *state = stateAt(k, m_displayTime);
             std::copy(state, state + QenStateSize, m_tracks[size_t(k)].values);

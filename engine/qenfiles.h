@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // Files the program keeps beside itself (quenor.ini, the export stylesheet, the
@@ -13,7 +14,8 @@ public:
     // there, falling back to the en_US copy for a locale that has none. Returns
     // an empty string when the file is missing and cannot be written.
     static QString findFile(const QString &name, const QString &relativePath,
-                            const QString &programDir, const QString &localeName);
+                            const QString &programDir,
+                            const QString &localeName = QLocale::system().name());
 
     // The resource holding the built-in copy of `name` for `localeName`, or an
     // empty string when the program has none (for that locale or at all).

@@ -1,0 +1,17 @@
+#include "app/qendosedlg.h"
+
+#include "ui_qendose.h"
+
+QenDoseDlg::QenDoseDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenDose>())
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    resize(176, 86);
+}
+
+QenDoseDlg::~QenDoseDlg() = default;
+
+void QenDoseDlg::setUnitDose(float ml)
+{
+    m_dose.show(m_ui->dsbUnitDose, ml);
+}

@@ -1,0 +1,163 @@
+#include "engine/qenfiles.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+// The batch runner, run as a program: its refusals and one scenario by hand.
+class TestQuenorRun : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Result
+    {
+        int status = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Result runner(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quenor-run"),
+                      QStringList{QStringLiteral("--ini"), m_ini} + arguments);
+        if (!process.waitForFinished(60000))
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+    static QList<QByteArrayList> rows(const QByteArray &csv)
+    {
+        QList<QByteArrayList> result;
+        for (const QByteArray &line : csv.split('\n'))
+            if (!line.isEmpty())
+                result.append(line.split(','));
+        return result;
+    }
+
+    static QByteArray text(float v) { return QByteArray::number(double(v), 'g', 9); }
+
+    QTemporaryDir m_dir;
+    QString m_ini;
+    QString m_out;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_ini = m_dir.filePath(QStringLiteral("quenor.ini"));
+        QVERIFY(QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), m_ini));
+        m_out = m_dir.filePath(QStringLiteral("out.csv"));
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown agent") << QStringList{"--agent", "Chloroform"} << "Chloroform";
+        QTest::newRow("no agent") << QStringList{"--fgf", "4"} << "no --agent";
+        QTest::newRow("malformed number")
+            << QStringList{"--agent", "Halothane", "--fgf", "4,5"} << "'4,5' is not a number";
+        QTest::newRow("DEL above the agent's maximum")
+            << QStringList{"--agent", "Halothane=26"} << "out of range";
+        QTest::newRow("negative VA")
+            << QStringList{"--agent", "Halothane", "--va", "-1"} << "out of range";
+        QTest::newRow("weight 0") << QStringList{"--agent", "Halothane", "--weight", "0"}
+                                  << "out of range";
+        QTest::newRow("unknown op")
+            << QStringList{"--agent", "Halothane", "--at", "2:fgg=3"} << "unknown operation";
+        QTest::newRow("agent number")
+            << QStringList{"--agent", "Halothane", "--at", "2:del.2=1"} << "no agent 2";
+        QTest::newRow("on or off")
+            << QStringList{"--agent", "Halothane", "--at", "2:uptake=yes"} << "on or off";
+        QTest::newRow("unknown circuit")
+            << QStringList{"--agent", "Halothane", "--circuit", "X"} << "unknown circuit";
+        QTest::newRow("unknown option")
+            << QStringList{"--agent", "Halothane", "--speed", "2"} << "speed";
+        QTest::newRow("no time") << QStringList{"--agent", "Halothane", "--at", "soon:flush"}
+                                 << "not a time";
+        QTest::newRow("injection into an open circuit")
+            << QStringList{"--agent", "Halothane", "--circuit", "Open", "--at", "1:inject"}
+            << "cannot be injected";
+    }
+    void badInput()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFile old(m_out);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("kept\n");
+        old.close();
+
+        const Result r = runner(arguments + QStringList{"--out", m_out});
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("kept\n"));
+    }
+
+    // An open circuit breathes DEL: each row's CKT is the DEL of the step
+    // before, and the delivered volume grows by 0.1 min x DEL x FGF / 100.
+    void openCircuitByHand()
+    {
+        const Result r = runner({"--agent", "Halothane=2", "--circuit", "Open", "--fgf", "10",
+                                 "--minutes", "1", "--at", "0.5:del=3", "--out", m_out});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.err.isEmpty());
+        QFile file(m_out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArrayList> table = rows(file.readAll());
+        QCOMPARE(table.size(), 11);
+        QCOMPARE(table[0].join(','), QByteArray("time_ms,agent,del,fgf,va,co,flags,ckt,alv,vrg,"
+                                                "mus,fat,ven,uptake,delivered"));
+        double delivered = 0.0;
+        for (int i = 0; i < 10; ++i) {
+            const QByteArrayList &row = table[i + 1];
+            QCOMPARE(row.size(), 15);
+            const float del = i < 5 ? 2.0f : 3.0f;
+            QCOMPARE(row[0].toInt(), i * 6000);
+            QCOMPARE(row[1], QByteArray("Halothane"));
+            QCOMPARE(row[2], text(del));
+            QCOMPARE(row[3], QByteArray("10"));
+            QCOMPARE(row[4], QByteArray("4"));
+            QCOMPARE(row[6], QByteArray("3")); // return and uptake effect on, Open
+            QCOMPARE(row[7].toFloat(), i == 0 ? 0.0f : (i <= 5 ? 2.0f : 3.0f));
+            QVERIFY(std::fabs(row[14].toDouble() - delivered) < 1e-6);
+            delivered += 0.1 * (i < 5 ? 2.0 : 3.0) * 10.0 / 100.0;
+        }
+        // Nine significant digits: each float reads back to itself.
+        QCOMPARE(table[2][14], QByteArray("0.0199999996"));
+        const double blood = 2.47 * 5.0;
+        const double alv =
+            4.0 * 2.0 / (blood + 4.0) * (1.0 - std::exp(double(float(-0.1 / 2.5)) * (blood + 4.0)));
+        QVERIFY(std::fabs(table[2][8].toDouble() - alv) < 1e-6);
+    }
+
+    void weightSetsTheStep()
+    {
+        const Result r = runner({"--agent", "Nitrous Oxide", "--agent", "Halothane", "--weight",
+                                 "35", "--minutes", "1", "--at", "0:inject.2"});
+        QCOMPARE(r.status, 0);
+        const QList<QByteArrayList> table = rows(r.out);
+        QCOMPARE(table.size(), 1 + 12 * 2); // steps of 5045 ms starting before 60 s
+        QCOMPARE(table[1][1], QByteArray("Nitrous Oxide"));
+        QCOMPARE(table[2][1], QByteArray("Halothane"));
+        QCOMPARE(table[3][0], QByteArray("5045"));
+        QCOMPARE(table.last()[0], QByteArray("55495"));
+        QCOMPARE(table[1][2], QByteArray("70"));
+        QCOMPARE(table[1][4], text(float(4.0 * std::sqrt(std::sqrt(0.125)))));
+        QCOMPARE(table[2][6].toInt() & 0xf0, 0x10); // the dose, in the second agent's step
+        QCOMPARE(table[1][6].toInt() & 0xf0, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQuenorRun)
+#include "tst_quenorrun.moc"

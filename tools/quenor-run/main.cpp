@@ -1,0 +1,565 @@
+// quenor-run: runs one scenario through the simulation engine as fast as it
+// goes and writes every recorded sample as CSV, for handouts, spreadsheets and
+// checks of the model. It can start from a saved simulation and save the
+// result, as the program does.
+
+#include "document/qendoc.h"
+#include "document/qendochost.h"
+#include "engine/qencatalogue.h"
+#include "engine/qendefaults.h"
+#include "engine/qenengine.h"
+#include "engine/qenfiles.h"
+#include "engine/qenini.h"
+#include "engine/qenprompt.h"
+#include "engine/qenvocabulary.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int BadInput = 2;
+constexpr int Failure = 1;
+
+// A problem that ends the run: one line on stderr and an exit status.
+struct Problem
+{
+    int status = 0;
+    QString text;
+};
+
+void complain(const QString &text)
+{
+    std::fprintf(stderr, "quenor-run: %s\n", qPrintable(text));
+}
+
+// Messages of the catalogue (an agent the INI describes badly) go to stderr.
+class StderrPrompt : public QenPrompt
+{
+public:
+    int ask(Icon, const QString &, const QString &text, int buttons, int defaultButton) override
+    {
+        QString plain = text;
+        plain.remove(QStringLiteral("<p>"));
+        complain(plain.simplified());
+        if (defaultButton != NoButton)
+            return defaultButton;
+        return (buttons & Ok) ? int(Ok) : buttons & -buttons;
+    }
+};
+
+struct AgentRequest
+{
+    int catalogueIndex = -1;
+    std::optional<float> del;
+};
+
+struct Operation
+{
+    quint32 atMs = 0;
+    QString text; // as given, for messages
+    QString name; // fgf, va, co, del, inject, flush, circuit, weight, uptake, return, vapor
+    int track = 0;
+    float value = 0.0f;
+    QString circuit;
+    bool on = false;
+};
+
+struct Scenario
+{
+    QString iniPath;
+    QString outPath;
+    QString openPath;
+    QString savePath;
+    std::vector<AgentRequest> agents;
+    std::optional<float> weight, fgf, va, co;
+    std::optional<QString> circuit;
+    double minutes = 60.0;
+    std::vector<Operation> operations;
+};
+
+std::optional<double> number(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Reads a value and checks it against [low, high].
+bool readValue(const QString &what, const QString &text, double low, double high, float *out,
+               Problem *problem)
+{
+    const std::optional<double> value = number(text);
+    if (!value) {
+        *problem = {BadInput, QStringLiteral("%1: '%2' is not a number").arg(what, text)};
+        return false;
+    }
+    if (*value < low || *value > high) {
+        *problem = {BadInput, QStringLiteral("%1: %2 is out of range (%3 to %4)")
+                                  .arg(what, text, QString::number(low), QString::number(high))};
+        return false;
+    }
+    *out = float(*value);
+    return true;
+}
+
+// The circuit whose name starts with `text`, ignoring case; empty when none or several.
+QString matchCircuit(const QString &text)
+{
+    QString found;
+    if (text.isEmpty())
+        return found;
+    for (const QString &name : QenVocabulary::circuits()) {
+        if (name.compare(text, Qt::CaseInsensitive) == 0)
+            return name;
+        if (name.startsWith(text, Qt::CaseInsensitive)) {
+            if (!found.isEmpty())
+                return QString();
+            found = name;
+        }
+    }
+    return found;
+}
+
+bool readOnOff(const QString &what, const QString &text, bool *on, Problem *problem)
+{
+    if (text == QLatin1String("on") || text == QLatin1String("off")) {
+        *on = text == QLatin1String("on");
+        return true;
+    }
+    *problem = {BadInput, QStringLiteral("%1: expected on or off, not '%2'").arg(what, text)};
+    return false;
+}
+
+int agentIndex(const QenCatalogue &catalogue, const QString &name)
+{
+    const int exact = catalogue.findByName(name);
+    if (exact >= 0)
+        return exact;
+    for (int i = 0; i < catalogue.size(); ++i)
+        if (catalogue.at(i)->name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+// Parses "MIN:OP" against the agents of the scenario.
+bool parseOperation(const QString &spec, const Scenario &s, const QenCatalogue &catalogue,
+                    Operation *op, Problem *problem)
+{
+    const int colon = spec.indexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        *problem = {BadInput, QStringLiteral("--at %1: expected MIN:OP").arg(spec)};
+        return false;
+    }
+    const std::optional<double> minutes = number(spec.left(colon));
+    if (!minutes || *minutes < 0.0 || *minutes > 100000.0) {
+        *problem = {
+            BadInput,
+            QStringLiteral("--at %1: '%2' is not a time in minutes").arg(spec, spec.left(colon))};
+        return false;
+    }
+    op->atMs = quint32(std::ceil(*minutes * 60000.0));
+    op->text = spec;
+    const QString body = spec.mid(colon + 1).trimmed();
+    const int equals = body.indexOf(QLatin1Char('='));
+    QString key = equals < 0 ? body : body.left(equals);
+    const QString value = equals < 0 ? QString() : body.mid(equals + 1).trimmed();
+    const QString what = QStringLiteral("--at %1").arg(spec);
+
+    // An agent number after a dot, counted from 1.
+    const int dot = key.indexOf(QLatin1Char('.'));
+    op->track = 0;
+    if (dot >= 0) {
+        bool ok = false;
+        const int n = key.mid(dot + 1).toInt(&ok);
+        if (!ok || n < 1 || n > int(s.agents.size())) {
+            *problem = {BadInput, QStringLiteral("%1: no agent %2 (there are %3)")
+                                      .arg(what, key.mid(dot + 1))
+                                      .arg(s.agents.size())};
+            return false;
+        }
+        op->track = n - 1;
+        key = key.left(dot);
+        if (key != QLatin1String("del") && key != QLatin1String("inject")) {
+            *problem = {BadInput, QStringLiteral("%1: unknown operation '%2'").arg(what, body)};
+            return false;
+        }
+    }
+    op->name = key;
+    const bool needsValue = key != QLatin1String("inject") && key != QLatin1String("flush");
+    if (needsValue != (equals >= 0)) {
+        *problem = {BadInput, QStringLiteral("%1: unknown operation '%2'").arg(what, body)};
+        return false;
+    }
+    if (key == QLatin1String("fgf") || key == QLatin1String("va") || key == QLatin1String("co"))
+        return readValue(what, value, 0.0, 500.0, &op->value, problem);
+    if (key == QLatin1String("weight"))
+        return readValue(what, value, 0.05, 1500.0, &op->value, problem);
+    if (key == QLatin1String("del")) {
+        const QenAnesthetic *a = catalogue.at(s.agents[size_t(op->track)].catalogueIndex);
+        return readValue(what, value, 0.0, a->max, &op->value, problem);
+    }
+    if (key == QLatin1String("circuit")) {
+        op->circuit = matchCircuit(value);
+        if (op->circuit.isEmpty()) {
+            *problem = {BadInput, QStringLiteral("%1: unknown circuit '%2'").arg(what, value)};
+            return false;
+        }
+        return true;
+    }
+    if (key == QLatin1String("uptake") || key == QLatin1String("return") ||
+        key == QLatin1String("vapor"))
+        return readOnOff(what, value, &op->on, problem);
+    if (key == QLatin1String("inject") || key == QLatin1String("flush"))
+        return true;
+    *problem = {BadInput, QStringLiteral("%1: unknown operation '%2'").arg(what, body)};
+    return false;
+}
+
+// Where the INI is: given, or beside the program, restored from the built-in
+// copy when missing, as the program does.
+QString findIni(const QString &given, Problem *problem)
+{
+    if (!given.isEmpty()) {
+        if (!QFileInfo(given).isFile()) {
+            *problem = {BadInput, QStringLiteral("--ini %1: no such file").arg(given)};
+            return QString();
+        }
+        return given;
+    }
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString path = QenFiles::findFile(QStringLiteral("quenor.ini"), QString(), dir);
+    if (path.isEmpty())
+        *problem = {Failure, QStringLiteral("quenor.ini not found")};
+    return path;
+}
+
+QString csvText(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray csv(const QenEngine &engine)
+{
+    QByteArray out = "time_ms,agent,del,fgf,va,co,flags,ckt,alv,vrg,mus,fat,ven,uptake,delivered\n";
+    auto number = [](float v) {
+        return QByteArray::number(double(v), 'g', 9);
+    };
+    const size_t count = engine.track(0).samples.size();
+    for (size_t i = 0; i < count; ++i) {
+        for (int k = 0; k < engine.trackCount(); ++k) {
+            const Qen &t = engine.track(k);
+            // Every agent was there from the start, so sample i is the same step.
+            const QenSample &s = t.samples[i];
+            const QenAnesthetic *a = engine.catalogue()->value(s.agent);
+            out += QByteArray::number(s.time) + ',' + csvText(a ? a->name : QString()).toUtf8() +
+                   ',' + number(s.del) + ',' + number(s.fgf) + ',' + number(s.va) + ',' +
+                   number(s.co) + ',' + QByteArray::number(s.flags);
+            for (float v : s.state)
+                out += ',' + number(v);
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+bool apply(QenEngine &engine, const Operation &op, Problem *problem)
+{
+    // As the desktop does: the replay guard first (never a question here,
+    // since the display stands at the live end), then the change as the user's.
+    engine.replayGuard(false);
+    if (op.name == QLatin1String("fgf"))
+        engine.setFGF(QenUserOrigin, op.value);
+    else if (op.name == QLatin1String("va"))
+        engine.setVA(QenUserOrigin, op.value);
+    else if (op.name == QLatin1String("co"))
+        engine.setCO(QenUserOrigin, op.value);
+    else if (op.name == QLatin1String("del"))
+        engine.setDEL(QenUserOrigin, op.track, op.value);
+    else if (op.name == QLatin1String("weight"))
+        engine.setWeight(QenUserOrigin, op.value);
+    else if (op.name == QLatin1String("circuit"))
+        engine.setCircuit(QenUserOrigin, op.circuit);
+    else if (op.name == QLatin1String("uptake"))
+        engine.disableUptake(!op.on);
+    else if (op.name == QLatin1String("return"))
+        engine.disableReturn(!op.on);
+    else if (op.name == QLatin1String("vapor"))
+        engine.enableVapor(op.on);
+    else if (op.name == QLatin1String("flush"))
+        engine.flushCircuit();
+    else if (op.name == QLatin1String("inject")) {
+        if (!engine.canInject(op.track)) {
+            *problem = {BadInput,
+                        QStringLiteral("--at %1: %2 cannot be injected now (it needs a unit dose "
+                                       "and a semi-closed or closed circuit)")
+                            .arg(op.text, engine.track(op.track).displayName)};
+            return false;
+        }
+        engine.injectDose(op.track);
+    }
+    return true;
+}
+
+// Moves the display up to the live time, so that a change counts from there.
+void showLive(QenEngine &engine)
+{
+    for (int i = 0; i < 100000 && engine.displayTime() < engine.simTime(); ++i)
+        engine.advance(int(engine.simTime()));
+}
+
+Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Runs a scenario through the Quenor engine and writes its samples as CSV."));
+    parser.addHelpOption();
+    const QCommandLineOption iniOption(QStringLiteral("ini"), QStringLiteral("INI file."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption agentOption(QStringLiteral("agent"),
+                                         QStringLiteral("Agent by INI name, with its DEL."),
+                                         QStringLiteral("NAME[=DEL]"));
+    const QCommandLineOption circuitOption(QStringLiteral("circuit"), QStringLiteral("Circuit."),
+                                           QStringLiteral("NAME"));
+    const QCommandLineOption fgfOption(QStringLiteral("fgf"), QStringLiteral("FGF, L/min."),
+                                       QStringLiteral("L"));
+    const QCommandLineOption vaOption(QStringLiteral("va"), QStringLiteral("VA, L/min."),
+                                      QStringLiteral("L"));
+    const QCommandLineOption coOption(QStringLiteral("co"), QStringLiteral("CO, L/min."),
+                                      QStringLiteral("L"));
+    const QCommandLineOption weightOption(QStringLiteral("weight"), QStringLiteral("Weight, kg."),
+                                          QStringLiteral("KG"));
+    const QCommandLineOption minutesOption(QStringLiteral("minutes"),
+                                           QStringLiteral("Minutes to simulate (60)."),
+                                           QStringLiteral("M"));
+    const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("A change at a time."),
+                                      QStringLiteral("MIN:OP"));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("CSV file (default: standard output)."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption openOption(
+        QStringLiteral("open"),
+        QStringLiteral("Start from a saved simulation and continue it from the end of its "
+                       "recording (its agents and settings replace --agent and the patient "
+                       "and circuit options)."),
+        QStringLiteral("FILE.qen"));
+    const QCommandLineOption saveOption(
+        QStringLiteral("save"),
+        QStringLiteral("Save the simulation after the run, as the program would (no CSV then "
+                       "unless --out is given)."),
+        QStringLiteral("FILE.qen"));
+    parser.addOptions({iniOption, agentOption, circuitOption, fgfOption, vaOption, coOption,
+                       weightOption, minutesOption, atOption, outOption, openOption, saveOption});
+    if (!parser.parse(arguments))
+        return {BadInput, parser.errorText()};
+    if (parser.isSet(QStringLiteral("help"))) {
+        *output = parser.helpText().toUtf8();
+        return {};
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return {
+            BadInput,
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first())};
+    for (const QCommandLineOption &single :
+         {iniOption, circuitOption, fgfOption, vaOption, coOption, weightOption, minutesOption,
+          outOption, openOption, saveOption}) {
+        if (parser.values(single).size() > 1)
+            return {BadInput,
+                    QStringLiteral("--%1 given more than once").arg(single.names().first())};
+    }
+
+    Problem problem;
+    Scenario s;
+    s.iniPath = findIni(parser.value(iniOption), &problem);
+    if (s.iniPath.isEmpty())
+        return problem;
+    s.outPath = parser.value(outOption);
+    *outPath = s.outPath;
+    s.openPath = parser.value(openOption);
+    s.savePath = parser.value(saveOption);
+
+    const QenIni ini(s.iniPath);
+    StderrPrompt prompt;
+    // The simulation is a document, so that it opens and saves as the program's do.
+    QenDocHost host(s.iniPath, &prompt);
+    QenDoc doc(&host);
+    if (s.openPath.isEmpty()) {
+        if (!doc.newDocument())
+            return {Failure, QStringLiteral("%1 names no usable agent").arg(s.iniPath)};
+    } else {
+        for (const QCommandLineOption &setup :
+             {agentOption, circuitOption, fgfOption, vaOption, coOption, weightOption}) {
+            if (parser.isSet(setup))
+                return {BadInput, QStringLiteral("--%1 cannot be combined with --open (use --at "
+                                                 "for changes)")
+                                      .arg(setup.names().first())};
+        }
+        if (!doc.openFile(s.openPath))
+            return {Failure, QStringLiteral("cannot open %1").arg(s.openPath)};
+    }
+    const QenCatalogue &catalogue = doc.catalogue();
+    QenEngine &engine = *doc.engine();
+
+    const QStringList agents = parser.values(agentOption);
+    if (agents.isEmpty() && s.openPath.isEmpty())
+        return {BadInput, QStringLiteral("no --agent given")};
+    for (const QString &spec : agents) {
+        const int equals = spec.indexOf(QLatin1Char('='));
+        const QString name = (equals < 0 ? spec : spec.left(equals)).trimmed();
+        AgentRequest request;
+        request.catalogueIndex = agentIndex(catalogue, name);
+        if (request.catalogueIndex < 0)
+            return {BadInput, QStringLiteral("--agent %1: unknown agent '%2'").arg(spec, name)};
+        for (const AgentRequest &other : s.agents)
+            if (other.catalogueIndex == request.catalogueIndex)
+                return {BadInput, QStringLiteral("--agent %1: agent given twice").arg(spec)};
+        if (equals >= 0) {
+            float del = 0.0f;
+            if (!readValue(QStringLiteral("--agent %1").arg(spec), spec.mid(equals + 1), 0.0,
+                           catalogue.at(request.catalogueIndex)->max, &del, &problem))
+                return problem;
+            request.del = del;
+        }
+        s.agents.push_back(request);
+    }
+
+    if (!s.openPath.isEmpty()) {
+        // The agents are the saved simulation's, for the --at changes.
+        for (int k = 0; k < engine.trackCount(); ++k)
+            s.agents.push_back({engine.track(k).agent, std::nullopt});
+    }
+
+    auto optionalValue = [&](const QCommandLineOption &option, double low, double high,
+                             std::optional<float> *out) {
+        if (!parser.isSet(option))
+            return true;
+        float v = 0.0f;
+        if (!readValue(QStringLiteral("--%1").arg(option.names().first()), parser.value(option),
+                       low, high, &v, &problem))
+            return false;
+        *out = v;
+        return true;
+    };
+    if (!optionalValue(weightOption, 0.05, 1500.0, &s.weight) ||
+        !optionalValue(fgfOption, 0.0, 500.0, &s.fgf) ||
+        !optionalValue(vaOption, 0.0, 500.0, &s.va) || !optionalValue(coOption, 0.0, 500.0, &s.co))
+        return problem;
+    if (parser.isSet(circuitOption)) {
+        const QString circuit = matchCircuit(parser.value(circuitOption));
+        if (circuit.isEmpty())
+            return {
+                BadInput,
+                QStringLiteral("--circuit: unknown circuit '%1'").arg(parser.value(circuitOption))};
+        s.circuit = circuit;
+    }
+    if (parser.isSet(minutesOption)) {
+        const std::optional<double> m = number(parser.value(minutesOption));
+        if (!m || *m <= 0.0 || *m > 100000.0)
+            return {BadInput, QStringLiteral("--minutes: '%1' is not a positive number of minutes")
+                                  .arg(parser.value(minutesOption))};
+        s.minutes = *m;
+    }
+    for (const QString &spec : parser.values(atOption)) {
+        Operation op;
+        if (!parseOperation(spec, s, catalogue, &op, &problem))
+            return problem;
+        s.operations.push_back(op);
+    }
+    std::stable_sort(s.operations.begin(), s.operations.end(),
+                     [](const Operation &a, const Operation &b) { return a.atMs < b.atMs; });
+
+    if (!s.openPath.isEmpty()) {
+        // A saved simulation goes on from the end of its recording.
+        showLive(engine);
+    } else {
+        // The simulation, set up as a user would at time 0.
+        doc.setAgent(QenUserOrigin, 0, catalogue.at(s.agents[0].catalogueIndex)->displayName);
+        for (size_t k = 1; k < s.agents.size(); ++k)
+            doc.addAgent(catalogue.at(s.agents[k].catalogueIndex)->displayName);
+    }
+    if (s.weight)
+        engine.setWeight(QenUserOrigin, *s.weight);
+    if (s.circuit)
+        engine.setCircuit(QenUserOrigin, *s.circuit);
+    if (s.fgf)
+        engine.setFGF(QenUserOrigin, *s.fgf);
+    if (s.va)
+        engine.setVA(QenUserOrigin, *s.va);
+    if (s.co)
+        engine.setCO(QenUserOrigin, *s.co);
+    for (size_t k = 0; s.openPath.isEmpty() && k < s.agents.size(); ++k) {
+        const QenAnesthetic *a = catalogue.at(s.agents[k].catalogueIndex);
+        engine.setDEL(QenUserOrigin, int(k), s.agents[k].del.value_or(a->defaultDel));
+    }
+    // The run goes as fast as it can; the saved simulation keeps its own speed.
+    const int speed = engine.speed();
+    engine.setSpeed(QenSystemOrigin, 1000);
+
+    const double wantedMs = std::min(s.minutes * 60000.0, 4294967295.0);
+    size_t next = 0;
+    for (;;) {
+        const quint32 now = engine.simTime();
+        if (double(now) >= wantedMs || now >= engine.limitMs())
+            break;
+        if (next < s.operations.size() && s.operations[next].atMs <= now) {
+            showLive(engine);
+            for (; next < s.operations.size() && s.operations[next].atMs <= now; ++next)
+                if (!apply(engine, s.operations[next], &problem))
+                    return problem;
+        }
+        if (!engine.advanceOneStep())
+            return {Failure, QStringLiteral("the engine stopped at %1 ms").arg(now)};
+    }
+    showLive(engine);
+    engine.setSpeed(QenSystemOrigin, speed);
+    if (!s.savePath.isEmpty() && !doc.saveFile(s.savePath, false))
+        return {Failure, QStringLiteral("cannot save %1").arg(s.savePath)};
+    if (s.savePath.isEmpty() || !s.outPath.isEmpty())
+        *output = csv(engine);
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quenor-run"));
+
+    QByteArray output;
+    QString outPath;
+    const Problem problem = run(QCoreApplication::arguments(), &output, &outPath);
+    if (problem.status != 0) {
+        complain(problem.text);
+        return problem.status;
+    }
+
+    if (outPath.isEmpty()) {
+        if (output.isEmpty())
+            return 0;
+        std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
+        return 0;
+    }
+    // Written whole or not at all: an old file survives a failed write.
+    QSaveFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit()) {
+        complain(QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
+        return Failure;
+    }
+    return 0;
+}
