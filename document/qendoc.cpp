@@ -7,9 +7,7 @@
 #include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -558,14 +556,10 @@ void QenDoc::fillFile(QenSimFile *contents) const
 
     contents->tracks.resize(size_t(agentCount()));
     for (int i = 0; i < agentCount(); ++i) {
-        const Qen &track = m_engine->track(i);
         QenSimFile::Track &out = contents->tracks[size_t(i)];
-        out.samples.reserve(track.samples.size());
-        for (const QenSample &s : track.samples)
-            out.samples.push_back(QenSimFile::fromSample(s));
-        if (track.samples.empty())
-            out.settings = QenSimFile::fromSample(m_engine->makeSample(i));
-        std::copy(std::begin(track.state), std::end(track.state), std::begin(out.state));
+        static_cast<Qen &>(out) = m_engine->track(i);
+        if (out.samples.empty())
+            out.settings = m_engine->makeSample(i);
     }
 
     QenSimFile::Settings &block = contents->settings;
@@ -591,8 +585,7 @@ void QenDoc::fillFile(QenSimFile *contents) const
     std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments, contents->volumes);
     std::copy(m_engine->flowFractions(), m_engine->flowFractions() + QenCompartments,
               contents->flows);
-    for (int i = 0; i < QenSimFile::stepSlots; ++i)
-        contents->stepIndex[size_t(i)] = m_engine->stepIndexEntry(i);
+    contents->stepIndex = m_engine->stepIndex();
     contents->breakpointText = m_engine->breakpointText();
 }
 
@@ -604,29 +597,11 @@ void QenDoc::takeFile(QenSimFile &contents)
 
     const QenSimFile::Settings &block = contents.settings;
     engine->setStepMs(block.stepMs);
+    // Each track was set up from its first sample as it was read.
     std::vector<Qen> &tracks = engine->tracks();
-    tracks.assign(contents.tracks.size(), Qen());
-    for (size_t i = 0; i < tracks.size(); ++i) {
-        QenSimFile::Track &in = contents.tracks[i];
-        Qen &track = tracks[i];
-        const QenSample first =
-            QenSimFile::toSample(in.samples.empty() ? in.settings : in.samples.front());
-        const QenAnesthetic *agent = catalogue->at(first.agent);
-        track.agent = first.agent;
-        track.displayName = agent->displayName;
-        track.del = first.del;
-        track.unitDose = first.unitDose;
-        track.samples.reserve(in.samples.size());
-        for (const QenSimFile::Sample &s : in.samples)
-            track.samples.push_back(QenSimFile::toSample(s));
-        if (track.samples.empty()) {
-            track.resetState(agent->ambient);
-        } else {
-            std::copy(std::begin(in.state), std::end(in.state), std::begin(track.state));
-            std::copy(std::begin(in.state), std::end(in.state), std::begin(track.values));
-            track.current = int(track.samples.size()) - 1;
-        }
-    }
+    tracks.clear();
+    for (QenSimFile::Track &in : contents.tracks)
+        tracks.push_back(std::move(static_cast<Qen &>(in)));
     for (int c = 0; c < QenCompartments; ++c) {
         engine->setVolume(c, contents.volumes[c]);
         engine->setFlowFraction(c, contents.flows[c]);
@@ -636,14 +611,7 @@ void QenDoc::takeFile(QenSimFile &contents)
 
     const bool recorded = !tracks.front().samples.empty();
     if (recorded) {
-        QByteArray bytes;
-        {
-            QDataStream out(&bytes, QIODevice::WriteOnly);
-            for (qint16 entry : contents.stepIndex)
-                out << entry;
-        }
-        QDataStream in(bytes);
-        engine->serializeStepIndex(in, false);
+        engine->setStepIndex(contents.stepIndex);
         engine->restoreClocks(contents.simTime, contents.endTime, contents.liveTime);
     } else {
         // Nothing recorded: nothing to replay or to look up.
@@ -679,8 +647,7 @@ void QenDoc::takeFile(QenSimFile &contents)
     // Replay from the start: the settings come from the first sample (the
     // settings sample of a file that has none, removed again afterwards).
     if (!recorded)
-        m_engine->tracks().front().appendSample(QenSimFile::toSample(contents.tracks[0].settings),
-                                                1);
+        m_engine->tracks().front().appendSample(contents.tracks[0].settings, 1);
     m_engine->rewind();
     if (!recorded) {
         Qen &primary = m_engine->tracks().front();

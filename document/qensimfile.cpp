@@ -1,5 +1,6 @@
 #include "document/qensimfile.h"
 
+#include "engine/qenengine.h"
 #include "engine/qenini.h"
 
 #include <QDataStream>
@@ -9,8 +10,7 @@ namespace {
 
 // Smallest stored size of each record, to bound a count by the bytes left.
 constexpr qint64 minAgentRecordBytes = 66; // two strings, 2 + 20 + 2 + 8 + 2 + 24 bytes
-constexpr qint64 sampleBytes = 64;
-constexpr qint64 minTrackBytes = 4 + sampleBytes;
+constexpr qint64 minTrackBytes = 4 + QenSample::StreamBytes;
 constexpr qint64 minStringBytes = 4;
 
 template <typename T> void io(QDataStream &stream, bool writing, T &value)
@@ -46,76 +46,7 @@ bool ioCount(QDataStream &stream, bool writing, qint64 &count, qint64 minBytes, 
     return true;
 }
 
-void ioSample(QDataStream &stream, bool writing, QenSimFile::Sample &s)
-{
-    if (writing)
-        s.flags &= 0x3ff;
-    io(stream, writing, s.time);
-    io(stream, writing, s.del);
-    io(stream, writing, s.fgf);
-    io(stream, writing, s.va);
-    io(stream, writing, s.co);
-    io(stream, writing, s.weight);
-    io(stream, writing, s.unitDose);
-    io(stream, writing, s.agent);
-    io(stream, writing, s.flags);
-    for (float &v : s.state)
-        io(stream, writing, v);
-    if (!writing)
-        s.flags &= 0x3ff;
-}
-
-bool ioTrack(QDataStream &stream, bool writing, QenSimFile::Track &track)
-{
-    qint64 count = qint64(track.samples.size());
-    if (!ioCount<qint32>(stream, writing, count, sampleBytes, QenSimFile::stepSlots))
-        return false;
-    if (!writing)
-        track.samples.resize(size_t(count));
-    for (QenSimFile::Sample &s : track.samples)
-        ioSample(stream, writing, s);
-    if (count == 0) {
-        ioSample(stream, writing, track.settings);
-    } else {
-        for (float &v : track.state)
-            io(stream, writing, v);
-    }
-    return ok(stream);
-}
-
 } // namespace
-
-QenSimFile::Sample QenSimFile::fromSample(const QenSample &in)
-{
-    Sample s;
-    s.time = in.time;
-    s.del = in.del;
-    s.fgf = in.fgf;
-    s.va = in.va;
-    s.co = in.co;
-    s.weight = in.weight;
-    s.unitDose = in.unitDose;
-    s.agent = in.agent;
-    s.flags = in.flags;
-    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
-    return s;
-}
-
-QenSample QenSimFile::toSample(const Sample &in)
-{
-    QenSample s;
-    s.time = in.time;
-    s.del = in.del;
-    s.fgf = in.fgf;
-    s.va = in.va;
-    s.co = in.co;
-    s.weight = in.weight;
-    s.unitDose = in.unitDose;
-    s.agent = in.agent;
-    s.flags = in.flags;
-    std::copy(std::begin(in.state), std::end(in.state), std::begin(s.state));
-    return s;
-}
 
 std::unique_ptr<QenAnesthetic> QenSimFile::copyOf(const QenAnesthetic &in)
 {
@@ -200,7 +131,7 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
     if (!writing)
         tracks.resize(size_t(count));
     for (Track &track : tracks) {
-        if (!ioTrack(stream, writing, track))
+        if (!track.serialize(stream, writing, catalogue, &track.settings))
             return Result::Corrupt;
     }
 
@@ -243,12 +174,10 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
         return Result::Corrupt;
 
     Track &primary = tracks.front();
-    if (!primary.samples.empty()) {
-        for (qint16 &entry : stepIndex)
-            io(stream, writing, entry);
-    } else {
-        ioSample(stream, writing, primary.settings);
-    }
+    if (!primary.samples.empty())
+        QenEngine::serializeStepIndex(stream, writing, stepIndex);
+    else
+        primary.settings.serialize(stream, writing);
     if (!ok(stream))
         return Result::Corrupt;
 
@@ -322,19 +251,16 @@ QenSimFile::Result QenSimFile::checkIndexes() const
     if (settings.stepMs == 0)
         return Result::Corrupt;
 
+    // Sample i of every agent belongs to step i. (Each track's reader has
+    // checked its agent indices.)
     const size_t samples = tracks.front().samples.size();
-    const int agents = catalogue.size();
     for (const Track &track : tracks) {
-        // Sample i of every agent belongs to step i.
         if (track.samples.size() != samples)
             return Result::Corrupt;
-        if (samples == 0 && track.settings.agent >= agents)
-            return Result::Corrupt;
-        for (const Sample &s : track.samples) {
-            if (s.agent >= agents)
-                return Result::Corrupt;
-        }
     }
+    // The settings sample at the end stands in for the primary agent's history.
+    if (samples == 0 && !catalogue.value(tracks.front().settings.agent))
+        return Result::Corrupt;
 
     if (samples > 0 && simTime > 0) {
         // A lookup before the live time starts at the step's index entry.

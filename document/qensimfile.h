@@ -1,32 +1,32 @@
 #pragma once
 
 #include "engine/qencatalogue.h"
-#include "engine/qensample.h"
+#include "engine/qen.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <vector>
 
 class QDataStream;
 class QIODevice;
 class QenIni;
 
-// The contents of a .qen file, record by record, as plain data. The document
-// fills one from itself before writing and reads a file into a fresh one, so a
-// file that turns out to be corrupt never touches the open simulation.
+// The contents of a .qen file, record by record. The document fills one from
+// itself before writing and reads a file into a fresh one, so a file that
+// turns out to be corrupt never touches the open simulation.
 //
-// Every record has one routine that serves both directions; the reader checks
-// the stream after each record and bounds each count before it allocates.
+// Every record has one routine that serves both directions, the engine's own
+// for samples, tracks and the step index; the reader checks the stream after
+// each record and bounds each count before it allocates.
 class QenSimFile
 {
 public:
     static constexpr qint32 magicCurrent = 9933;
     static constexpr qint32 magicOldest = 9932;
     static constexpr quint32 versionWritten = 15;
-    static constexpr int stepSlots = 12000; // steps of the longest simulation
+    static constexpr int stepSlots = QenMaxSteps; // steps of the longest simulation
     static constexpr int maxBookmarks = 20;
     static constexpr int layoutWritten = 5;
 
@@ -38,28 +38,15 @@ public:
         IgnoreLayout = 8,
     };
 
-    // One step of one agent, in its stored widths.
-    struct Sample
-    {
-        quint32 time = 0;
-        float del = 0.0f;
-        float fgf = 0.0f;
-        float va = 0.0f;
-        float co = 0.0f;
-        float weight = 0.0f;
-        float unitDose = 0.0f;
-        quint16 agent = 0;
-        quint16 flags = 0; // bits 0-9; the rest are dropped on reading
-        float state[8] = {};
-    };
+    // One step of one agent: the engine's record, in its stream form.
+    using Sample = QenSample;
 
-    // One simulated agent: its history, or (without history) the sample that
-    // carries its settings; `state` is its live state when it has a history.
-    struct Track
+    // One simulated agent: the engine's track with its history and live state,
+    // read and written by the engine's own routine. Without a history,
+    // `settings` is the sample that stands in for it.
+    struct Track : Qen
     {
-        std::vector<Sample> samples;
-        Sample settings;
-        float state[8] = {};
+        QenSample settings;
     };
 
     // The settings block. Fields 5 to 10 belong to the panel of the first
@@ -80,8 +67,6 @@ public:
 
     enum class Result { Ok, BadMagic, Corrupt };
 
-    static Sample fromSample(const QenSample &sample);
-    static QenSample toSample(const Sample &sample);
     static std::unique_ptr<QenAnesthetic> copyOf(const QenAnesthetic &agent);
 
     // Writes the whole file; `version` becomes 15. False when the device
@@ -105,7 +90,7 @@ public:
     QList<quint32> bookmarks;
     float volumes[6] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f};
     float flows[6] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};
-    std::array<qint16, stepSlots> stepIndex{};
+    QenStepIndex stepIndex{};
     QString breakpointText;
 
 private:

@@ -3,6 +3,7 @@
 #include "engine/qencatalogue.h"
 
 #include <QDataStream>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cstdint>
@@ -81,6 +82,10 @@ bool Qen::serialize(QDataStream &stream, bool writing, const QenCatalogue &catal
     qint32 count = 0;
     stream >> count;
     if (stream.status() != QDataStream::Ok || count < 0 || count > QenMaxSteps)
+        return false;
+    // A flipped count must not reserve storage the stream cannot fill.
+    const QIODevice *device = stream.device();
+    if (!device || count * QenSample::StreamBytes > device->bytesAvailable())
         return false;
     auto agentOk = [&](const QenSample &s) {
         return catalogue.value(s.agent) != nullptr;

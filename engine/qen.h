@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <vector>
 
 class QDataStream;
@@ -17,6 +18,8 @@ constexpr int QenStateSize = 8; // six partial pressures, uptake, delivered
 constexpr int QenUptake = 6;
 constexpr int QenDelivered = 7;
 constexpr int QenLevels = 5; // subdivision levels: 1, 2, 4, 8, 16 substeps
+// Index of the first sample of each step (-1 for none).
+using QenStepIndex = std::array<qint16, QenMaxSteps>;
 
 // One agent being simulated: its settings, live and displayed state, the
 // exponent tables of the step and the samples it has recorded.
@@ -63,9 +66,9 @@ public:
 
     // The stream form of a saved track. Writing a track without samples writes
     // `settings` in their place; reading one returns the sample read there in
-    // `settings`. Reading checks counts and agent indices against `catalogue`
-    // and returns false on a corrupt or truncated stream, leaving the track as
-    // it was.
+    // `settings`. Reading bounds the count by the bytes left in the stream,
+    // checks agent indices against `catalogue` and returns false on a corrupt
+    // or truncated stream, leaving the track as it was.
     bool serialize(QDataStream &stream, bool writing, const QenCatalogue &catalogue,
                    QenSample *settings);
 };

@@ -1009,16 +1009,20 @@ void QenEngine::rebuildStepIndex()
     clearLookupCache();
 }
 
-void QenEngine::serializeStepIndex(QDataStream &stream, bool writing)
+void QenEngine::setStepIndex(const QenStepIndex &table)
 {
-    if (writing) {
-        for (qint16 entry : m_stepIndex)
-            stream << entry;
-        return;
-    }
-    for (qint16 &entry : m_stepIndex)
-        stream >> entry;
+    m_stepIndex = table;
     clearLookupCache();
+}
+
+void QenEngine::serializeStepIndex(QDataStream &stream, bool writing, QenStepIndex &table)
+{
+    for (qint16 &entry : table) {
+        if (writing)
+            stream << entry;
+        else
+            stream >> entry;
+    }
 }
 
 int QenEngine::sampleAt(quint32 t)

@@ -162,8 +162,11 @@ public:
     // State of `track` at time `t` (8 values); valid until the next query.
     const float *stateAt(int track, quint32 t);
     qint16 stepIndexEntry(int step) const { return m_stepIndex[size_t(step)]; }
+    const QenStepIndex &stepIndex() const { return m_stepIndex; }
+    // The table as a saved simulation gives it; lookups walk from any entry.
+    void setStepIndex(const QenStepIndex &table);
     // The step-to-sample table in its stream form (12000 16-bit entries).
-    void serializeStepIndex(QDataStream &stream, bool writing);
+    static void serializeStepIndex(QDataStream &stream, bool writing, QenStepIndex &table);
     void rebuildStepIndex();
     void invalidateCaches();
 
@@ -277,7 +280,7 @@ private:
     AState m_state = ANotRun;
     bool m_afapKey = false;
     bool m_stopPending = false;
-    std::array<qint16, QenMaxSteps> m_stepIndex;
+    QenStepIndex m_stepIndex;
     int m_lookupIndex = -1;
     quint32 m_lookupFirst = 0;
     quint32 m_lookupLast = 0;

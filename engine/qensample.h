@@ -21,6 +21,7 @@ struct QenSample
     };
     static constexpr int CircuitShift = 2;
     static constexpr int DosesShift = 4;
+    static constexpr qint64 StreamBytes = 64; // size of the stream form
 
     quint32 time = 0; // ms, the start of the step
     float del = 0.0f;

@@ -1,6 +1,7 @@
 #include "engine/qenfiles.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -42,6 +43,29 @@ private:
     }
 
     static QByteArray text(float v) { return QByteArray::number(double(v), 'g', 9); }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // A refused run: `status`, one line on stderr naming `message`, nothing on
+    // stdout, and an existing --out file left as it was.
+    void refused(const QStringList &arguments, int status, const QString &message)
+    {
+        QFile old(m_out);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("kept\n");
+        old.close();
+
+        const Result r = runner(arguments + QStringList{"--out", m_out});
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(contents(m_out), QByteArray("kept\n"));
+    }
 
     QTemporaryDir m_dir;
     QString m_ini;
@@ -90,18 +114,58 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
-        QFile old(m_out);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("kept\n");
-        old.close();
+        refused(arguments, 2, message);
+    }
 
-        const Result r = runner(arguments + QStringList{"--out", m_out});
-        QCOMPARE(r.status, 2);
-        QCOMPARE(r.err.count('\n'), 1);
-        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
-        QVERIFY(r.out.isEmpty());
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("kept\n"));
+    // A run saved at 20 minutes and continued from the file to 40 writes the
+    // same samples as one run of 40 minutes, with a change on either side of
+    // the save.
+    void savedRunContinues()
+    {
+        const QString saved = m_dir.filePath(QStringLiteral("twenty.qen"));
+        const QString continued = m_dir.filePath(QStringLiteral("continued.csv"));
+        const QString straight = m_dir.filePath(QStringLiteral("straight.csv"));
+        const QStringList setup{"--agent", "Halothane=1.5", "--at", "10:fgf=3"};
+
+        Result r = runner(setup + QStringList{"--minutes", "20", "--save", saved});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.isEmpty()); // no CSV without --out when saving
+        r = runner({"--open", saved, "--at", "30:va=6", "--minutes", "40", "--out", continued});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.isEmpty(), r.err.constData());
+        r = runner(setup + QStringList{"--at", "30:va=6", "--minutes", "40", "--out", straight});
+        QCOMPARE(r.status, 0);
+
+        const QByteArray expected = contents(straight);
+        QCOMPARE(rows(expected).size(), 1 + 400);
+        QCOMPARE(contents(continued), expected);
+    }
+
+    void openRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
+        QTest::addColumn<QString>("message");
+        QByteArray cut;
+        {
+            QDataStream out(&cut, QIODevice::WriteOnly);
+            out << qint32(9933) << qint32(15) << qint32(1) << QStringLiteral("Halothane");
+        }
+        QTest::newRow("truncated") << cut << "corrupt";
+        QTest::newRow("not a simulation") << QByteArray("time_ms,agent\n") << "corrupt";
+        QTest::newRow("missing") << QByteArray() << "Cannot read file";
+    }
+    void openRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(QStringLiteral("refused.qen"));
+        QFile::remove(path);
+        if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        refused({"--open", path}, 1, message);
     }
 
     // An open circuit breathes DEL: each row's CKT is the DEL of the step

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,11 +51,34 @@ public:
     {
         QString plain = text;
         plain.remove(QStringLiteral("<p>"));
-        complain(plain.simplified());
+        plain = plain.simplified();
+        if (m_holding)
+            m_held = plain;
+        else
+            complain(plain);
         if (defaultButton != NoButton)
             return defaultButton;
         return (buttons & Ok) ? int(Ok) : buttons & -buttons;
     }
+
+    // Runs `operation` with the messages held back, so that a failure is one
+    // line: the document's own message, or `fallback` when it gave none.
+    Problem attempt(const std::function<bool()> &operation, const QString &fallback)
+    {
+        m_holding = true;
+        m_held.clear();
+        const bool done = operation();
+        m_holding = false;
+        if (!done)
+            return {Failure, m_held.isEmpty() ? fallback : m_held};
+        if (!m_held.isEmpty())
+            complain(m_held);
+        return {};
+    }
+
+private:
+    bool m_holding = false;
+    QString m_held;
 };
 
 struct AgentRequest
@@ -409,8 +433,10 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
                                                  "for changes)")
                                       .arg(setup.names().first())};
         }
-        if (!doc.openFile(s.openPath))
-            return {Failure, QStringLiteral("cannot open %1").arg(s.openPath)};
+        problem = prompt.attempt([&] { return doc.openFile(s.openPath); },
+                                 QStringLiteral("cannot open %1").arg(s.openPath));
+        if (problem.status != 0)
+            return problem;
     }
     const QenCatalogue &catalogue = doc.catalogue();
     QenEngine &engine = *doc.engine();
@@ -527,8 +553,12 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     }
     showLive(engine);
     engine.setSpeed(QenSystemOrigin, speed);
-    if (!s.savePath.isEmpty() && !doc.saveFile(s.savePath, false))
-        return {Failure, QStringLiteral("cannot save %1").arg(s.savePath)};
+    if (!s.savePath.isEmpty()) {
+        problem = prompt.attempt([&] { return doc.saveFile(s.savePath, false); },
+                                 QStringLiteral("cannot save %1").arg(s.savePath));
+        if (problem.status != 0)
+            return problem;
+    }
     if (s.savePath.isEmpty() || !s.outPath.isEmpty())
         *output = csv(engine);
     return {};
