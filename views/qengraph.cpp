@@ -416,7 +416,9 @@ void QenGraph::drawXAxis(QPainter &painter, const GraphLayout &g)
         if (labelTick) {
             const QString text = graphFormatLabel(m_xLabelType, t, false);
             const int tw = fm.horizontalAdvance(text);
-            const int left = px - (tw * g.xDir) / 2 - 5;
+            // The last label of a window stays whole inside the drawing area.
+            const int left = std::max(m_xPhyZero, std::min(px - (tw * g.xDir) / 2 - 5,
+                                                           m_xPhyZero + m_xPhySize - tw - 10));
             painter.drawText(QRect(left, end, tw + 10, fm.height()),
                              Qt::AlignHCenter | Qt::AlignTop, text);
         }
@@ -451,7 +453,11 @@ void QenGraph::drawYAxis(QPainter &painter, const GraphLayout &g)
         else
             text = graphFormatLabel(m_yLabelType, v, true);
         const int tw = fm.horizontalAdvance(text);
-        painter.drawText(QRect(outer - tw - 1, py - fm.height() / 2, tw, fm.height()),
+        // A label at the very top or bottom of a thin strip stays whole
+        // inside the drawing area rather than centred on its tick.
+        const int top = std::max(
+            m_yPhyZero, std::min(py - fm.height() / 2, m_yPhyZero + m_yPhySize - fm.height()));
+        painter.drawText(QRect(outer - tw - 1, top, tw, fm.height()),
                          Qt::AlignRight | Qt::AlignVCenter, text);
     }
 }

@@ -1,0 +1,336 @@
+#include "viewharness.h"
+
+#include "views/qengraph.h"
+#include "views/qengraphevent.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+GraphSample ask(QenGraphView *view, QenGraph *graph, float time, float value, float extra = 0)
+{
+    GraphSample s;
+    s.time = time;
+    s.value = value;
+    s.extra = extra;
+    QenGraphEvent event(&s, graph);
+    QCoreApplication::sendEvent(view, &event);
+    return s;
+}
+
+} // namespace
+
+class TestQenGraphView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void jumpOrigin_data()
+    {
+        QTest::addColumn<int>("span");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<double>("minutes");
+        QTest::addColumn<double>("origin");
+        QTest::newRow("15/90 at 10") << 15 << 90 << 10.0 << 0.0;
+        QTest::newRow("15/90 at 15") << 15 << 90 << 15.0 << 14.0;
+        QTest::newRow("15/90 at 16") << 15 << 90 << 16.0 << 14.0;
+        QTest::newRow("15/90 at 29") << 15 << 90 << 29.0 << 28.0;
+        QTest::newRow("60/50 at 65") << 60 << 50 << 65.0 << 30.0;
+        QTest::newRow("60/50 at 95") << 60 << 50 << 95.0 << 60.0;
+    }
+    void jumpOrigin()
+    {
+        QFETCH(int, span);
+        QFETCH(int, percent);
+        QFETCH(double, minutes);
+        QFETCH(double, origin);
+        QCOMPARE(QenGraphView::jumpOrigin(span, percent, minutes), origin);
+    }
+
+    // Scrolling off: the window jumps, and the run stops where it ends.
+    void jumpsAndWakeUps()
+    {
+        DocFixture f({{QStringLiteral("Scroll"), false}, {QStringLiteral("ScrollPercent"), 90}});
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window()->graph.get();
+        QCOMPARE(view->span(), 15);
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+
+        e->setState(QenUserOrigin, ARunning);
+        QCOMPARE(view->wakeUpMs(), 900000u);
+        f.runUntil(1800000);
+        QCOMPARE(e->state(), APaused);
+        QCOMPARE(e->displayTime(), 900000u);
+
+        e->setState(QenUserOrigin, ARunning);
+        QCOMPARE(view->compartmentGraph()->origin(), 14.0);
+        QCOMPARE(view->fgfGraph()->origin(), 14.0);
+        QCOMPARE(view->wakeUpMs(), 1740000u);
+        QCOMPARE(int(e->wakeUps().size()), 1);
+        f.runUntil(1800000);
+        QCOMPARE(e->displayTime(), 1740000u);
+        QCOMPARE(e->state(), APaused);
+
+        e->setState(QenUserOrigin, ARunning);
+        QCOMPARE(view->compartmentGraph()->origin(), 28.0);
+        QCOMPARE(view->wakeUpMs(), (28u + 15u) * 60000u);
+        QCOMPARE(int(e->wakeUps().size()), 1);
+        e->pause();
+    }
+
+    void noWakeUpWhenHidden()
+    {
+        DocFixture f({{QStringLiteral("Scroll"), false}});
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window(0, QenDocView::Picture)->graph.get();
+        f.engine()->setState(QenUserOrigin, ARunning);
+        QCOMPARE(view->wakeUpMs(), 0u);
+        QVERIFY(f.engine()->wakeUps().empty());
+        f.engine()->pause();
+    }
+
+    void scrollingFollowsTheRun()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window()->graph.get();
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        QVERIFY(view->compartmentGraph()->scrollEnb());
+        QVERIFY(!view->timeScrollBar()->isEnabled());
+        f.runUntil(1200000);
+        QCOMPARE(view->compartmentGraph()->xVal(), e->displayTime() / 60000.0);
+        QVERIFY(e->wakeUps().empty());
+        e->pause();
+
+        // Stopped: the scroll bar covers the recording in tenths of a minute.
+        QScrollBar *bar = view->timeScrollBar();
+        QVERIFY(bar->isEnabled());
+        QCOMPARE(bar->maximum(), int(e->displayTime() / 6000));
+        QCOMPARE(bar->minimum(), 150);
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(170);
+        QCOMPARE(view->delGraph()->xVal(), 17.0);
+    }
+
+    void spans_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("span");
+        QTest::addColumn<double>("labels");
+        QTest::addColumn<double>("ticks");
+        QTest::newRow("2 Hr") << "2 Hr" << 120 << 30.0 << 10.0;
+        QTest::newRow("45 Min") << "45 Min" << 45 << 15.0 << 5.0;
+        QTest::newRow("10 Hr") << "10 Hr" << 600 << 120.0 << 60.0;
+        QTest::newRow("7 Min") << "7 Min" << 15 << 5.0 << 1.0;
+        QTest::newRow("junk") << "junk" << 15 << 5.0 << 1.0;
+    }
+    void spans()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, span);
+        QFETCH(double, labels);
+        QFETCH(double, ticks);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window()->graph.get();
+        view->ChangeScale(QStringLiteral("5 Min"));
+        view->ChangeScale(text);
+        QCOMPARE(view->span(), span);
+        QCOMPARE(f.doc->graphMinutes(), span);
+        QCOMPARE(view->spanBox()->currentText(), QenGraphView::spanText(span));
+        QenGraph *c = view->compartmentGraph();
+        QCOMPARE(c->xSize(), double(span));
+        QCOMPARE(c->xLabelEvery(), labels);
+        QCOMPARE(c->xTickEvery(), ticks);
+        QCOMPARE(view->fgfGraph()->xTickEvery(), 0.0);
+        QVERIFY(qAbs(c->xValEvery() - span / 89.0) < 1e-5);
+    }
+
+    void openCircuitStrips()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window()->graph.get();
+        QCOMPARE(view->stripLabel(0), QStringLiteral("FGF\nL/M"));
+        QCOMPARE(view->stripLabel(1), QStringLiteral("DEL\n%atm"));
+        QenEngine *e = f.engine();
+        QCOMPARE(ask(view, view->fgfGraph(), 0, 0).value, e->fgf());
+
+        f.doc->setCircuit(QenUserOrigin, QStringLiteral("Open"));
+        f.doc->setVA(QenUserOrigin, 6.0f);
+        f.doc->setCO(QenUserOrigin, 4.5f);
+        QVERIFY(view->isOpenCircuit());
+        QCOMPARE(view->stripLabel(0), QStringLiteral("VA\nL/M"));
+        QCOMPARE(view->stripLabel(1), QStringLiteral("CO\nL/M"));
+        QCOMPARE(ask(view, view->fgfGraph(), 0, 0).value, 6.0f);
+        QCOMPARE(ask(view, view->delGraph(), 0, 0).value, 4.5f);
+        QVERIFY(e->fgf() != 6.0f);
+    }
+
+    void valueRequests()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenGraphView *view = f.window()->graph.get();
+        QenEngine *e = f.engine();
+        // Paced, so that the dose goes into the step on display.
+        e->setSpeed(QenSystemOrigin, 120);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(300000);
+        e->injectDose(0);
+        f.runUntil(420000);
+        e->pause();
+        const int elements[5] = {FAT, MUS, VRG, ALV, CKT};
+        for (int line = 0; line < 5; ++line) {
+            const GraphSample s = ask(view, view->compartmentGraph(), 3.0f, float(line));
+            QCOMPARE(s.time, 3.0f);
+            QCOMPARE(s.value, e->compartment(0, elements[line], 3.0f));
+        }
+        // The dose shows as a caret on the DEL strip where it was given.
+        QList<int> marked;
+        for (int tenth = 1; tenth < 70; ++tenth) {
+            if (ask(view, view->delGraph(), tenth / 10.0f, 0, (tenth - 1) / 10.0f).time == -2)
+                marked.append(tenth);
+        }
+        QCOMPARE(marked.size(), 1);
+        QVERIFY2(marked.first() >= 50, qPrintable(QString::number(marked.first())));
+        QCOMPARE(ask(view, view->delGraph(), 2.1f, 0, 2.0f).time, 2.1f);
+        QCOMPARE(ask(view, nullptr, 2.0f, 0).time, -1.0f);
+    }
+
+    void tickRepair_data()
+    {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<double>("tick");
+        QTest::newRow("10") << 10 << 2.0;
+        QTest::newRow("15") << 15 << 3.0;
+        QTest::newRow("25") << 25 << 5.0;
+        QTest::newRow("100") << 100 << 20.0;
+        QTest::newRow("150") << 150 << 30.0;
+    }
+    void tickRepair()
+    {
+        QFETCH(int, top);
+        QFETCH(double, tick);
+        DocFixture f;
+        QVERIFY(f.ok);
+        HarnessWindow *w = f.window();
+        QLineEdit *high = w->panel->limitField(QenPanelView::FGF);
+        high->setText(QString::number(top));
+        QMetaObject::invokeMethod(high, "editingFinished");
+        QenGraph *strip = w->graph->fgfGraph();
+        QCOMPARE(strip->ySize(), double(top));
+        QCOMPARE(strip->yLabelEvery(), double(top));
+        QCOMPARE(strip->yTickEvery(), tick);
+    }
+
+    void uncheckingFatHidesItsLineOnly()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenGraphView *view = f.window()->graph.get();
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(600000);
+        e->pause();
+        view->findChild<QCheckBox *>(QStringLiteral("checkBoxFAT"))->setChecked(false);
+        QenGraph *c = view->compartmentGraph();
+        QCOMPARE(c->mask(), 1);
+        view->resize(600, 450);
+        view->grab();
+        QVERIFY(c->drawnFrom(0) > c->drawnTo(0));
+        for (int line = 1; line < 5; ++line)
+            QVERIFY2(c->drawnFrom(line) <= c->drawnTo(line), qPrintable(QString::number(line)));
+        view->findChild<QCheckBox *>(QStringLiteral("checkBoxFAT"))->setChecked(true);
+        QCOMPARE(c->mask(), 0);
+    }
+
+    void noticesOfOtherAgentsAreIgnored()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window(0)->graph.get();
+        const int second = f.doc->addAgent(QStringLiteral("Sevoflurane"));
+        const QString before = view->agentLabel();
+        QenUpdateEvent other(f.doc.get(), second + 1, QenUpdateEvent::Values);
+        view->compartmentGraph()->setXVal(7);
+        QCoreApplication::sendEvent(view, &other);
+        QCOMPARE(view->compartmentGraph()->xVal(), 7.0);
+        QenUpdateEvent mine(f.doc.get(), 1, QenUpdateEvent::Values);
+        QCoreApplication::sendEvent(view, &mine);
+        QCOMPARE(view->compartmentGraph()->xVal(), 0.0);
+        QCOMPARE(view->agentLabel(), before);
+    }
+
+    void zoomAndCollapse()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenGraphView *view = f.window()->graph.get();
+        view->show();
+        view->setZoom(2);
+        QCOMPARE(view->fgfGraph()->zoom(), 2);
+        QVERIFY(view->compartmentScrollBar()->isVisible());
+        QCOMPARE(view->compartmentScrollBar()->maximum(),
+                 int(view->compartmentGraph()->ySize() * 2 * 10 / 3));
+        view->setZoom(0);
+        QCOMPARE(view->zoom(), 1);
+        QVERIFY(!view->compartmentScrollBar()->isVisible());
+
+        QTest::keyClick(view, Qt::Key_C);
+        QVERIFY(view->fgfGraph()->isHidden());
+        QVERIFY(view->delGraph()->isHidden());
+        QTest::keyClick(view, Qt::Key_C);
+        QVERIFY(!view->fgfGraph()->isHidden());
+        QVERIFY(view->collapseButton()->isHidden());
+        QTest::keyClick(view, Qt::Key_H);
+        QVERIFY(!view->collapseButton()->isHidden());
+    }
+
+    void reportImage()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenGraphView *view = f.window()->graph.get();
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(600000);
+        e->pause();
+        const QSize page(800, 1100);
+        const int mask = view->compartmentGraph()->mask();
+        const QImage image = view->reportImage(page);
+        QCOMPARE(image.size(), page);
+        // Every band has something drawn in it.
+        const int edges[7] = {0, 13, 26, 39, 52, 76, 100};
+        for (int b = 0; b < 6; ++b) {
+            int dark = 0;
+            for (int y = page.height() * edges[b] / 100; y < page.height() * edges[b + 1] / 100;
+                 ++y)
+                for (int x = 0; x < page.width(); x += 2)
+                    dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            QVERIFY2(dark > 50, qPrintable(QString::number(b)));
+        }
+        QCOMPARE(view->compartmentGraph()->mask(), mask);
+        QCOMPARE(view->compartmentGraph()->paintTarget(), nullptr);
+
+        const QImage decoded = QImage::fromData(
+            QByteArray::fromBase64(view->reportImageBase64(QSize(400, 500))), "PNG");
+        QCOMPARE(decoded.size(), QSize(400, 500));
+    }
+};
+
+QTEST_MAIN(TestQenGraphView)
+#include "tst_qengraphview.moc"

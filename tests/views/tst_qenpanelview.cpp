@@ -1,0 +1,506 @@
+#include "viewharness.h"
+
+#include "views/qendoublevalidator.h"
+#include "views/qengauge.h"
+#include "views/qengaugemath.h"
+#include "views/qengraph.h"
+#include "views/qenmchn.h"
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+// What the field's editingFinished() does when the user leaves it.
+void finishEditing(QLineEdit *field, const QString &text)
+{
+    field->setReadOnly(false);
+    field->setText(text);
+    QMetaObject::invokeMethod(field, "editingFinished");
+    QCoreApplication::sendPostedEvents();
+}
+
+} // namespace
+
+class TestQenPanelView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void gaugeScale_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("tick");
+        QTest::addColumn<int>("longTick");
+        QTest::newRow("7") << 7 << 1 << 5;
+        QTest::newRow("10") << 10 << 1 << 5;
+        QTest::newRow("25") << 25 << 2 << 10;
+        QTest::newRow("40") << 40 << 5 << 10;
+        QTest::newRow("50") << 50 << 5 << 25;
+        QTest::newRow("100") << 100 << 10 << 50;
+    }
+    void gaugeScale()
+    {
+        QFETCH(int, limit);
+        QFETCH(int, tick);
+        QFETCH(int, longTick);
+        const QenPanelView::GaugeScale s = QenPanelView::gaugeScale(limit);
+        QCOMPARE(s.tick, tick);
+        QCOMPARE(s.longTick, longTick);
+
+        // The FGF top typed into the picture re-scales its gauge in twentieths.
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QLineEdit *top = panel->limitField(QenPanelView::FGF);
+        top->setText(QString::number(limit));
+        QMetaObject::invokeMethod(top, "editingFinished");
+        const QenGauge *g = panel->gauge(QenPanelView::FGF);
+        QCOMPARE(g->max(), 20 * limit);
+        QCOMPARE(g->tickEvery(), 20 * tick);
+        QCOMPARE(g->lTickEvery(), 20 * longTick);
+        QCOMPARE(g->value(), qRound(std::min(f.engine()->fgf(), float(limit)) * 20));
+    }
+
+    void validator_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("state");
+        QTest::newRow("empty") << "" << int(QValidator::Intermediate);
+        QTest::newRow("dot") << "." << int(QValidator::Intermediate);
+        QTest::newRow("two decimals") << "1.25" << int(QValidator::Acceptable);
+        QTest::newRow("whole") << "12" << int(QValidator::Acceptable);
+        QTest::newRow("third decimal") << "1.255" << int(QValidator::Invalid);
+        QTest::newRow("negative") << "-1" << int(QValidator::Invalid);
+        QTest::newRow("letters") << "abc" << int(QValidator::Invalid);
+    }
+    void validator()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, state);
+        QenDoubleValidator v;
+        int pos = 0;
+        QCOMPARE(int(v.validate(text, pos)), state);
+    }
+
+    void pacingPerSpeed_data()
+    {
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("target"); // after one tick of 200 ms from time 0
+        QTest::newRow("1x") << 1 << 1000 << 200;
+        QTest::newRow("2x") << 2 << 500 << 400;
+        QTest::newRow("5x") << 5 << 200 << 1000;
+        QTest::newRow("10x") << 10 << 100 << 2000;
+        QTest::newRow("20x") << 20 << 100 << 4000;
+        QTest::newRow("60x") << 60 << 100 << 12000;
+        QTest::newRow("120x") << 120 << 100 << 24000;
+        QTest::newRow("AFAP") << 1000 << 250 << 900000;
+    }
+    void pacingPerSpeed()
+    {
+        QFETCH(int, speed);
+        QFETCH(int, interval);
+        QFETCH(int, target);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        panel->SetSpeed(speed == 1000 ? QStringLiteral("AFAP") : QStringLiteral("%1x").arg(speed));
+        QCOMPARE(f.engine()->speed(), speed);
+        panel->run();
+        QCOMPARE(f.engine()->state(), ARunning);
+        QVERIFY(panel->timerRunning());
+        QCOMPARE(panel->timerInterval(), interval);
+
+        panel->pace(200);
+        QenEngine *e = f.engine();
+        QCOMPARE(int(std::max(e->targetTime(), e->displayTime())), target);
+        if (speed != 1000)
+            QCOMPARE(panel->pacedMs(), qint64(target));
+
+        panel->run();
+        QCOMPARE(e->state(), APaused);
+        QVERIFY(!panel->timerRunning());
+    }
+
+    void pacingAccumulatesFromTheShownSecond()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        panel->SetSpeed(QStringLiteral("5x"));
+        panel->run();
+        for (int i = 0; i < 5; ++i)
+            panel->pace(200);
+        f.runUntil(5000);
+        QCOMPARE(f.engine()->displayTime(), 5000u);
+        panel->run();
+        // Starting again counts on from the whole second on display.
+        panel->run();
+        QCOMPARE(panel->pacedMs(), 5000);
+        QCOMPARE(panel->timerInterval(), 200);
+        panel->run();
+    }
+
+    void runRefusesDuplicateAgents()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        f.doc->addAgent(f.doc->agentName(0));
+        f.prompt.expect(QenPrompt::Ok);
+        panel->run();
+        QCOMPARE(f.prompt.records().size(), 1);
+        QVERIFY(f.prompt.records().first().text.startsWith(
+            QLatin1String("<p>Two of the same agents are being administered.")));
+        QCOMPARE(f.engine()->state(), ANotRun);
+        QVERIFY(!panel->timerRunning());
+    }
+
+    void upAndDown_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("DEL down at 0.03") << int(QenPanelView::DEL) << 0.03 << false << 0.0;
+        QTest::newRow("DEL down") << int(QenPanelView::DEL) << 1.0 << false << 0.95;
+        QTest::newRow("CO up to the top") << int(QenPanelView::CO) << 9.98 << true << 10.0;
+        QTest::newRow("CO up at the top") << int(QenPanelView::CO) << 10.0 << true << 10.0;
+        QTest::newRow("VA up") << int(QenPanelView::VA) << 4.0 << true << 4.05;
+    }
+    void upAndDown()
+    {
+        QFETCH(int, setting);
+        QFETCH(double, start);
+        QFETCH(bool, up);
+        QFETCH(double, expected);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        switch (setting) {
+        case QenPanelView::DEL:
+            f.doc->setDEL(QenSystemOrigin, 0, float(start));
+            break;
+        case QenPanelView::VA:
+            f.doc->setVA(QenSystemOrigin, float(start));
+            break;
+        case QenPanelView::CO:
+            f.doc->setCO(QenSystemOrigin, float(start));
+            break;
+        }
+        const auto s = QenPanelView::Setting(setting);
+        (up ? panel->upButton(s) : panel->downButton(s))->click();
+        QCoreApplication::sendPostedEvents();
+        const double now = setting == QenPanelView::DEL  ? e->track(0).del
+                           : setting == QenPanelView::VA ? e->va()
+                                                         : e->co();
+        QCOMPARE(QString::number(now, 'f', 2), QString::number(expected, 'f', 2));
+        QCOMPARE(panel->gauge(s)->value(), qRound(expected * 20));
+    }
+
+    void noticesReachTheFields_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<double>("value");
+        QTest::newRow("DEL") << int(QenPanelView::DEL) << 1.7;
+        QTest::newRow("FGF") << int(QenPanelView::FGF) << 6.5;
+        QTest::newRow("VA") << int(QenPanelView::VA) << 5.25;
+        QTest::newRow("CO") << int(QenPanelView::CO) << 12.0; // above the top of 10
+    }
+    void noticesReachTheFields()
+    {
+        QFETCH(int, setting);
+        QFETCH(double, value);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        const auto s = QenPanelView::Setting(setting);
+        switch (setting) {
+        case QenPanelView::DEL:
+            f.doc->setDEL(QenUserOrigin, 0, float(value));
+            break;
+        case QenPanelView::FGF:
+            f.doc->setFGF(QenUserOrigin, float(value));
+            break;
+        case QenPanelView::VA:
+            f.doc->setVA(QenUserOrigin, float(value));
+            break;
+        case QenPanelView::CO:
+            f.doc->setCO(QenUserOrigin, float(value));
+            break;
+        }
+        QCOMPARE(panel->field(s)->text(), QString::number(value, 'f', 2));
+        QCOMPARE(panel->gauge(s)->value(), qRound(std::min(value, double(panel->limit(s))) * 20));
+        // The typed setting above its top shows red.
+        const bool over = value > panel->limit(s);
+        QCOMPARE(panel->field(s)->palette().color(QPalette::Text) == Qt::red, over);
+    }
+
+    void noticeForAnotherAgentIsIgnored()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window(0)->panel.get();
+        const int second = f.doc->addAgent(QStringLiteral("Sevoflurane"));
+        QVERIFY(second > 0);
+        const QString before = panel->field(QenPanelView::DEL)->text();
+        const int gaugeBefore = panel->gauge(QenPanelView::DEL)->value();
+        f.doc->setDEL(QenUserOrigin, second, 3.3f);
+        QCOMPARE(panel->field(QenPanelView::DEL)->text(), before);
+        QCOMPARE(panel->gauge(QenPanelView::DEL)->value(), gaugeBefore);
+        f.doc->setDEL(QenUserOrigin, 0, 0.4f);
+        QCOMPARE(panel->field(QenPanelView::DEL)->text(), QStringLiteral("0.40"));
+    }
+
+    // A change typed while replaying asks first, then reaches the document
+    // once, and the recording after the displayed time is gone.
+    void typedChangeGoesThroughTheReplayGuard()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        SinkWindow other(0);
+        f.doc->addView(&other);
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(120000);
+        e->pause();
+        e->rewind();
+        QVERIFY(e->displayTime() < e->endTime());
+        other.sink.notices.clear();
+
+        // Refused: nothing changes and the field shows the setting again.
+        f.prompt.expect(QenPrompt::Cancel);
+        QLineEdit *co = panel->field(QenPanelView::CO);
+        const float before = e->co();
+        finishEditing(co, QStringLiteral("6.5"));
+        QCOMPARE(e->co(), before);
+        QCOMPARE(co->text(), QString::number(before, 'f', 2));
+        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 0);
+
+        f.prompt.expect(QenPrompt::Ok);
+        finishEditing(co, QStringLiteral("6.5"));
+        QCOMPARE(f.prompt.records().size(), 2);
+        QCOMPARE(e->co(), 6.5f);
+        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 1);
+        QCOMPARE(e->endTime(), e->displayTime());
+        QCOMPARE(panel->gauge(QenPanelView::CO)->value(), 130);
+
+        // The same text again is no change at all.
+        finishEditing(co, QStringLiteral("6.50"));
+        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 1);
+        QCOMPARE(f.prompt.records().size(), 2);
+        f.doc->viewClosed(&other);
+    }
+
+    // Pausing for the change refreshes the fields; what was typed survives.
+    void typedChangeWhileRunningIsKept()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        panel->SetSpeed(QStringLiteral("AFAP"));
+        panel->run();
+        f.runUntil(60000);
+        QCOMPARE(e->state(), ARunning);
+        finishEditing(panel->field(QenPanelView::DEL), QStringLiteral("2.25"));
+        QCOMPARE(e->track(0).del, 2.25f);
+        QCOMPARE(e->state(), ARunning);
+        QVERIFY(panel->timerRunning());
+        panel->run();
+    }
+
+    void delTopRefusedAndAccepted()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        HarnessWindow *w = f.window();
+        QenPanelView *panel = w->panel.get();
+        QenAnesthetic *agent = f.doc->catalogue().at(f.engine()->track(0).agent);
+        const int stored = agent->high;
+        QLineEdit *high = panel->limitField(QenPanelView::DEL);
+        QCOMPARE(high->text(), QString::number(stored));
+
+        high->setText(QStringLiteral("0"));
+        f.prompt.expect(QenPrompt::Ok);
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(high, &out);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        QCOMPARE(f.prompt.records().size(), 1);
+        QCOMPARE(f.prompt.records().first().text,
+                 QStringLiteral("The input is not valid, please check and input it again."));
+        QCOMPARE(int(f.prompt.records().first().icon), int(QenPrompt::Warning));
+        QCOMPARE(high->text(), QString::number(stored));
+        QCOMPARE(int(agent->high), stored);
+
+        // An accepted top is the agent's, and the graphs follow it.
+        f.doc->setModified(false);
+        high->setText(QStringLiteral("3"));
+        QMetaObject::invokeMethod(high, "editingFinished");
+        QCOMPARE(int(agent->high), 3);
+        QVERIFY(f.doc->isModified());
+        QCOMPARE(panel->limit(QenPanelView::DEL), 3);
+        QCOMPARE(panel->gauge(QenPanelView::DEL)->max(), 60);
+        QCOMPARE(w->graph->compartmentGraph()->ySize(), 3.0);
+    }
+
+    void machineLevelsAndTotals()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(600000);
+        e->pause();
+        const QenMchn *m = panel->findChild<QenMchn *>(QStringLiteral("m_Qenmchn"));
+        QVERIFY(m);
+        const double top = panel->limit(QenPanelView::DEL);
+        const float alv = e->compartmentAt(0, ALV, e->displayTime());
+        QCOMPARE(m->level(MchnPart::ALV), std::clamp(int(alv * 100 / top), 0, 100));
+        QCOMPARE(m->level(MchnPart::ART), m->level(MchnPart::ALV));
+        QCOMPARE(m->value(MchnPart::ALV), QStringLiteral("%1").arg(alv, 4, 'f', 2));
+        QCOMPARE(m->mac(), int(e->agentOf(0)->mac * 100 / top));
+        QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("leTime"))->text(),
+                 QStringLiteral("00:10:00"));
+        QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("leDelivered"))->text(),
+                 QString::number(e->compartmentAt(0, QenDelivered, e->displayTime()), 'f', 2));
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<QString>("got");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("time") << QenPanelView::timeText(3723000) << "01:02:03";
+        QTest::newRow("total") << QenPanelView::totalText(12.345) << "12.35";
+        QTest::newRow("big total") << QenPanelView::totalText(1234.5) << "1235";
+        QTest::newRow("format %4.1f") << QenPanelView::formatValue("%4.1f", 0.26) << " 0.3";
+        QTest::newRow("format %5.3f") << QenPanelView::formatValue("%5.3f", 1.5) << "1.500";
+        QTest::newRow("speed AFAP") << QString::number(QenPanelView::parseSpeed("AFAP")) << "1000";
+        QTest::newRow("speed 20x") << QString::number(QenPanelView::parseSpeed("20x")) << "20";
+        QTest::newRow("speed 0x") << QString::number(QenPanelView::parseSpeed("0x")) << "0";
+    }
+    void texts()
+    {
+        QFETCH(QString, got);
+        QFETCH(QString, expected);
+        QCOMPARE(got, expected);
+    }
+
+    void effectiveFlowShowsAStar()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        e->enableVapor(true);
+        f.doc->setDEL(QenUserOrigin, 0, 5.0f);
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setState(QenUserOrigin, ARunning);
+        f.runUntil(60000);
+        e->pause();
+        QLineEdit *fgf = panel->field(QenPanelView::FGF);
+        QVERIFY(fgf->isReadOnly());
+        const float effective = e->fgfDeliveredAt(0, e->displayTime());
+        QVERIFY(effective > e->fgf());
+        QCOMPARE(fgf->text(), QString::number(effective, 'f', 2));
+        QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("stFGF"))->isHidden());
+
+        // A press shows the setting for editing.
+        QTest::mouseClick(fgf, Qt::LeftButton);
+        QVERIFY(!fgf->isReadOnly());
+        QCOMPARE(fgf->text(), QString::number(e->fgf(), 'f', 2));
+    }
+
+    // Dragging a gauge pauses the run, asks, shows the value as it goes,
+    // applies it on release and lets the run go on.
+    void gaugeDrag_data()
+    {
+        QTest::addColumn<bool>("replaying");
+        QTest::addColumn<bool>("granted");
+        QTest::newRow("live") << false << true;
+        QTest::newRow("past, granted") << true << true;
+        QTest::newRow("past, refused") << true << false;
+    }
+    void gaugeDrag()
+    {
+        QFETCH(bool, replaying);
+        QFETCH(bool, granted);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        panel->SetSpeed(QStringLiteral("120x"));
+        panel->run();
+        f.runUntil(120000);
+        if (replaying) {
+            panel->run();
+            e->rewind();
+            panel->run();
+            f.runUntil(30000);
+            QVERIFY(e->displayTime() < e->endTime());
+            f.prompt.expect(granted ? QenPrompt::Ok : QenPrompt::Cancel);
+        }
+        QCOMPARE(e->state(), ARunning);
+        const float before = e->va();
+
+        QenGauge *g = panel->gauge(QenPanelView::VA);
+        g->resize(40, 200);
+        const GaugeLayout l = g->barLayout();
+        const int x = (l.innerLeft + l.innerRight) / 2;
+        const int grab = gaugeValueRow(l, g->value(), g->max());
+        QTest::mousePress(g, Qt::LeftButton, {}, QPoint(x, grab + 1));
+        QCOMPARE(g->isDragging(), granted);
+        QCOMPARE(e->state(), granted ? APaused : ARunning);
+        QTest::mouseMove(g, QPoint(x, grab - 40));
+        QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(x, grab - 40));
+        if (!granted) {
+            QCOMPARE(e->va(), before);
+            return;
+        }
+        QVERIFY(e->va() > before);
+        QCOMPARE(e->va(), float(g->value() / 20.0));
+        QCOMPARE(panel->field(QenPanelView::VA)->text(), QString::number(e->va(), 'f', 2));
+        QCOMPARE(e->state(), ARunning);
+        QVERIFY(panel->timerRunning());
+        QCOMPARE(e->endTime(), e->displayTime());
+        panel->run();
+    }
+
+    void controlTraySlots()
+    {
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        QenEngine *e = f.engine();
+        panel->SetSpeed(QStringLiteral("10x"));
+        panel->run();
+        panel->ChangeCircuit(QStringLiteral("Closed"));
+        QCOMPARE(e->circuitIndex(), 2);
+        QCOMPARE(e->state(), ARunning);
+        panel->ChangeSpeed(QStringLiteral("2x"));
+        QCOMPARE(e->speed(), 2);
+        QCOMPARE(panel->timerInterval(), 500);
+        QCOMPARE(e->state(), ARunning);
+        panel->ChangeSpeed(QStringLiteral("0x"));
+        QCOMPARE(e->speed(), 2);
+        panel->ChangeWeight(80.0);
+        QCOMPARE(e->weight(), 80.0f);
+        QCOMPARE(e->state(), ARunning);
+        panel->run();
+        QVERIFY(!panel->timerRunning());
+    }
+};
+
+QTEST_MAIN(TestQenPanelView)
+#include "tst_qenpanelview.moc"

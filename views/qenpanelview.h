@@ -1,0 +1,179 @@
+#pragma once
+
+#include "document/qendocview.h"
+#include "views/qenviewcommon.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+class QAbstractButton;
+class QIntValidator;
+class QLineEdit;
+class QToolButton;
+class QenDoubleValidator;
+class QenGauge;
+namespace Ui {
+class QenPanelView;
+}
+
+// The picture page of a simulation: the machine with its four setting gauges
+// and fields, the compartment picture, the syringe, the flush and the running
+// totals. The user steers the simulation here, and while it runs this view
+// paces it: its timer moves the document's display forward at the chosen
+// speed. Every value shown is read back from the document.
+class QenPanelView : public QenViewCommon
+{
+    Q_OBJECT
+
+public:
+    enum Setting { DEL = 0, FGF = 1, VA = 2, CO = 3 };
+
+    // The tick spacing of a gauge whose scale ends at `limit` (in the
+    // setting's unit): a tick and a long tick.
+    struct GaugeScale
+    {
+        int tick = 1;
+        int longTick = 5;
+    };
+    static GaugeScale gaugeScale(int limit);
+    // The pacing interval for a speed (1000 = as fast as possible).
+    static int intervalForSpeed(int speed);
+    // "AFAP" is 1000, "20x" is 20; 0 for anything else.
+    static int parseSpeed(const QString &text);
+    // hh:mm:ss of a simulated time.
+    static QString timeText(quint32 ms);
+    // A delivered or uptake total: two decimals, none from 1000 up.
+    static QString totalText(double value);
+    // `value` in an agent's printf-like format ("%4.2f").
+    static QString formatValue(const QString &format, double value);
+
+    QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent = nullptr);
+    ~QenPanelView() override;
+
+    bool currentAgent(int *agent) const override;
+    void selectAgent(int agent);
+
+    // Scale tops offered to the graph views: DEL in %atm, FGF, VA and CO in L/min.
+    int limit(Setting setting) const;
+    // The scale tops a saved simulation keeps for its first window.
+    bool panelSettings(QenDocView::PanelSettings *settings) const;
+
+    bool costShown() const { return m_showCost; }
+    void setCostShown(bool on);
+    QString speedText() const { return m_speedText; }
+    QString circuitName() const { return m_circuit; }
+
+    // The pacing timer: its interval, whether it runs, and the simulated time
+    // it has paced so far.
+    int timerInterval() const { return m_timer.interval(); }
+    bool timerRunning() const { return m_timer.isActive(); }
+    qint64 pacedMs() const { return m_pacedMs; }
+    // One tick of the pacing timer after `elapsedMs` of real time.
+    void pace(qint64 elapsedMs);
+    // Stops pacing without touching the document (the window is closing).
+    void stopTimer();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    QenGauge *gauge(Setting setting) const;
+    QLineEdit *field(Setting setting) const;
+    QLineEdit *limitField(Setting setting) const;
+    QToolButton *upButton(Setting setting) const;
+    QToolButton *downButton(Setting setting) const;
+
+public slots:
+    void run();
+    void Srynge();
+    void ChangeAgent(const QString &agent);
+    void ChangeCircuit(const QString &circuit);
+    void ChangeSpeed(const QString &speed);
+    void ChangeWeight(double weight_old);
+    void updateData();
+    void SetSpeed(const QString &speed);
+    void qenmchnGeometryUpdated();
+    void changed(QWidget *widget, QAbstractButton *button);
+    void changed(QWidget *widget);
+    void changed();
+    void verify(const QString &text);
+    void maxChanged();
+    void upDownValue();
+    void flush();
+    void qengaugeChangeStart();
+    void qengaugeChangeGauge(short value);
+    void qengaugeChangeStop();
+    void nextStep();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Row
+    {
+        QLineEdit *field = nullptr;
+        QLineEdit *limit = nullptr;
+        QToolButton *up = nullptr;
+        QToolButton *down = nullptr;
+        QenGauge *gauge = nullptr;
+    };
+
+    int settingOf(const QObject *object) const;
+    double settingValue(int setting) const;
+    void applySetting(int setting, double value);
+    bool isRunning() const;
+    void startRun();
+    void pauseRun();
+    bool askToChange(bool eraseNow, bool *wasRunning);
+    void resumeIf(bool wasRunning);
+
+    void refreshAll();
+    void loadAgent();
+    void showDelLabel();
+    void showSetting(int setting);
+    void makeReadOnly(QLineEdit *field, bool readOnly);
+    void showEffective();
+    void refreshGauges();
+    void scaleGauge(int setting);
+    void refreshValues(bool force);
+    void refreshTotals(bool force);
+    void refreshSyringe();
+    void refreshGraphScales(int setting);
+    void revealSetting(QLineEdit *field);
+    void verifyRow(int setting);
+    void maxChangedFor(int setting);
+    void fitPicture();
+
+    std::unique_ptr<Ui::QenPanelView> m_ui;
+    QWidget *m_content = nullptr;
+    std::array<Row, 4> m_rows;
+    QenDoubleValidator *m_validator = nullptr;
+    QIntValidator *m_delLimitValidator = nullptr;
+
+    int m_agent = 0;
+    QString m_format = QStringLiteral("%4.2f");
+    QString m_circuit;
+    QString m_speedText;
+    bool m_showCost = false;
+
+    // What was last pushed to the picture and the totals, to skip repeats.
+    std::array<int, 7> m_levels{};
+    std::array<QString, 7> m_valueTexts;
+    int m_macLevel = -1;
+    QString m_timeText;
+    QString m_deliveredText;
+    QString m_uptakeText;
+
+    bool m_upDownBusy = false;
+    bool m_gaugeResume = false;
+    bool m_limitBusy = false;
+
+    QTimer m_timer;
+    QElapsedTimer m_stopwatch;
+    qint64 m_pacedMs = 0;
+};
