@@ -1,5 +1,6 @@
 #include "app/qendialogs.h"
 
+#include "app/qenagentdlg.h"
 #include "app/qenbkpoint.h"
 #include "app/qenbookmarkdlg.h"
 #include "app/qencostdlg.h"
@@ -10,6 +11,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "engine/qenengine.h"
+#include "views/qenpanelview.h"
 
 namespace QenDialogs {
 
@@ -201,6 +203,47 @@ bool setBreakPoint(QenDoc &doc, QWidget *parent, const Runner &run)
         return false;
     const QString before = engine->breakpointText();
     return doc.setBreakpoint(dialog.condition()) && engine->breakpointText() != before;
+}
+
+bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)
+{
+    QenDoc *doc = view.document();
+    if (!doc)
+        return false;
+    QenEngine *engine = doc->engine();
+    if (!mayChange(engine))
+        return false;
+    const int track = view.agentIndex();
+    if (track < 0 || track >= engine->trackCount())
+        return false;
+
+    QenAgentDlg dialog(parent);
+    const QString oldAgent = doc->agentName(track);
+    const QString oldCircuit = engine->circuit();
+    dialog.setAgent(oldAgent);
+    dialog.setAgentChangeable(engine->displayTime() == 0);
+    dialog.setCircuit(oldCircuit);
+    QStringList agents;
+    const QenCatalogue &catalogue = doc->catalogue();
+    for (int i = 0; i < catalogue.size(); ++i)
+        agents.append(catalogue.at(i)->displayName);
+    dialog.setAgents(agents);
+    if (!runDialog(dialog, run))
+        return false;
+
+    bool changed = false;
+    const QString agent = dialog.agent();
+    if (agent != oldAgent) {
+        if (!doc->setAgent(QenUserOrigin, track, agent))
+            return false;
+        changed = true;
+    }
+    const QString circuit = dialog.circuit();
+    if (circuit.compare(oldCircuit, Qt::CaseInsensitive) != 0) {
+        doc->setCircuit(QenUserOrigin, circuit);
+        changed = true;
+    }
+    return changed;
 }
 
 } // namespace QenDialogs

@@ -5,6 +5,7 @@
 class QDialog;
 class QWidget;
 class QenDoc;
+class QenPanelView;
 
 // The commands that change a simulation through a dialog: each pauses the
 // run, passes the replay guard where a change would erase the recording,
@@ -31,5 +32,9 @@ bool changePatient(QenDoc &doc, QWidget *parent, const Runner &run = {});
 bool setBookmark(QenDoc &doc, QWidget *parent, const Runner &run = {});
 // The breakpoint condition (Ctrl+B).
 bool setBreakPoint(QenDoc &doc, QWidget *parent, const Runner &run = {});
+
+// The agent of a picture (only before the run has begun) and the circuit.
+// A different agent is applied first; the circuit only when that succeeded.
+bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run = {});
 
 } // namespace QenDialogs

@@ -459,6 +459,37 @@ QList<QenDocView *> QenDoc::removeAgent(int agent)
     return showing;
 }
 
+bool QenDoc::swapAgents(int a, int b)
+{
+    const int n = agentCount();
+    if (a < 0 || b < 0 || a >= n || b >= n || a == b)
+        return false;
+    std::vector<Qen> &tracks = m_engine->tracks();
+    std::swap(tracks[size_t(a)], tracks[size_t(b)]);
+    // The first track indexes the recording's steps.
+    m_engine->rebuildStepIndex();
+    m_engine->invalidateCaches();
+    const int current = m_engine->currentTrack();
+    if (current == a || current == b)
+        m_engine->setCurrentTrack(current == a ? b : a);
+    while (m_colours.size() < n)
+        m_colours.append(QString());
+    m_colours.swapItemsAt(a, b);
+    for (QenDocView *view : std::as_const(m_views)) {
+        if (view->viewType() == QenDocView::Control)
+            continue;
+        if (view->agentIndex() == a)
+            view->setAgentIndex(b);
+        else if (view->agentIndex() == b)
+            view->setAgentIndex(a);
+    }
+    changed();
+    emit agentColorsChanged();
+    notifyViews(0, QenUpdateEvent::All);
+    updateTitles();
+    return true;
+}
+
 bool QenDoc::editCost()
 {
     return editCost([this](float *cost, int *size) { return m_host->editCost(cost, size); });

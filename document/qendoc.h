@@ -97,6 +97,11 @@ public:
     int addAgent(const QString &name);
     // Returns the windows that showed the agent; the caller closes them.
     QList<QenDocView *> removeAgent(int agent);
+    // Agents `a` and `b` change places with everything that is theirs (track,
+    // recording, colour); the windows follow their agent, the current agent
+    // stays the same agent. The views are told to refresh. Callers ask the
+    // replay guard first.
+    bool swapAgents(int a, int b);
     // The cost dialog for the current agent; true when something changed.
     bool editCost();
     // The same with the dialog given by the caller: `edit` shows the bottle

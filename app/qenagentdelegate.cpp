@@ -1,0 +1,70 @@
+#include "app/qenagentdelegate.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+
+QenAgentDelegate::QenAgentDelegate(int kind, QObject *parent) : QItemDelegate(parent), m_kind(kind)
+{}
+
+QWidget *QenAgentDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    Q_UNUSED(option);
+    if (index.data(Qt::EditRole).toString().isEmpty())
+        return nullptr;
+    QWidget *editor = nullptr;
+    switch (m_kind) {
+    case AgentName:
+    case ColourName: {
+        auto *box = new QComboBox(parent);
+        // Agent names may be typed as well as chosen.
+        box->setEditable(m_kind == AgentName);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(m_items);
+        box->view()->setMinimumWidth(m_kind == AgentName ? 100 : 50);
+        editor = box;
+        break;
+    }
+    case BottleSize:
+    case Cost: {
+        auto *spin = new QDoubleSpinBox(parent);
+        spin->setMinimumWidth(40);
+        spin->setDecimals(m_kind == BottleSize ? 0 : 2);
+        spin->setRange(0, m_kind == BottleSize ? 5000 : 10000);
+        spin->setSingleStep(1);
+        editor = spin;
+        break;
+    }
+    default:
+        return nullptr;
+    }
+    editor->setContextMenuPolicy(Qt::NoContextMenu);
+    editor->installEventFilter(const_cast<QenAgentDelegate *>(this));
+    return editor;
+}
+
+void QenAgentDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        const int found = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found >= 0)
+            box->setCurrentIndex(found);
+        else if (box->isEditable())
+            box->setEditText(QString()); // "Click to Add" is a prompt, not a name
+    } else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
+        spin->setValue(index.data(Qt::EditRole).toDouble());
+    }
+}
+
+void QenAgentDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                    const QModelIndex &index) const
+{
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        model->setData(index, box->currentText(), Qt::EditRole);
+    } else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
+        spin->interpretText();
+        model->setData(index, spin->value(), Qt::EditRole);
+    }
+}

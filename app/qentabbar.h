@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPoint>
+#include <QTabBar>
+
+// The tab bar of a QenTabWidget. A left press on a tab selects it as usual; a
+// move of the held button beyond the start-drag distance asks the tab widget
+// to drag the tab under the pointer away (`drag`). Tabs are never moved by the
+// bar itself.
+class QenTabBar : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit QenTabBar(QWidget *parent = nullptr);
+
+    QPoint pressPosition() const { return m_pressPos; }
+
+signals:
+    void drag(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QPoint m_pressPos;
+};
