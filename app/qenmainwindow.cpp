@@ -709,6 +709,9 @@ QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
 void QenMainWindow::watchChild(QenChildWindow *child)
 {
     child->installEventFilter(this);
+    // A save under a new name retitles the windows after their modified mark
+    // was cleared: the title follows the child's own.
+    connect(child, &QenChildWindow::titleUpdated, this, &QenMainWindow::updateTitle);
     connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateViewMenu);
     connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateWindowMenu);
 }
@@ -1434,7 +1437,9 @@ void QenMainWindow::adjustDel()
 
 void QenMainWindow::changeAgent()
 {
-    showHelp();
+    if (QenPanelView *panel = activePanel())
+        QenDialogs::changeAgent(*panel, this, m_dialogRunner);
+    updateAllActions();
 }
 
 void QenMainWindow::zoomin()

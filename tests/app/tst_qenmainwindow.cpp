@@ -284,6 +284,39 @@ private slots:
         QCOMPARE(shown, QStringList{"qenBkPoint"});
     }
 
+    void settingCommandsOpenTheirDialogs_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("patient") << "changePatient"
+                                 << "QenPatientDlg";
+        QTest::newRow("unit dose") << "unitDose"
+                                   << "QenDoseDlg";
+        QTest::newRow("cost") << "setCost"
+                              << "QenCostDlg";
+        QTest::newRow("FGF, DEL, VA, CO") << "adjustDel"
+                                          << "QenDelDlg";
+        QTest::newRow("bookmark") << "setBookmark"
+                                  << "QenBookmarkDlg";
+        QTest::newRow("agent and circuit") << "changeAgent"
+                                           << "QenAgentDlg";
+    }
+    void settingCommandsOpenTheirDialogs()
+    {
+        QFETCH(QString, slot);
+        QFETCH(QString, dialog);
+        QVERIFY(w->newFile());
+        w->setActiveWindow(childOf(w->documents().first(), QenDocView::Picture));
+        QStringList shown;
+        w->setDialogRunner([&](QDialog &d) {
+            shown << d.metaObject()->className();
+            return false;
+        });
+        QVERIFY(QMetaObject::invokeMethod(w.get(), slot.toLatin1().constData()));
+        QCOMPARE(shown, QStringList{dialog});
+        QVERIFY(!w->documents().first()->isModified());
+    }
+
     void sixOpensLeaveFiveRecentEntries()
     {
         QStringList paths;
