@@ -912,7 +912,7 @@ void QenMainWindow::removeChild(QObject *object)
 {
     // A window in destruction reports itself as a plain object: leave it be.
     if (auto *child = qobject_cast<QenChildWindow *>(object)) {
-        if (!child->testAttribute(Qt::WA_WState_Hidden) || child->parentWidget())
+        if (!child->hasClosed())
             child->close();
     }
     updateAllActions();

@@ -504,6 +504,22 @@ private slots:
         }
     }
 
+    void minimisingHidesTheWindowsAndRestoringShowsTheCurrentTabs()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        QenChildWindow *control = childOf(doc, QenDocView::Control);
+        QVERIFY(control->isVisible());
+        w->setWindowState(Qt::WindowMinimized);
+        for (QenChildWindow *c : QenMainWindow::childrenOf(doc))
+            QVERIFY(c->isHidden());
+        w->setWindowState(Qt::WindowNoState);
+        QVERIFY(control->isVisible());
+        // The other tabs stay behind the current one.
+        QVERIFY(childOf(doc, QenDocView::Picture)->isHidden());
+        QVERIFY(childOf(doc, QenDocView::Graph)->isHidden());
+    }
+
     void editDescriptionMarksModified()
     {
         QVERIFY(w->newFile());
