@@ -44,7 +44,8 @@ void QenAgentDlg::showEvent(QShowEvent *event)
 
 QString QenAgentDlg::agent() const
 {
-    return m_filled ? m_ui->cbAgent->currentText() : m_agent;
+    // A run that has begun keeps its agent, whatever the list shows.
+    return m_filled && m_changeable ? m_ui->cbAgent->currentText() : m_agent;
 }
 
 QString QenAgentDlg::circuit() const

@@ -612,10 +612,15 @@ void QenControl::closeDocument()
     QenDoc *doc = document();
     if (!doc)
         return;
-    if (auto *window = dynamic_cast<QenChildWindow *>(owner());
-        window && !window->hasClosed() && doc->views().contains(window)) {
-        window->close();
-        return;
+    // The window is asked only while it is still registered: a window being
+    // destroyed has left the list already.
+    QenDocView *own = owner();
+    if (own && doc->views().contains(own)) {
+        auto *window = dynamic_cast<QenChildWindow *>(own);
+        if (window && !window->hasClosed()) {
+            window->close();
+            return;
+        }
     }
     if (!doc->maybeSave())
         return;

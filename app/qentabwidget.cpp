@@ -32,6 +32,16 @@ QenTabWidget::QenTabWidget(QWidget *parent)
     connect(this, &QTabWidget::currentChanged, this, &QenTabWidget::toggleCloseButton);
 }
 
+QenTabWidget::~QenTabWidget()
+{
+    // Children deleted with this widget may still close others of their
+    // document; they must not report to a tab widget that is half gone.
+    for (QenChildWindow *c : std::as_const(m_connected)) {
+        if (c)
+            disconnect(c, nullptr, this, nullptr);
+    }
+}
+
 QenChildWindow *QenTabWidget::child(int index) const
 {
     return qobject_cast<QenChildWindow *>(widget(index));

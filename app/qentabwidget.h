@@ -24,6 +24,7 @@ public:
     static const QString mimeType;
 
     explicit QenTabWidget(QWidget *parent = nullptr);
+    ~QenTabWidget() override;
 
     QenTabBar *qenTabBar() const { return m_bar; }
     QToolButton *closeButton() const { return m_closeButton; }

@@ -1,0 +1,149 @@
+#pragma once
+
+// A simulation document over a private copy of the built-in quenor.ini, with a
+// stand-in for the main window: it makes the child windows the control tray
+// asks for, puts a document's children into one tab widget, closes the windows
+// the tray gives up and records what it is asked to bring to front.
+
+#include "app/qenchildwindow.h"
+#include "app/qencontrol.h"
+#include "app/qentabwidget.h"
+#include "document/qendoc.h"
+#include "document/qendochost.h"
+#include "scriptedprompt.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class FakeMainWindow : public QObject
+{
+public:
+    explicit FakeMainWindow(QenDoc *doc)
+    {
+        area.resize(900, 700);
+        tabs = newTabWidget();
+        control = new QenChildWindow(doc, 0, QenDocView::Control);
+        tray = control->control();
+        connect(doc, qOverload<bool>(&QenDoc::modified), control,
+                [c = control.data()](bool m) { c->setWindowModified(m); });
+        connect(tray, &QenControl::addAgentView, this, &FakeMainWindow::newView);
+        connect(tray, &QenControl::removeChildWindow, this, [this](QObject *child) {
+            removed.append(child);
+            if (auto *w = qobject_cast<QWidget *>(child))
+                w->close();
+        });
+        connect(tray, &QenControl::activateChild, this,
+                [this](QWidget *child) { activated.append(child); });
+        tabs->addTab(control, control->title());
+    }
+
+    QenTabWidget *newTabWidget()
+    {
+        auto *t = new QenTabWidget;
+        connect(t, &QenTabWidget::reparentChildDrop, this,
+                [this](QDropEvent *, QenTabWidget *target) { drops.append(target); });
+        QMdiSubWindow *sub = area.addSubWindow(t);
+        sub->show();
+        return t;
+    }
+
+    // New views go into the first tab widget, as tabifying does for the
+    // active document.
+    void newView(QenDoc *doc, int agent, QenViewType type)
+    {
+        auto *child = new QenChildWindow(doc, agent, type);
+        made.append(child);
+        if (tabs)
+            tabs->addTab(child, child->title());
+    }
+
+    QMdiArea area;
+    QPointer<QenTabWidget> tabs;
+    QPointer<QenChildWindow> control;
+    QPointer<QenControl> tray;
+    QList<QPointer<QenChildWindow>> made;
+    QList<QObject *> removed;
+    QList<QWidget *> activated;
+    QList<QenTabWidget *> drops;
+};
+
+class WindowFixture
+{
+public:
+    // `agents` extra agents by display name are added after the primary one.
+    explicit WindowFixture(const QStringList &agents = {})
+    {
+        Q_INIT_RESOURCE(safecopy);
+        iniPath = dir.filePath(QStringLiteral("quenor.ini"));
+        QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), iniPath);
+        QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
+        host = std::make_unique<QenDocHost>(iniPath, &prompt);
+        doc = new QenDoc(host.get());
+        ok = doc->newDocument();
+        for (const QString &name : agents)
+            ok = ok && doc->addAgent(name) >= 0;
+        doc->setModified(false);
+    }
+    ~WindowFixture()
+    {
+        if (doc)
+            doc->setModified(false);
+        main.reset();
+        flushDeletes();
+        delete doc.data();
+    }
+
+    // The Control window with its tray in a tab widget; `populate` also makes
+    // a picture and a graph view of every agent.
+    FakeMainWindow *open(bool populate = true)
+    {
+        main = std::make_unique<FakeMainWindow>(doc);
+        if (populate)
+            main->tray->populate();
+        return main.get();
+    }
+
+    // Runs the deletions closing windows (and a document) asked for.
+    static void flushDeletes()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    // The display name of an agent of the catalogue by its INI name.
+    QString agent(const char *iniName) const
+    {
+        const int i = doc->catalogue().findByName(QLatin1String(iniName));
+        return i < 0 ? QString() : doc->catalogue().at(i)->displayName;
+    }
+
+    // Runs as fast as the simulation goes until the display reaches `ms`, then pauses.
+    void runTo(quint32 ms)
+    {
+        QenEngine *e = doc->engine();
+        e->setState(QenUserOrigin, ARunning);
+        while (e->displayTime() < ms) {
+            e->advance(int(ms));
+            while (e->timerActive())
+                e->tick();
+            if (e->state() != ARunning)
+                e->setState(QenUserOrigin, ARunning);
+        }
+        e->pause();
+    }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    ScriptedPrompt prompt;
+    std::unique_ptr<QenDocHost> host;
+    QPointer<QenDoc> doc;
+    std::unique_ptr<FakeMainWindow> main;
+    bool ok = false;
+};
