@@ -1,6 +1,8 @@
 #include "app/qenapplication.h"
 
+#include "app/qenmainwindow.h"
 #include "app/qenmessageprompt.h"
+#include "document/qendoc.h"
 #include "app/qensplashscreen.h"
 #include "engine/qencolors.h"
 #include "engine/qenfiles.h"
@@ -9,7 +11,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QLocale>
-#include <QMainWindow>
 #include <QPixmap>
 #include <QTranslator>
 
@@ -96,9 +97,7 @@ bool QenApplication::initialize()
     loadVocabulary();
     loadDefaults();
 
-    m_mainWindow = std::make_unique<QMainWindow>();
-    m_mainWindow->setWindowTitle(tr("Quenor® "));
-    m_mainWindow->resize(800, 600);
+    m_mainWindow = std::make_unique<QenMainWindow>();
 
     const QPixmap pixmap(QStringLiteral(":/images/splash.png"));
     const int splashSeconds =
@@ -112,10 +111,23 @@ bool QenApplication::initialize()
     if (m_splash)
         m_splash->placeOverMainWindow();
 
-    // The files named on the command line are opened, and a first document is
-    // created, once the main window can hold documents.
+    for (const QString &file : std::as_const(m_commandLineFiles))
+        m_mainWindow->openDocument(file);
+    if (m_documents.isEmpty() && !m_mainWindow->newFile())
+        return false;
     m_mainWindow->update();
     return true;
+}
+
+void QenApplication::addDocument(QenDoc *doc)
+{
+    if (doc && !m_documents.contains(doc))
+        m_documents.append(doc);
+}
+
+void QenApplication::removeDocument(QObject *doc)
+{
+    m_documents.removeIf([doc](const QenDoc *d) { return static_cast<const QObject *>(d) == doc; });
 }
 
 void QenApplication::loadDefaults()

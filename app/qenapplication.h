@@ -6,14 +6,16 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QList>
 #include <QPointer>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 
-class QMainWindow;
 class QTranslator;
+class QenDoc;
+class QenMainWindow;
 class QenPrompt;
 
 #define qenApp (static_cast<QenApplication *>(QCoreApplication::instance()))
@@ -94,7 +96,13 @@ public:
     QenPrompt *prompt() const { return m_prompt.get(); }
     void setPrompt(std::unique_ptr<QenPrompt> prompt);
 
-    QMainWindow *mainWindow() const { return m_mainWindow.get(); }
+    QenMainWindow *mainWindow() const { return m_mainWindow.get(); }
+
+    // The open documents, in the order they were created; the main window
+    // adds each one it creates and removes it when it is destroyed.
+    const QList<QenDoc *> &documents() const { return m_documents; }
+    void addDocument(QenDoc *doc);
+    void removeDocument(QObject *doc);
     QenSplashScreen *splashScreen() const { return m_splash; }
 
 private:
@@ -115,6 +123,7 @@ private:
     std::unique_ptr<QenPrompt> m_prompt;
     QTranslator *m_translator = nullptr;
     QTranslator *m_qtTranslator = nullptr;
-    std::unique_ptr<QMainWindow> m_mainWindow;
+    QList<QenDoc *> m_documents;
+    std::unique_ptr<QenMainWindow> m_mainWindow;
     QPointer<QenSplashScreen> m_splash;
 };

@@ -213,6 +213,18 @@ void QenGraphView::reloadGraphSettings()
     setUpGraphs(true);
 }
 
+void QenGraphView::setScrolling(bool on)
+{
+    m_settings.scroll = on;
+    if (m_agent < 0)
+        return;
+    if (isRunning()) {
+        for (QenGraph *g : graphs())
+            g->setScrollEnb(on);
+    }
+    setUpGraphs(true);
+}
+
 bool QenGraphView::currentAgent(int *agent) const
 {
     if (agent)

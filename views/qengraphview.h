@@ -65,6 +65,8 @@ public:
     const Settings &settings() const { return m_settings; }
     // Reads the graph settings again (after the options changed) and redraws.
     void reloadGraphSettings();
+    // Scrolling of this view alone, as the menu's Enable Scrolling sets it.
+    void setScrolling(bool on);
     // The scale tops changed in the picture view: the graphs take them again.
     void refreshScales();
 

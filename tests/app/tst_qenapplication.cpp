@@ -1,11 +1,12 @@
 #include "app/qenapplication.h"
+#include "app/qenmainwindow.h"
+#include "document/qendoc.h"
 #include "app/qenmessageprompt.h"
 #include "app/qensplashscreen.h"
 #include "engine/qencatalogue.h"
 #include "scriptedprompt.h"
 
 #include <QFile>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPointer>
@@ -73,11 +74,24 @@ private slots:
     void initializeShowsMainWindow()
     {
         qenApp->ini().remove("Colors", "Colors");
+        auto *prompt = static_cast<ScriptedPrompt *>(qenApp->prompt());
+        prompt->clear();
+        // Neither file on the command line exists: each is refused, and a new
+        // simulation is started instead.
+        prompt->expect(QenPrompt::Ok);
+        prompt->expect(QenPrompt::Ok);
         QVERIFY(qenApp->initialize());
-        QMainWindow *window = qenApp->mainWindow();
+        QenMainWindow *window = qenApp->mainWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Quenor® "));
+        QCOMPARE(prompt->records().size(), 2);
+        QVERIFY(prompt->records()[0].text.contains("one.qen"));
+        QVERIFY(prompt->records()[1].text.contains("two.qen"));
+        QCOMPARE(qenApp->documents().size(), 1);
+        QCOMPARE(qenApp->documents()[0]->title(), QStringLiteral("Untitled1"));
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Quenor®Anesthesia Simulator - Untitled1:Control"));
+        QCOMPARE(QenMainWindow::childrenOf(qenApp->documents()[0]).size(), 3);
         // The colour list was missing and is written again.
         QCOMPARE(qenApp->colorList().size(), 10);
         QCOMPARE(qenApp->defaults().speed, 60);
@@ -89,6 +103,20 @@ private slots:
         // Without its picture there is no splash, and start-up goes on.
         if (QPixmap(":/images/splash.png").isNull())
             QVERIFY(!qenApp->splashScreen());
+    }
+
+    void emptyAgentTableEndsStartUp()
+    {
+        const QVariant agents = qenApp->value("Agents", "Agents");
+        qenApp->ini().remove("Agents", "Agents");
+        auto *prompt = static_cast<ScriptedPrompt *>(qenApp->prompt());
+        prompt->clear();
+        prompt->setPermissive(true);
+        QVERIFY(!qenApp->initialize());
+        prompt->setPermissive(false);
+        QVERIFY(qenApp->documents().isEmpty());
+        QVERIFY(prompt->records().last().text.contains("Can't read anesthetic parameters"));
+        qenApp->setValue("Agents", "Agents", agents);
     }
 
     void splashCloses_data()

@@ -1,0 +1,598 @@
+#include "app/qenappdochost.h"
+#include "app/qenapplication.h"
+#include "app/qenchildwindow.h"
+#include "app/qencontrol.h"
+#include "app/qenmainwindow.h"
+#include "app/qentabwidget.h"
+#include "document/qendoc.h"
+#include "scriptedprompt.h"
+#include "views/qengraphview.h"
+#include "views/qenpanelview.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+QTemporaryDir *programDir = nullptr;
+ScriptedPrompt *prompt = nullptr;
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QList<QMdiSubWindow *> liveSubWindows(QenMainWindow *w)
+{
+    flushDeletes();
+    return w->mdiArea()->subWindowList();
+}
+
+// The names of the commands a user can reach now: enabled and visible.
+QSet<QString> usableCommands(QenMainWindow *w)
+{
+    QSet<QString> names;
+    for (QAction *act : w->findChildren<QAction *>()) {
+        if (act->objectName().startsWith(QLatin1String("action")) && act->isEnabled() &&
+            act->isVisible())
+            names.insert(act->objectName());
+    }
+    return names;
+}
+} // namespace
+
+class TestQenMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QenMainWindow> w;
+
+    QenChildWindow *childOf(QenDoc *doc, int type, int nth = 0)
+    {
+        for (QenChildWindow *c : QenMainWindow::childrenOf(doc)) {
+            if (c->viewType() == type && nth-- == 0)
+                return c;
+        }
+        return nullptr;
+    }
+
+    QString savedFile(const QString &name)
+    {
+        QenDoc doc(w->host());
+        if (!doc.newDocument())
+            return QString();
+        const QString path = programDir->filePath(name);
+        return doc.saveFile(path, false) ? path : QString();
+    }
+
+private slots:
+    void init()
+    {
+        prompt->clear();
+        prompt->setPermissive(false);
+        qenApp->ini().remove(QStringLiteral("Settings"), QStringLiteral("RecentFileList"));
+        w = std::make_unique<QenMainWindow>();
+        w->resize(1000, 700);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    void cleanup()
+    {
+        for (QenDoc *doc : w->documents()) {
+            doc->engine()->pause();
+            doc->setModified(false);
+        }
+        w.reset();
+        flushDeletes();
+        QCOMPARE(qenApp->documents().size(), 0);
+        QCOMPARE(prompt->pending(), 0);
+    }
+
+    void startsWithOneUsableSetWithoutDocuments()
+    {
+        w->updateAllActions();
+        w->createWindowMenu();
+        const QSet<QString> expected = {"actionNew",       "actionOpen",        "actionOpenRecent",
+                                        "actionPageSetup", "actionPrintSelect", "actionExit",
+                                        "actionOptions",   "actionHelpTopic",   "actionAbout",
+                                        "actionToolbar"};
+        QSet<QString> usable = usableCommands(w.get());
+        // The export entries sit in their disabled sub-menu.
+        QVERIFY(!w->action("actionExportTo")->isEnabled());
+        for (const char *entry : {"actionPdf", "actionXml", "actionHtml"})
+            usable.remove(entry);
+        QCOMPARE(usable, expected);
+        QStringList windowEntries;
+        for (QAction *act : w->windowMenu()->actions()) {
+            windowEntries << act->text();
+            QVERIFY(!act->isEnabled());
+        }
+        QCOMPARE(windowEntries,
+                 (QStringList{"&Tile Windows", "&Cascade Windows", "&Group Windows"}));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Quenor®Anesthesia Simulator"));
+    }
+
+    void newDocumentShowsControlPictureAndGraph()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().value(0);
+        QVERIFY(doc);
+        const QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
+        QCOMPARE(subs.size(), 1);
+        auto *tabs = qobject_cast<QenTabWidget *>(subs[0]->widget());
+        QVERIFY(tabs);
+        QStringList texts;
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+        const QString name = doc->title();
+        QCOMPARE(texts, (QStringList{name + ":Control", name + ":Picture1", name + ":Graph1"}));
+        QCOMPARE(w->activeChild(), childOf(doc, QenDocView::Control));
+        QCOMPARE(w->windowTitle(), "Quenor®Anesthesia Simulator - " + name + ":Control");
+        // The window menu lists the document's windows, the active one checked.
+        w->createWindowMenu();
+        QMenu *perDoc = w->windowMenu()->actions().last()->menu();
+        QVERIFY(perDoc);
+        QCOMPARE(perDoc->title(), name);
+        QCOMPARE(perDoc->actions().size(), 3);
+        QVERIFY(perDoc->actions()[0]->isChecked());
+        QVERIFY(!perDoc->actions()[1]->isChecked());
+    }
+
+    void runAllNeedsMoreThanOneWindow()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        for (QenChildWindow *c : QenMainWindow::childrenOf(doc)) {
+            if (c->viewType() != QenDocView::Control)
+                w->removeChild(c);
+        }
+        flushDeletes();
+        QCOMPARE(QenMainWindow::childrenOf(doc).size(), 1);
+        w->updateAllActions();
+        QVERIFY(w->activeChild());
+        QVERIFY(!w->action("actionRunAll")->isEnabled());
+        QVERIFY(w->action("actionRun")->isEnabled());
+
+        QVERIFY(w->newView(doc, 0, QenDocView::Graph));
+        w->updateAllActions();
+        QVERIFY(w->action("actionRunAll")->isEnabled());
+    }
+
+    void runAllIsAToggle()
+    {
+        QVERIFY(w->newFile());
+        QVERIFY(w->newFile());
+        QenDoc *first = w->documents()[0];
+        QenDoc *second = w->documents()[1];
+        // The second document is active: run it.
+        QCOMPARE(w->activeDocument(), second);
+        w->action("actionRun")->trigger();
+        QCOMPARE(second->engine()->state(), ARunning);
+        QCOMPARE(w->action("actionRun")->text(), QStringLiteral("Stop"));
+        QCOMPARE(w->action("actionRunAll")->text(), QStringLiteral("Stop All"));
+
+        w->action("actionRunAll")->trigger();
+        QCOMPARE(second->engine()->state(), APaused);
+        QCOMPARE(first->engine()->state(), ANotRun);
+        QCOMPARE(w->action("actionRunAll")->text(), QStringLiteral("Run All"));
+        QCOMPARE(w->action("actionRun")->text(), QStringLiteral("Run"));
+
+        w->action("actionRunAll")->trigger();
+        QCOMPARE(first->engine()->state(), ARunning);
+        QCOMPARE(second->engine()->state(), ARunning);
+        QCOMPARE(w->action("actionRunAll")->text(), QStringLiteral("Stop All"));
+    }
+
+    void finishedDocumentShowsDisabledStop()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        doc->engine()->setState(QenSystemOrigin, AFinished);
+        w->updateAllActions();
+        QCOMPARE(w->action("actionRun")->text(), QStringLiteral("Stop"));
+        QVERIFY(!w->action("actionRun")->isEnabled());
+        // Nothing left to start or stop.
+        QVERIFY(!w->action("actionRunAll")->isEnabled());
+    }
+
+    void addEntriesOnlyBeforeTheRun()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        w->updateViewMenu();
+        const QList<QAction *> entries = w->newGraphMenu()->actions();
+        QCOMPARE(entries.size(), doc->catalogue().size());
+        QCOMPARE(entries[0]->text(), doc->agentName(0));
+        QVERIFY(entries[0]->isEnabled());
+        for (int i = 1; i < entries.size(); ++i) {
+            QVERIFY(entries[i]->text().startsWith(QLatin1String("(Add) ")));
+            QVERIFY(entries[i]->isEnabled());
+        }
+
+        // Adding from the picture menu makes a picture of the new agent.
+        const QString added = entries[1]->text().mid(6);
+        w->newPictureMenu()->actions()[1]->trigger();
+        QCOMPARE(doc->agentCount(), 2);
+        QCOMPARE(doc->agentName(1), added);
+        QenChildWindow *picture = childOf(doc, QenDocView::Picture, 1);
+        QVERIFY(picture);
+        QCOMPARE(picture->agentIndex(), 1);
+
+        w->action("actionRun")->trigger();
+        w->action("actionRun")->trigger();
+        QCOMPARE(doc->engine()->state(), APaused);
+        w->updateViewMenu();
+        const QList<QAction *> later = w->newPictureMenu()->actions();
+        QCOMPARE(later[1]->text(), added);
+        for (QAction *act : later)
+            QCOMPARE(act->isEnabled(), !act->text().startsWith(QLatin1String("(Add) ")));
+    }
+
+    void zoomLimits_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<bool>("in");
+        QTest::addColumn<bool>("out");
+        QTest::newRow("1") << 1 << true << false;
+        QTest::newRow("2") << 2 << true << true;
+        QTest::newRow("3") << 3 << false << true;
+    }
+    void zoomLimits()
+    {
+        QFETCH(int, zoom);
+        QFETCH(bool, in);
+        QFETCH(bool, out);
+        QVERIFY(w->newFile());
+        QenChildWindow *graph = childOf(w->documents().first(), QenDocView::Graph);
+        w->setActiveWindow(graph);
+        QCOMPARE(w->activeChild(), graph);
+        graph->graphViewWidget()->setZoom(zoom);
+        w->updateViewMenu();
+        QCOMPARE(w->action("actionZoomIn")->isEnabled(), in);
+        QCOMPARE(w->action("actionZoomOut")->isEnabled(), out);
+        // A picture has no zoom, nor has the Control window.
+        w->setActiveWindow(childOf(w->documents().first(), QenDocView::Picture));
+        QVERIFY(!w->action("actionZoomIn")->isEnabled());
+        QVERIFY(!w->action("actionZoomOut")->isEnabled());
+    }
+
+    void ctrlBReachesTheBreakpointDialog()
+    {
+        QVERIFY(w->newFile());
+        QStringList shown;
+        w->setDialogRunner([&](QDialog &dialog) {
+            shown << dialog.metaObject()->className();
+            return false;
+        });
+        QVERIFY(!w->action("actionSetBreakPoint")->isVisible());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(shown, QStringList{"qenBkPoint"});
+    }
+
+    void settingCommandsOpenTheirDialogs_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("patient") << "changePatient"
+                                 << "QenPatientDlg";
+        QTest::newRow("unit dose") << "unitDose"
+                                   << "QenDoseDlg";
+        QTest::newRow("cost") << "setCost"
+                              << "QenCostDlg";
+        QTest::newRow("FGF, DEL, VA, CO") << "adjustDel"
+                                          << "QenDelDlg";
+        QTest::newRow("bookmark") << "setBookmark"
+                                  << "QenBookmarkDlg";
+        QTest::newRow("agent and circuit") << "changeAgent"
+                                           << "QenAgentDlg";
+    }
+    void settingCommandsOpenTheirDialogs()
+    {
+        QFETCH(QString, slot);
+        QFETCH(QString, dialog);
+        QVERIFY(w->newFile());
+        w->setActiveWindow(childOf(w->documents().first(), QenDocView::Picture));
+        QStringList shown;
+        w->setDialogRunner([&](QDialog &d) {
+            shown << d.metaObject()->className();
+            return false;
+        });
+        QVERIFY(QMetaObject::invokeMethod(w.get(), slot.toLatin1().constData()));
+        QCOMPARE(shown, QStringList{dialog});
+        QVERIFY(!w->documents().first()->isModified());
+    }
+
+    void sixOpensLeaveFiveRecentEntries()
+    {
+        QStringList paths;
+        for (int i = 1; i <= 6; ++i) {
+            paths << savedFile(QStringLiteral("recent%1.qen").arg(i));
+            QVERIFY(!paths.last().isEmpty());
+        }
+        for (const QString &path : std::as_const(paths))
+            QVERIFY(w->openDocument(path));
+        QCOMPARE(w->documents().size(), 6);
+        const QList<QAction *> recent = w->recentFileActions();
+        QCOMPARE(recent.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(recent[i]->isVisible());
+            QCOMPARE(recent[i]->text(), QStringLiteral("&%1 recent%2.qen").arg(i + 1).arg(6 - i));
+        }
+        QCOMPARE(w->lastOpenDirectory(), programDir->path());
+
+        // A vanished file leaves the list when the menu is refreshed.
+        QVERIFY(QFile::remove(paths[4]));
+        w->updateRecentFileActions();
+        QCOMPARE(recent[0]->text(), QStringLiteral("&1 recent6.qen"));
+        QCOMPARE(recent[1]->text(), QStringLiteral("&2 recent4.qen"));
+        QVERIFY(recent[3]->isVisible());
+        QVERIFY(!recent[4]->isVisible());
+        QCOMPARE(qenApp->value("Settings", "RecentFileList").toStringList().size(), 4);
+
+        // Choosing an entry opens nothing new: that file is open already.
+        recent[1]->trigger();
+        QCOMPARE(w->documents().size(), 6);
+    }
+
+    void openingAnOpenFileRaisesItsControl()
+    {
+        const QString path = savedFile(QStringLiteral("twice.qen"));
+        QVERIFY(w->openDocument(path));
+        QVERIFY(w->newFile());
+        QCOMPARE(w->documents().size(), 2);
+        QenDoc *opened = w->documents().first();
+        w->setActiveWindow(childOf(opened, QenDocView::Graph));
+        QVERIFY(w->activeChild() != childOf(opened, QenDocView::Control));
+        w->setActiveWindow(childOf(w->documents()[1], QenDocView::Picture));
+
+        QVERIFY(w->openDocument(programDir->path() + "/./twice.qen"));
+        QCOMPARE(w->documents().size(), 2);
+        QCOMPARE(w->activeChild(), childOf(opened, QenDocView::Control));
+    }
+
+    void unreadableFileLeavesNoDocument()
+    {
+        const QString path = programDir->filePath("garbage.qen");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a simulation at all");
+        f.close();
+        prompt->expect(QenPrompt::Ok);
+        QVERIFY(!w->openDocument(path));
+        flushDeletes();
+        QCOMPARE(w->documents().size(), 0);
+        QCOMPARE(prompt->records().size(), 1);
+        QVERIFY(prompt->records()[0].text.contains("corrupt"));
+    }
+
+    void dropOnFreeAreaMakesANewWindowThere()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        QenChildWindow *graph = childOf(doc, QenDocView::Graph);
+        QenTabWidget *tabs = graph->tabWidget();
+        std::unique_ptr<QMimeData> data(tabs->mimeDataFor(tabs->indexOf(graph)));
+        QWidget *viewport = w->mdiArea()->viewport();
+        const QPoint free(viewport->width() - 150, viewport->height() - 120);
+        for (QMdiSubWindow *sub : w->mdiArea()->subWindowList())
+            QVERIFY(!sub->frameGeometry().contains(free));
+
+        QDragEnterEvent enter(free, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(free, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &move);
+        QVERIFY(move.isAccepted());
+        QDropEvent drop(free, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &drop);
+
+        const QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
+        QCOMPARE(subs.size(), 2);
+        QCOMPARE(graph->tabWidget()->count(), 1);
+        QCOMPARE(subWindowPos(graph), free);
+        QCOMPARE(tabs->count(), 2);
+
+        // Over a window a drag is refused.
+        const QPoint over = subs[0]->frameGeometry().center();
+        QDragMoveEvent refused(over, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void dropOnAnotherDocumentMakesANewWindow()
+    {
+        QVERIFY(w->newFile());
+        QVERIFY(w->newFile());
+        QenDoc *first = w->documents()[0];
+        QenDoc *second = w->documents()[1];
+        QenChildWindow *picture = childOf(first, QenDocView::Picture);
+        QenTabWidget *source = picture->tabWidget();
+        QenTabWidget *target = childOf(second, QenDocView::Control)->tabWidget();
+        std::unique_ptr<QMimeData> data(source->mimeDataFor(source->indexOf(picture)));
+        QDropEvent drop(QPoint(40, 60), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        w->reparentChildDrop(&drop, target);
+
+        QCOMPARE(liveSubWindows(w.get()).size(), 3);
+        QCOMPARE(target->count(), 3);
+        QVERIFY(picture->tabWidget() != target && picture->tabWidget() != source);
+        QCOMPARE(picture->tabWidget()->count(), 1);
+        QCOMPARE(w->activeChild(), picture);
+
+        // Onto its own document's window it joins as a tab.
+        std::unique_ptr<QMimeData> back(picture->tabWidget()->mimeDataFor(0));
+        QDropEvent home(QPoint(10, 10), Qt::MoveAction, back.get(), Qt::LeftButton, Qt::NoModifier);
+        w->reparentChildDrop(&home, source);
+        QCOMPARE(liveSubWindows(w.get()).size(), 2);
+        QCOMPARE(picture->tabWidget(), source);
+        QCOMPARE(source->currentWidget(), picture);
+    }
+
+    void groupLeavesOneWindowPerDocument()
+    {
+        QVERIFY(w->newFile());
+        QVERIFY(w->newFile());
+        for (QenDoc *doc : w->documents()) {
+            for (int type : {QenDocView::Picture, QenDocView::Graph}) {
+                QenChildWindow *c = childOf(doc, type);
+                w->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
+            }
+        }
+        QCOMPARE(liveSubWindows(w.get()).size(), 6);
+
+        w->groupSubWindows();
+        const QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
+        QCOMPARE(subs.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QenDoc *doc = w->documents()[i];
+            QenTabWidget *tabs = childOf(doc, QenDocView::Control)->tabWidget();
+            QCOMPARE(tabs->count(), 3);
+            for (QenChildWindow *c : QenMainWindow::childrenOf(doc))
+                QCOMPARE(c->tabWidget(), tabs);
+            QVERIFY(subs.contains(qobject_cast<QMdiSubWindow *>(tabs->parentWidget())));
+        }
+    }
+
+    void closingAsksOncePerDocument_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("discard both") << QList<int>{QenPrompt::Discard, QenPrompt::Discard} << true;
+        QTest::newRow("cancel the first") << QList<int>{QenPrompt::Cancel} << false;
+        QTest::newRow("cancel the second")
+            << QList<int>{QenPrompt::Discard, QenPrompt::Cancel} << false;
+    }
+    void closingAsksOncePerDocument()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, closed);
+        QVERIFY(w->newFile());
+        QVERIFY(w->newFile());
+        for (QenDoc *doc : w->documents())
+            doc->setModified(true);
+        for (int answer : answers)
+            prompt->expect(answer);
+
+        QVERIFY(w->close() == closed);
+        flushDeletes();
+        QCOMPARE(prompt->records().size(), answers.size());
+        for (const auto &record : prompt->records())
+            QVERIFY(record.text.contains("has been modified"));
+        if (closed) {
+            QCOMPARE(w->documents().size(), 0);
+            QCOMPARE(liveSubWindows(w.get()).size(), 0);
+            QCOMPARE(qenApp->value("MainWindow", "Max").toBool(), w->isMaximized());
+        } else {
+            // The refusing document keeps its windows.
+            QenDoc *kept = w->documents().last();
+            QCOMPARE(QenMainWindow::childrenOf(kept).size(), 3);
+            QVERIFY(childOf(kept, QenDocView::Control)->tabWidget());
+        }
+    }
+
+    void minimisingHidesTheWindowsAndRestoringShowsTheCurrentTabs()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        QenChildWindow *control = childOf(doc, QenDocView::Control);
+        QVERIFY(control->isVisible());
+        w->setWindowState(Qt::WindowMinimized);
+        for (QenChildWindow *c : QenMainWindow::childrenOf(doc))
+            QVERIFY(c->isHidden());
+        w->setWindowState(Qt::WindowNoState);
+        QVERIFY(control->isVisible());
+        // The other tabs stay behind the current one.
+        QVERIFY(childOf(doc, QenDocView::Picture)->isHidden());
+        QVERIFY(childOf(doc, QenDocView::Graph)->isHidden());
+    }
+
+    void editDescriptionMarksModified()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        w->setDescriptionDialog([](QWidget *, QString *text) {
+            *text = QStringLiteral("Induction with a high DEL");
+            return true;
+        });
+        QVERIFY(w->editDescription());
+        QCOMPARE(doc->description(), QStringLiteral("Induction with a high DEL"));
+        QVERIFY(doc->isModified());
+        QCOMPARE(w->windowTitle().right(1), QStringLiteral("*"));
+        w->setDescriptionDialog([](QWidget *, QString *text) {
+            *text = QStringLiteral("thrown away");
+            return false;
+        });
+        QVERIFY(!w->editDescription());
+        QCOMPARE(doc->description(), QStringLiteral("Induction with a high DEL"));
+    }
+
+    void laterFeaturesSayNotImplemented()
+    {
+        prompt->expect(QenPrompt::Ok);
+        w->action("actionPageSetup")->trigger();
+        QCOMPARE(prompt->records().size(), 1);
+        QCOMPARE(prompt->records()[0].title, QStringLiteral("Quenor® "));
+        QCOMPARE(prompt->records()[0].text, QStringLiteral("Feature not implemented"));
+        QCOMPARE(prompt->records()[0].icon, QenPrompt::Information);
+    }
+
+    void selectionGrabAndCopy()
+    {
+        QVERIFY(w->newFile());
+        w->updateEditMenu();
+        QVERIFY(!w->action("actionCopySelection")->isEnabled());
+        w->action("actionSelectAll")->trigger();
+        QVERIFY(!w->selection().isNull());
+        QVERIFY(w->action("actionCopySelection")->isEnabled());
+        // A window that leaves takes the selection with it.
+        w->removeChild(childOf(w->documents().first(), QenDocView::Graph));
+        QVERIFY(w->selection().isNull());
+    }
+
+private:
+    static QPoint subWindowPos(QenChildWindow *child)
+    {
+        for (QWidget *p = child; p; p = p->parentWidget()) {
+            if (auto *sub = qobject_cast<QMdiSubWindow *>(p))
+                return sub->pos();
+        }
+        return QPoint(-1, -1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    programDir = &dir;
+    int appArgc = 1;
+    char name[] = "quenor";
+    char *appArgv[] = {name, nullptr};
+    QenApplication app(appArgc, appArgv, dir.path());
+    auto scripted = std::make_unique<ScriptedPrompt>();
+    prompt = scripted.get();
+    app.setPrompt(std::move(scripted));
+    app.loadVocabulary();
+    app.loadDefaults();
+    // The window opens at its own size, not maximised.
+    app.setValue("MainWindow", "Max", false);
+    TestQenMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_qenmainwindow.moc"
