@@ -483,7 +483,7 @@ bool QenDoc::swapAgents(int a, int b)
     }
     changed();
     emit agentColorsChanged();
-    notifyViews(0, QenUpdateEvent::All);
+    notifyViews(0, QenHint::All);
     updateTitles();
     return true;
 }
@@ -511,7 +511,7 @@ bool QenDoc::editCost(const std::function<bool(float *, int *)> &edit)
     entry->bottleCost = cost;
     entry->bottleSize = size;
     changed();
-    notifyViews(track + 1, QenUpdateEvent::Values);
+    notifyViews(track + 1, QenHint::Values);
     return true;
 }
 
@@ -569,7 +569,7 @@ bool QenDoc::eraseAndRestoreDefaults()
     emit allCleared();
     emit agentColorsChanged();
     updateTitles();
-    notifyViews(0, QenUpdateEvent::All, QenUserOrigin);
+    notifyViews(0, QenHint::All, QenUserOrigin);
     return true;
 }
 

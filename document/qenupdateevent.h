@@ -1,31 +1,18 @@
 #pragma once
 
+#include "engine/qenenginehost.h"
+
 #include <QEvent>
 
 class QenDoc;
 
 // The notice a document sends synchronously to the views of its windows after
 // a change: which agent it concerns (0 the whole simulation, otherwise agent
-// index + 1) and what changed (the hint bits).
+// index + 1) and what changed (the hint bits of QenHint).
 class QenUpdateEvent : public QEvent
 {
 public:
     static constexpr QEvent::Type eventType = QEvent::Type(1001);
-
-    enum Hint : int {
-        All = 0,
-        Agent = 1,
-        Circuit = 2,
-        Speed = 4,
-        Del = 8,
-        Fgf = 16,
-        Va = 32,
-        Co = 64,
-        Values = 128,
-        RunState = 256,
-        Weight = 512,
-        Reset = 2048,
-    };
 
     QenUpdateEvent(QenDoc *document, int agent, int hints)
         : QEvent(eventType), m_document(document), m_agent(agent), m_hints(hints)

@@ -666,9 +666,9 @@ bool QenGraphView::event(QEvent *event)
     if (!concernsMe(update) || m_agent < 0)
         return true;
     const int hints = update->hints();
-    if (hints & QenUpdateEvent::Reset)
+    if (hints & QenHint::Reset)
         m_agent = 0;
-    if (hints == QenUpdateEvent::All) {
+    if (hints == QenHint::All) {
         const int now = tenthsNow();
         m_ui->hsbGraph->setRange(std::min(m_span * 10, now), now);
         m_ui->hsbGraph->setValue(now);
@@ -677,13 +677,13 @@ bool QenGraphView::event(QEvent *event)
         setUpGraphs(false);
         return true;
     }
-    if (hints & QenUpdateEvent::Agent) {
+    if (hints & QenHint::Agent) {
         showAgentInfo();
         emit agentDataChanged(m_agent);
         showStripLabels();
         setUpGraphs(true);
     }
-    if (hints & QenUpdateEvent::Circuit) {
+    if (hints & QenHint::Circuit) {
         const bool wasOpen = isOpenCircuit();
         m_circuit = document()->engine()->circuit();
         if (wasOpen != isOpenCircuit()) {
@@ -691,7 +691,7 @@ bool QenGraphView::event(QEvent *event)
             setUpGraphs(true);
         }
     }
-    if (hints & QenUpdateEvent::Values) {
+    if (hints & QenHint::Values) {
         const double minutes = displayMs() / 60000.0;
         for (QenGraph *g : graphs())
             g->setXVal(minutes);
@@ -700,7 +700,7 @@ bool QenGraphView::event(QEvent *event)
         if (!m_settings.scroll && isRunning() && minutes > m_ui->m_IARMGraph->origin() + m_span)
             jump();
     }
-    if (hints & QenUpdateEvent::RunState) {
+    if (hints & QenHint::RunState) {
         if (isRunning())
             followRun();
         else

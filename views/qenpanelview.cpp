@@ -859,27 +859,27 @@ bool QenPanelView::event(QEvent *event)
         if (!concernsMe(update))
             return true;
         const int hints = update->hints();
-        if (hints & QenUpdateEvent::Reset)
+        if (hints & QenHint::Reset)
             m_agent = 0;
-        if (hints == QenUpdateEvent::All) {
+        if (hints == QenHint::All) {
             updateData();
             return true;
         }
-        if (hints & QenUpdateEvent::Agent)
+        if (hints & QenHint::Agent)
             loadAgent();
-        if (hints & QenUpdateEvent::Circuit) {
+        if (hints & QenHint::Circuit) {
             m_circuit = document()->engine()->circuit();
             refreshSyringe();
         }
-        if (hints & QenUpdateEvent::Speed) {
+        if (hints & QenHint::Speed) {
             const int speed = document()->engine()->speed();
             m_speedText = speed == 1000 ? tr("AFAP") : QStringLiteral("%1x").arg(speed);
             if (m_timer.isActive())
                 m_timer.setInterval(intervalForSpeed(speed));
         }
         for (int s = DEL; s <= CO; ++s) {
-            static const int bits[] = {QenUpdateEvent::Del, QenUpdateEvent::Fgf, QenUpdateEvent::Va,
-                                       QenUpdateEvent::Co};
+            static const int bits[] = {QenHint::Del, QenHint::Fgf, QenHint::Va,
+                                       QenHint::Co};
             if (!(hints & bits[s]))
                 continue;
             QLineEdit *field = m_rows[size_t(s)].field;
@@ -892,12 +892,12 @@ bool QenPanelView::event(QEvent *event)
             }
             showSetting(s);
         }
-        if (hints & QenUpdateEvent::Values) {
+        if (hints & QenHint::Values) {
             refreshValues(false);
             refreshTotals(false);
             showEffective();
         }
-        if (hints & QenUpdateEvent::RunState) {
+        if (hints & QenHint::RunState) {
             const AState state = document()->engine()->state();
             if (state == APaused || state == AFinished) {
                 m_timer.stop();
@@ -905,8 +905,8 @@ bool QenPanelView::event(QEvent *event)
                 refreshGauges();
             }
         }
-        if (hints & (QenUpdateEvent::Agent | QenUpdateEvent::Del | QenUpdateEvent::Fgf |
-                     QenUpdateEvent::Va | QenUpdateEvent::Co | QenUpdateEvent::Weight)) {
+        if (hints & (QenHint::Agent | QenHint::Del | QenHint::Fgf |
+                     QenHint::Va | QenHint::Co | QenHint::Weight)) {
             refreshGauges();
             refreshValues(true);
         }

@@ -419,11 +419,11 @@ private slots:
             v->picture.hints.clear();
             v->graph.hints.clear();
         }
-        doc->notifyViews(0, QenUpdateEvent::Fgf, QenDoc::originOf(&picture.picture));
+        doc->notifyViews(0, QenHint::Fgf, QenDoc::originOf(&picture.picture));
         QVERIFY(picture.picture.hints.isEmpty());
-        QCOMPARE(picture.graph.hints, QList<int>{QenUpdateEvent::Fgf});
-        QCOMPARE(graph1.picture.hints, QList<int>{QenUpdateEvent::Fgf});
-        QCOMPARE(graph1.graph.hints, QList<int>{QenUpdateEvent::Fgf});
+        QCOMPARE(picture.graph.hints, QList<int>{QenHint::Fgf});
+        QCOMPARE(graph1.picture.hints, QList<int>{QenHint::Fgf});
+        QCOMPARE(graph1.graph.hints, QList<int>{QenHint::Fgf});
 
         // Removing agent 1 hands back its window and renumbers nothing else.
         const QList<QenDocView *> closing = doc->removeAgent(1);
@@ -481,7 +481,7 @@ private slots:
         QCOMPARE(doc.agentColours().size(), 1);
         QCOMPARE(cleared.size(), 1);
         QVERIFY(control.isWindowModified());
-        QCOMPARE(primary.graph.hints.last(), int(QenUpdateEvent::All));
+        QCOMPARE(primary.graph.hints.last(), int(QenHint::All));
         doc.viewClosed(&primary);
         doc.viewClosed(&control);
     }

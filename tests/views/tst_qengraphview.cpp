@@ -263,11 +263,11 @@ private slots:
         QenGraphView *view = f.window(0)->graph.get();
         const int second = f.doc->addAgent(QStringLiteral("Sevoflurane"));
         const QString before = view->agentLabel();
-        QenUpdateEvent other(f.doc.get(), second + 1, QenUpdateEvent::Values);
+        QenUpdateEvent other(f.doc.get(), second + 1, QenHint::Values);
         view->compartmentGraph()->setXVal(7);
         QCoreApplication::sendEvent(view, &other);
         QCOMPARE(view->compartmentGraph()->xVal(), 7.0);
-        QenUpdateEvent mine(f.doc.get(), 1, QenUpdateEvent::Values);
+        QenUpdateEvent mine(f.doc.get(), 1, QenHint::Values);
         QCoreApplication::sendEvent(view, &mine);
         QCOMPARE(view->compartmentGraph()->xVal(), 0.0);
         QCOMPARE(view->agentLabel(), before);

@@ -282,19 +282,19 @@ private slots:
         finishEditing(co, QStringLiteral("6.5"));
         QCOMPARE(e->co(), before);
         QCOMPARE(co->text(), QString::number(before, 'f', 2));
-        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 0);
+        QCOMPARE(other.sink.count(QenHint::Co), 0);
 
         f.prompt.expect(QenPrompt::Ok);
         finishEditing(co, QStringLiteral("6.5"));
         QCOMPARE(f.prompt.records().size(), 2);
         QCOMPARE(e->co(), 6.5f);
-        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 1);
+        QCOMPARE(other.sink.count(QenHint::Co), 1);
         QCOMPARE(e->endTime(), e->displayTime());
         QCOMPARE(panel->gauge(QenPanelView::CO)->value(), 130);
 
         // The same text again is no change at all.
         finishEditing(co, QStringLiteral("6.50"));
-        QCOMPARE(other.sink.count(QenUpdateEvent::Co), 1);
+        QCOMPARE(other.sink.count(QenHint::Co), 1);
         QCOMPARE(f.prompt.records().size(), 2);
         f.doc->viewClosed(&other);
     }
