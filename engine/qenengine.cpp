@@ -468,13 +468,13 @@ double QenEngine::uptakeRate(const QenSample &sample, const float *x, const floa
     return rate;
 }
 
-bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, float *flows,
-                        const float *e, quint32 now, double totalUptake, double ownUptake, int n,
-                        const QenAnesthetic &a) const
+QenEngine::LevelPlan QenEngine::planLevel(const QenSample &s, int doses, float *flows,
+                                          const float *e, int n, const QenAnesthetic &a) const
 {
+    LevelPlan p;
     const double m = double(1 << n);
     const double dt = double(m_stepMinutes) / m;
-    const double E = totalUptake;
+    p.dt = dt;
 
     // Fresh gas, and the vapour a liquid agent adds to it.
     double q = s.fgf;
@@ -487,11 +487,47 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
         if (s.hasVapor())
             q = q + injected / dt;
     }
-    const double fi = q > 0.0 ? v * 100.0 / (dt * q) : 0.0;
+    p.v = v;
+    p.fi = q > 0.0 ? v * 100.0 / (dt * q) : 0.0;
     flows[CKT] = float(q * a.partition[CKT]);
     flows[ALV] = float(double(a.partition[ALV]) * s.va);
-    const double f0 = flows[CKT];
-    const double f1 = flows[ALV];
+    p.f0 = flows[CKT];
+    p.f1 = flows[ALV];
+    p.blood = double(a.lambdaBlood) * s.co;
+
+    const int circuit = s.circuit();
+    if (circuit == SemiClosedCircuit || circuit == ClosedCircuit)
+        p.aCkt = std::exp(e[CKT] * (p.f0 + p.f1));
+    p.aAlv = std::exp(e[ALV] * (p.blood + p.f1));
+    return p;
+}
+
+bool QenEngine::tooFast(const QenSample &s, const LevelPlan &p, quint32 now, int n) const
+{
+    // Changes this fast would overshoot at this level: try smaller substeps,
+    // unless the step lies well in the past.
+    return n < 4 && (now - s.time) / m_stepMs < 3 && (p.aCkt < 0.1 || p.aAlv < 0.1);
+}
+
+bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, float *flows,
+                        const float *e, quint32 now, double totalUptake, double ownUptake, int n,
+                        const QenAnesthetic &a) const
+{
+    const LevelPlan p = planLevel(s, doses, flows, e, n, a);
+    if (tooFast(s, p, now, n))
+        return false;
+    return substep(s, p, flushNow, x, e, totalUptake, ownUptake, n, a);
+}
+
+bool QenEngine::substep(const QenSample &s, const LevelPlan &p, bool flushNow, float *x,
+                        const float *e, double totalUptake, double ownUptake, int n,
+                        const QenAnesthetic &a) const
+{
+    const double E = totalUptake;
+    const double dt = p.dt;
+    const double fi = p.fi;
+    const double f0 = p.f0;
+    const double f1 = p.f1;
     const bool uptake = s.hasUptake();
     const int circuit = s.circuit();
     const bool rebreathing = circuit == SemiClosedCircuit || circuit == ClosedCircuit;
@@ -517,7 +553,7 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
         }
     }
 
-    const double blood = double(a.lambdaBlood) * s.co;
+    const double blood = p.blood;
     const double g = f1 + blood;
     double t1;
     if (g == 0.0) {
@@ -530,17 +566,7 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
     }
     const double arterial = x[ALV];
 
-    double aCkt = 99.0;
-    if (rebreathing)
-        aCkt = std::exp(e[CKT] * (f0 + f1));
-    const double aAlv = std::exp(e[ALV] * (blood + f1));
-    // Changes this fast would overshoot at this level: try smaller substeps,
-    // unless the step lies well in the past. A refused substep is thrown away
-    // whole, so nothing more needs computing.
-    if (n < 4 && (now - s.time) / m_stepMs < 3 && (aCkt < 0.1 || aAlv < 0.1))
-        return false;
-
-    x[QenDelivered] = float(x[QenDelivered] + v);
+    x[QenDelivered] = float(x[QenDelivered] + p.v);
     x[QenUptake] = float(x[QenUptake] + dt * ownUptake);
 
     bool refused = false;
@@ -550,8 +576,8 @@ bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, 
             refused = true;
     };
     if (rebreathing)
-        relax(CKT, t0, aCkt);
-    relax(ALV, t1, aAlv);
+        relax(CKT, t0, p.aCkt);
+    relax(ALV, t1, p.aAlv);
     for (int i = VRG; i <= FAT; ++i)
         relax(i, arterial, e[i]);
 
@@ -604,13 +630,27 @@ bool QenEngine::advanceOneStep()
     clearLookupCache();
 
     m_rates.resize(size_t(count));
+    m_plans.resize(size_t(count));
     for (int n = 0; n < QenLevels; ++n) {
+        // Flows and decay factors hold for every substep of a level, so they
+        // are worked out once. A level too fast for any track is refused here,
+        // before any substep computes what would only be thrown away.
+        bool accepted = true;
+        for (int k = 0; k < count && accepted; ++k) {
+            Qen &t = m_tracks[size_t(k)];
+            const QenSample &s = t.samples.back();
+            m_plans[size_t(k)] =
+                planLevel(s, t.pendingDoses, t.flows, t.expTable[n], n, *m_catalogue->at(t.agent));
+            accepted = !tooFast(s, m_plans[size_t(k)], m_simTime, n);
+        }
+        m_lastLevel = n;
+        if (!accepted)
+            continue;
         if (n > 0) {
             for (Qen &t : m_tracks)
                 std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
                           std::begin(t.state));
         }
-        bool accepted = true;
         const int substeps = 1 << n;
         for (int sub = 0; sub < substeps && accepted; ++sub) {
             double total = 0.0;
@@ -623,12 +663,11 @@ bool QenEngine::advanceOneStep()
             const bool flushNow = m_flush && sub == 0;
             for (int k = 0; k < count && accepted; ++k) {
                 Qen &t = m_tracks[size_t(k)];
-                accepted = substep(t.samples.back(), t.pendingDoses, flushNow, t.state, t.flows,
-                                   t.expTable[n], m_simTime, total, m_rates[size_t(k)], n,
-                                   *m_catalogue->at(t.agent));
+                accepted =
+                    substep(t.samples.back(), m_plans[size_t(k)], flushNow, t.state, t.expTable[n],
+                            total, m_rates[size_t(k)], n, *m_catalogue->at(t.agent));
             }
         }
-        m_lastLevel = n;
         if (accepted)
             break;
     }

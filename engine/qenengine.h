@@ -119,8 +119,37 @@ public:
     void buildTable(Qen &track) const;
     double uptakeRate(const QenSample &sample, const float *state, const float *row, int n,
                       const QenAnesthetic &agent) const;
+    // One substep of one track as the step runs it: plans the level, refuses it
+    // when it is too fast, else advances `state`. A refused substep leaves
+    // `state` as it was.
     bool substep(const QenSample &sample, int doses, bool flushNow, float *state, float *flows,
                  const float *row, quint32 now, double totalUptake, double ownUptake, int n,
+                 const QenAnesthetic &agent) const;
+
+    // What a substep of level n needs that does not depend on the state: the
+    // fresh gas, the circuit flows and the decay factors of the circuit and the
+    // alveoli (99 when not computed). It is the same for every substep of the
+    // level, so the step works it out once per level.
+    struct LevelPlan
+    {
+        double dt = 0.0;
+        double v = 0.0;  // vapour delivered, L
+        double fi = 0.0; // fresh-gas partial pressure
+        double f0 = 0.0; // flows[CKT]
+        double f1 = 0.0; // flows[ALV]
+        double blood = 0.0;
+        double aCkt = 99.0;
+        double aAlv = 99.0;
+    };
+    // Also writes flows[CKT] and flows[ALV] of the track.
+    LevelPlan planLevel(const QenSample &sample, int doses, float *flows, const float *row, int n,
+                        const QenAnesthetic &agent) const;
+    // True when level n is refused for changing too fast.
+    bool tooFast(const QenSample &sample, const LevelPlan &plan, quint32 now, int n) const;
+    // Advances `state` by one substep of a level that passed tooFast(); false
+    // when a compartment went negative below level 4.
+    bool substep(const QenSample &sample, const LevelPlan &plan, bool flushNow, float *state,
+                 const float *row, double totalUptake, double ownUptake, int n,
                  const QenAnesthetic &agent) const;
     // Subdivision level (0-4) at which the last step was accepted.
     int lastStepLevel() const { return m_lastLevel; }
@@ -300,4 +329,5 @@ private:
     int m_lastLevel = 0;
     // Scratch of the step, kept to avoid allocating per step.
     std::vector<double> m_rates;
+    std::vector<LevelPlan> m_plans;
 };
