@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -502,6 +503,44 @@ QenEngine::LevelPlan QenEngine::planLevel(const QenSample &s, int doses, float *
     return p;
 }
 
+const QenEngine::LevelPlan &QenEngine::planFor(int k, int n)
+{
+    Qen &t = m_tracks[size_t(k)];
+    const QenSample &s = t.samples.back();
+    const QenAnesthetic &a = *m_catalogue->at(t.agent);
+    const float *e = t.expTable[n];
+    PlanInputs in;
+    in.stepMinutes = m_stepMinutes;
+    in.fgf = s.fgf;
+    in.del = s.del;
+    in.va = s.va;
+    in.co = s.co;
+    in.unitDose = s.unitDose;
+    in.flags = s.flags;
+    in.doses = t.pendingDoses;
+    in.rateCkt = e[CKT];
+    in.rateAlv = e[ALV];
+    in.liquid = a.liquid;
+    in.volatility = a.volatility;
+    in.partitionCkt = a.partition[CKT];
+    in.partitionAlv = a.partition[ALV];
+    in.lambdaBlood = a.lambdaBlood;
+
+    // Settings seldom change from one step to the next, and a plan costs two
+    // exponentials and several divisions. The inputs are compared as bits, not
+    // as numbers: -0 and 0 compare equal but need not give the same plan.
+    PlanMemo &memo = m_plans[size_t(k) * QenLevels + size_t(n)];
+    if (memo.valid && std::memcmp(&memo.inputs, &in, sizeof in) == 0) {
+        t.flows[CKT] = float(memo.plan.f0);
+        t.flows[ALV] = float(memo.plan.f1);
+    } else {
+        memo.plan = planLevel(s, t.pendingDoses, t.flows, e, n, a);
+        memo.inputs = in;
+        memo.valid = true;
+    }
+    return memo.plan;
+}
+
 bool QenEngine::tooFast(const QenSample &s, const LevelPlan &p, quint32 now, int n) const
 {
     // Changes this fast would overshoot at this level: try smaller substeps,
@@ -630,19 +669,14 @@ bool QenEngine::advanceOneStep()
     clearLookupCache();
 
     m_rates.resize(size_t(count));
-    m_plans.resize(size_t(count));
+    m_plans.resize(size_t(count) * QenLevels);
     for (int n = 0; n < QenLevels; ++n) {
         // Flows and decay factors hold for every substep of a level, so they
         // are worked out once. A level too fast for any track is refused here,
         // before any substep computes what would only be thrown away.
         bool accepted = true;
-        for (int k = 0; k < count && accepted; ++k) {
-            Qen &t = m_tracks[size_t(k)];
-            const QenSample &s = t.samples.back();
-            m_plans[size_t(k)] =
-                planLevel(s, t.pendingDoses, t.flows, t.expTable[n], n, *m_catalogue->at(t.agent));
-            accepted = !tooFast(s, m_plans[size_t(k)], m_simTime, n);
-        }
+        for (int k = 0; k < count && accepted; ++k)
+            accepted = !tooFast(m_tracks[size_t(k)].samples.back(), planFor(k, n), m_simTime, n);
         m_lastLevel = n;
         if (!accepted)
             continue;
@@ -664,8 +698,9 @@ bool QenEngine::advanceOneStep()
             for (int k = 0; k < count && accepted; ++k) {
                 Qen &t = m_tracks[size_t(k)];
                 accepted =
-                    substep(t.samples.back(), m_plans[size_t(k)], flushNow, t.state, t.expTable[n],
-                            total, m_rates[size_t(k)], n, *m_catalogue->at(t.agent));
+                    substep(t.samples.back(), m_plans[size_t(k) * QenLevels + size_t(n)].plan,
+                            flushNow, t.state, t.expTable[n], total, m_rates[size_t(k)], n,
+                            *m_catalogue->at(t.agent));
             }
         }
         if (accepted)

@@ -329,5 +329,35 @@ private:
     int m_lastLevel = 0;
     // Scratch of the step, kept to avoid allocating per step.
     std::vector<double> m_rates;
-    std::vector<LevelPlan> m_plans;
+
+    // Everything planLevel() reads, as stored bits: equal inputs give an
+    // equal plan, so one worked out for an earlier step can serve again.
+    struct PlanInputs
+    {
+        float stepMinutes = 0.0f;
+        float fgf = 0.0f;
+        float del = 0.0f;
+        float va = 0.0f;
+        float co = 0.0f;
+        float unitDose = 0.0f;
+        quint32 flags = 0;
+        qint32 doses = 0;
+        float rateCkt = 0.0f; // expTable[n][CKT]
+        float rateAlv = 0.0f; // expTable[n][ALV]
+        quint32 liquid = 0;
+        quint32 volatility = 0;
+        float partitionCkt = 0.0f;
+        float partitionAlv = 0.0f;
+        float lambdaBlood = 0.0f;
+    };
+    struct PlanMemo
+    {
+        bool valid = false;
+        PlanInputs inputs;
+        LevelPlan plan;
+    };
+    // The plan of track k at level n, from the memo when its inputs are unchanged.
+    const LevelPlan &planFor(int k, int n);
+    // Track k's memo for level n is entry k * QenLevels + n.
+    std::vector<PlanMemo> m_plans;
 };
