@@ -544,8 +544,9 @@ const QenEngine::LevelPlan &QenEngine::planFor(int k, int n)
 bool QenEngine::tooFast(const QenSample &s, const LevelPlan &p, quint32 now, int n) const
 {
     // Changes this fast would overshoot at this level: try smaller substeps,
-    // unless the step lies well in the past.
-    return n < 4 && (now - s.time) / m_stepMs < 3 && (p.aCkt < 0.1 || p.aAlv < 0.1);
+    // unless the step lies well in the past. The factors are tested first:
+    // they are seldom small, and the division is slow.
+    return n < 4 && (p.aCkt < 0.1 || p.aAlv < 0.1) && (now - s.time) / m_stepMs < 3;
 }
 
 bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, float *flows,
@@ -670,6 +671,7 @@ bool QenEngine::advanceOneStep()
 
     m_rates.resize(size_t(count));
     m_plans.resize(size_t(count) * QenLevels);
+    bool ranSubsteps = false; // the live states need restoring before a retry
     for (int n = 0; n < QenLevels; ++n) {
         // Flows and decay factors hold for every substep of a level, so they
         // are worked out once. A level too fast for any track is refused here,
@@ -680,11 +682,12 @@ bool QenEngine::advanceOneStep()
         m_lastLevel = n;
         if (!accepted)
             continue;
-        if (n > 0) {
+        if (ranSubsteps) {
             for (Qen &t : m_tracks)
                 std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
                           std::begin(t.state));
         }
+        ranSubsteps = true;
         const int substeps = 1 << n;
         for (int sub = 0; sub < substeps && accepted; ++sub) {
             double total = 0.0;
