@@ -1,6 +1,9 @@
 #include "enginefixture.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 // The uptake step against hand calculations.
 class TestQenStep : public QObject
@@ -21,6 +24,53 @@ private:
         e.setVA(QenSystemOrigin, va);
         e.setCO(QenSystemOrigin, co);
         e.setDEL(QenSystemOrigin, 0, del);
+    }
+
+    // Redoes the step just taken the plain way, from its samples: every
+    // substep plans its own level and refusal is found by running the
+    // substeps. The step reuses plans across steps and refuses a level before
+    // running it; both must give the same bits.
+    static void checkAgainstPlainSubsteps(QenEngine &e)
+    {
+        const size_t count = size_t(e.trackCount());
+        std::vector<std::array<float, QenStateSize>> x(count);
+        std::vector<std::array<float, QenCompartments>> flows(count);
+        std::vector<double> rates(count);
+        int level = 0;
+        for (int n = 0; n < QenLevels; ++n) {
+            for (size_t k = 0; k < count; ++k) {
+                const Qen &t = e.track(int(k));
+                std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
+                          x[k].begin());
+                std::copy(std::begin(t.flows), std::end(t.flows), flows[k].begin());
+            }
+            bool accepted = true;
+            for (int sub = 0; sub < (1 << n) && accepted; ++sub) {
+                double total = 0.0;
+                for (size_t k = 0; k < count; ++k) {
+                    const Qen &t = e.track(int(k));
+                    rates[k] = e.uptakeRate(t.samples.back(), x[k].data(), t.expTable[n], n,
+                                            *e.agentOf(int(k)));
+                    total += rates[k];
+                }
+                for (size_t k = 0; k < count && accepted; ++k) {
+                    const Qen &t = e.track(int(k));
+                    const QenSample &s = t.samples.back();
+                    accepted = e.substep(s, s.doses(), s.hasFlush() && sub == 0, x[k].data(),
+                                         flows[k].data(), t.expTable[n], s.time, total, rates[k], n,
+                                         *e.agentOf(int(k)));
+                }
+            }
+            level = n;
+            if (accepted)
+                break;
+        }
+        QCOMPARE(e.lastStepLevel(), level);
+        for (size_t k = 0; k < count; ++k) {
+            const Qen &t = e.track(int(k));
+            QVERIFY(std::memcmp(x[k].data(), t.state, sizeof t.state) == 0);
+            QVERIFY(std::memcmp(flows[k].data(), t.flows, 2 * sizeof(float)) == 0);
+        }
     }
 
 private slots:
@@ -274,6 +324,60 @@ private slots:
         f.steps(1);
         QVERIFY(t.expTable[2][VRG] < decay);
         QCOMPARE(t.tableKey.co, 10.0f);
+    }
+    // Changes during a run that alter a level's fresh gas, flows or decay
+    // factors, so plans kept from earlier steps must not be reused.
+    void stepMatchesPlainSubsteps_data()
+    {
+        QTest::addColumn<int>("scenario");
+        QTest::newRow("Ether, open, DEL and FGF changed") << 0;
+        QTest::newRow("two agents: doses, flush, vapour, DEL, circuit") << 1;
+        QTest::newRow("16 substeps, agent's blood solubility edited") << 2;
+    }
+
+    void stepMatchesPlainSubsteps()
+    {
+        QFETCH(int, scenario);
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        if (scenario == 0) {
+            setup(f, "Ether", 0, 10.0f, 4.0f, 5.0f, 12.0f);
+        } else if (scenario == 1) {
+            setup(f, "Halothane", 1, 3.0f, 4.0f, 5.0f, 2.0f);
+            QVERIFY(e.addAgent(f.displayName("Nitrous Oxide")) == 1);
+            e.setDEL(QenSystemOrigin, 1, 60.0f);
+        } else {
+            setup(f, "Ether", 1, 8.0f, 100000.0f, 5.0f, 12.0f);
+        }
+        QenAnesthetic &agent0 = *f.catalogue.at(e.track(0).agent);
+        for (int step = 0; step < 30; ++step) {
+            if (scenario == 0 && step == 5)
+                e.setDEL(QenSystemOrigin, 0, 20.0f);
+            if (scenario == 0 && step == 12)
+                e.setFGF(QenSystemOrigin, 14.0f);
+            if (scenario == 1 && (step == 3 || step == 4)) {
+                QVERIFY(e.canInject(0));
+                e.injectDose(0);
+            }
+            if (scenario == 1 && step == 6)
+                e.flushCircuit();
+            if (scenario == 1 && step == 8)
+                e.enableVapor(true);
+            if (scenario == 1 && step == 12)
+                e.setDEL(QenSystemOrigin, 0, 4.0f);
+            if (scenario == 1 && step == 15)
+                e.setCircuit(QenSystemOrigin, circuitName(2));
+            if (scenario == 2 && step == 5)
+                agent0.lambdaBlood = 3.0f; // the agents dialog may edit it mid-run
+            f.steps(1);
+            checkAgainstPlainSubsteps(e);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        if (scenario == 0)
+            QCOMPARE(e.lastStepLevel(), 1);
+        if (scenario == 2)
+            QCOMPARE(e.lastStepLevel(), 4);
     }
 };
 
