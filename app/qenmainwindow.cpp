@@ -816,7 +816,21 @@ void QenMainWindow::tabifyChild(QenChildWindow *child)
     }
     tabs = makeTabWidget(child->document());
     tabs->addTab(child, childTitle(child));
-    addTabWidget(tabs);
+    fitToViews(addTabWidget(tabs), child);
+}
+
+// The tab widget's preferred size leaves the picture and the graphs cramped
+// behind scroll bars: a new window opens large enough to show its views whole,
+// as far as the area has room, and never smaller than before.
+void QenMainWindow::fitToViews(QMdiSubWindow *sub, QenChildWindow *child)
+{
+    auto *tabs = qobject_cast<QenTabWidget *>(sub->widget());
+    if (!tabs)
+        return;
+    const QSize frame = sub->sizeHint() - tabs->sizeHint();
+    const QSize room = m_mdiArea->viewport()->size() - QSize(sub->x(), sub->y());
+    const QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
+    sub->resize(whole.boundedTo(room).expandedTo(sub->sizeHint()));
 }
 
 void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target,

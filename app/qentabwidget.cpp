@@ -9,7 +9,11 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QStyle>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 const QString QenTabWidget::mimeType = QStringLiteral("application/x-qenchildwindow");
 
@@ -30,6 +34,16 @@ QenTabWidget::QenTabWidget(QWidget *parent)
     connect(m_closeButton, &QToolButton::clicked, this, &QenTabWidget::tryCloseTab);
     connect(m_bar, &QenTabBar::drag, this, &QenTabWidget::handleDrag);
     connect(this, &QTabWidget::currentChanged, this, &QenTabWidget::toggleCloseButton);
+}
+
+QSize QenTabWidget::sizeForPage(const QSize &page) const
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.state = QStyle::State_None;
+    const int bar = std::max(tabBar()->sizeHint().height(), m_closeButton->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_TabWidget, &option,
+                                     QSize(page.width(), page.height() + bar), this);
 }
 
 QenTabWidget::~QenTabWidget()

@@ -39,6 +39,8 @@ public:
     static QenChildWindow *draggedChild(const QMimeData *data);
 
     QSize sizeHint() const override { return QSize(435, 350); }
+    // The size that gives a page `page` pixels beside the bar and the frame.
+    QSize sizeForPage(const QSize &page) const;
 
 public slots:
     void updateTabTextColor();
