@@ -102,14 +102,13 @@ bool QenApplication::initialize()
     const QPixmap pixmap(QStringLiteral(":/images/splash.png"));
     const int splashSeconds =
         value(QStringLiteral("Defaults"), QStringLiteral("SplashTime"), 5).toInt();
+    // The main window first, so that the splash is shown once, already over it.
+    m_mainWindow->show();
     // Without its picture the splash would be an empty frame: start without it.
     if (!pixmap.isNull()) {
         m_splash = new QenSplashScreen(m_mainWindow.get(), pixmap);
         m_splash->showFor(splashSeconds);
     }
-    m_mainWindow->show();
-    if (m_splash)
-        m_splash->placeOverMainWindow();
 
     for (const QString &file : std::as_const(m_commandLineFiles))
         m_mainWindow->openDocument(file);

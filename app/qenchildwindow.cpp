@@ -96,6 +96,18 @@ QenChildWindow::QenChildWindow(QenDoc *document, int agent, QenViewType type, QW
     }
 }
 
+QSize QenChildWindow::viewsSizeHint() const
+{
+    auto whole = [](const QScrollArea *area) {
+        const int frame = 2 * area->frameWidth();
+        return area->widget()->sizeHint() + QSize(frame, frame);
+    };
+    QSize size = whole(m_panelArea).expandedTo(whole(m_graphArea));
+    if (auto *area = qobject_cast<const QScrollArea *>(centralWidget()))
+        size = size.expandedTo(whole(area));
+    return size;
+}
+
 QenChildWindow::~QenChildWindow()
 {
     liveChildren().remove(m_serial);

@@ -41,6 +41,8 @@ public:
     QenGraphView *graphViewWidget() const { return m_graph; }
     // The tray of a Control child; null for the others.
     QenControl *control() const { return m_control; }
+    // The size at which every view of this child shows whole, without scroll bars.
+    QSize viewsSizeHint() const;
     // The title text without the modified mark.
     QString title() const { return m_title; }
     // The tab widget that holds this child, if any.

@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -38,6 +39,8 @@
 
 namespace {
 const char *const childMimeType = "application/x-qenchildwindow";
+// Set on a child window once its sub-window has been fitted to its views.
+const char *const fittedProperty = "qenFitted";
 const char *const hideNumericsProperty = "qenHideNumerics";
 constexpr int recentFileCount = 5;
 
@@ -816,7 +819,21 @@ void QenMainWindow::tabifyChild(QenChildWindow *child)
     }
     tabs = makeTabWidget(child->document());
     tabs->addTab(child, childTitle(child));
-    addTabWidget(tabs);
+    fitToViews(addTabWidget(tabs), child);
+}
+
+// The tab widget's preferred size leaves the picture and the graphs cramped
+// behind scroll bars: a window grows, as far as the area has room, until the
+// views of `child` show whole.
+void QenMainWindow::fitToViews(QMdiSubWindow *sub, QenChildWindow *child)
+{
+    auto *tabs = qobject_cast<QenTabWidget *>(sub->widget());
+    if (!tabs || sub->isMaximized() || sub->isMinimized())
+        return;
+    const QSize frame = sub->sizeHint() - tabs->sizeHint();
+    const QSize room = m_mdiArea->viewport()->size() - QSize(sub->x(), sub->y());
+    const QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
+    sub->resize(whole.boundedTo(room).expandedTo(sub->size()).expandedTo(sub->sizeHint()));
 }
 
 void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target,
@@ -1642,6 +1659,18 @@ bool QenMainWindow::eventFilter(QObject *watched, QEvent *event)
 
     if (auto *child = qobject_cast<QenChildWindow *>(watched)) {
         switch (event->type()) {
+        case QEvent::Show:
+            // Its views know their whole size only once laid out for showing
+            // (an agent's name widens the picture): the window grows then,
+            // once per child, so that a window the user made smaller stays so.
+            if (!child->property(fittedProperty).toBool()) {
+                child->setProperty(fittedProperty, true);
+                QTimer::singleShot(0, child, [this, child] {
+                    if (QMdiSubWindow *sub = subWindowOf(tabWidgetOf(child)))
+                        fitToViews(sub, child);
+                });
+            }
+            return false;
         case QEvent::WindowActivate:
             if (QenDoc *doc = child->document())
                 doc->engine()->setCurrentTrack(child->agentIndex());

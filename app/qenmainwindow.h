@@ -180,6 +180,7 @@ private:
     QAction *makeAction(const char *name, const QString &text, const char *icon = nullptr);
     QenTabWidget *makeTabWidget(QenDoc *doc);
     QMdiSubWindow *addTabWidget(QenTabWidget *tabs);
+    void fitToViews(QMdiSubWindow *sub, QenChildWindow *child);
     QenTabWidget *activeTabWidget() const;
     static QenTabWidget *tabWidgetOf(QenChildWindow *child);
     void watchChild(QenChildWindow *child);

@@ -13,7 +13,11 @@ QenSplashScreen::QenSplashScreen(QWidget *mainWindow, const QPixmap &pixmap)
 
 void QenSplashScreen::showFor(int seconds)
 {
+    // Placed before it is shown: a splash moved once on screen leaves a copy
+    // behind where nothing repaints the place it left (no window manager).
+    placeOverMainWindow();
     show();
+    raise();
     QTimer::singleShot(qMax(0, seconds) * 1000, this, &QenSplashScreen::timeUp);
 }
 
@@ -21,7 +25,8 @@ void QenSplashScreen::placeOverMainWindow()
 {
     if (m_mainWindow)
         move(m_mainWindow->frameGeometry().center() - rect().center());
-    raise();
+    if (isVisible())
+        raise();
 }
 
 void QenSplashScreen::timeUp()

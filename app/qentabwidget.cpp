@@ -9,7 +9,12 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QStyle>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 const QString QenTabWidget::mimeType = QStringLiteral("application/x-qenchildwindow");
 
@@ -30,6 +35,44 @@ QenTabWidget::QenTabWidget(QWidget *parent)
     connect(m_closeButton, &QToolButton::clicked, this, &QenTabWidget::tryCloseTab);
     connect(m_bar, &QenTabBar::drag, this, &QenTabWidget::handleDrag);
     connect(this, &QTabWidget::currentChanged, this, &QenTabWidget::toggleCloseButton);
+}
+
+namespace {
+double luminance(const QColor &c)
+{
+    auto linear = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+} // namespace
+
+QColor QenTabWidget::textColour(const QColor &agent) const
+{
+    // A light agent colour (yellow, cyan) would vanish on the tab: the text
+    // keeps its hue but is darkened until it can be read.
+    const QColor background = m_bar->palette().color(QPalette::Window);
+    QColor text = agent;
+    for (int i = 0; i < 12 && contrast(text, background) < 2.0; ++i)
+        text = text.darker(120);
+    return text;
+}
+
+QSize QenTabWidget::sizeForPage(const QSize &page) const
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.state = QStyle::State_None;
+    const int bar = std::max(tabBar()->sizeHint().height(), m_closeButton->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_TabWidget, &option,
+                                     QSize(page.width(), page.height() + bar), this);
 }
 
 QenTabWidget::~QenTabWidget()
@@ -97,7 +140,7 @@ void QenTabWidget::tabInserted(int index)
     if (!m_connected.contains(c))
         m_connected.append(c);
     toggleCloseButton();
-    m_bar->setTabTextColor(index, c->colour());
+    m_bar->setTabTextColor(index, textColour(c->colour()));
 }
 
 void QenTabWidget::tabRemoved(int index)
@@ -126,7 +169,7 @@ void QenTabWidget::updateTabTextColor()
 {
     for (int i = 0; i < count(); ++i) {
         if (QenChildWindow *c = child(i))
-            m_bar->setTabTextColor(i, c->colour());
+            m_bar->setTabTextColor(i, textColour(c->colour()));
     }
 }
 

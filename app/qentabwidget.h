@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QPointer>
 #include <QTabWidget>
@@ -39,6 +40,10 @@ public:
     static QenChildWindow *draggedChild(const QMimeData *data);
 
     QSize sizeHint() const override { return QSize(435, 350); }
+    // The text colour of a tab whose child has the colour `agent`.
+    QColor textColour(const QColor &agent) const;
+    // The size that gives a page `page` pixels beside the bar and the frame.
+    QSize sizeForPage(const QSize &page) const;
 
 public slots:
     void updateTabTextColor();

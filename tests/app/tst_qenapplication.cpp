@@ -16,6 +16,25 @@
 namespace {
 // The program folder of the application under test; quenor.ini is restored in it.
 QTemporaryDir *programDir = nullptr;
+
+// Notes where a widget is when it is first shown.
+class ShowWatcher : public QObject
+{
+public:
+    ShowWatcher(QWidget *widget, QPoint *shownAt) : m_shownAt(shownAt)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && *m_shownAt == QPoint(-1, -1))
+            *m_shownAt = static_cast<QWidget *>(watched)->pos();
+        return false;
+    }
+
+private:
+    QPoint *m_shownAt;
+};
 } // namespace
 
 class TestQenApplication : public QObject
@@ -133,9 +152,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QPixmap pixmap(120, 80);
         pixmap.fill(Qt::darkBlue);
+        window.move(40, 30);
         QPointer<QenSplashScreen> splash = new QenSplashScreen(&window, pixmap);
+        // Where it first appears is where it stays: centred over the window.
+        QPoint shownAt(-1, -1);
+        ShowWatcher watcher(splash, &shownAt);
         splash->showFor(60);
         QVERIFY(splash->isVisible());
+        QCOMPARE(shownAt + splash->rect().center(), window.frameGeometry().center());
         QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(splash->parentWidget(), &window);
         if (click)

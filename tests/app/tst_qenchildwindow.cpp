@@ -99,11 +99,18 @@ private slots:
         f.doc->setAgentColour(0, QStringLiteral("blue"));
         QCOMPARE(m->tabs->tabBar()->tabTextColor(1), QColor(Qt::blue));
 
+        // A light colour keeps its hue but is darkened enough to be read.
+        f.doc->setAgentColour(0, QStringLiteral("yellow"));
+        const QColor yellowText = m->tabs->tabBar()->tabTextColor(1);
+        QCOMPARE(yellowText.hue(), QColor(Qt::yellow).hue());
+        QVERIFY(yellowText.value() < 160);
+
         // An agent without a colour: the fallback colour.
         f.doc->setAgentColour(0, QString());
         QCOMPARE(picture->colourName(), QColor::colorNames().at(2));
         m->tabs->updateTabTextColor();
-        QCOMPARE(m->tabs->tabBar()->tabTextColor(1), QColor(QColor::colorNames().at(2)));
+        QCOMPARE(m->tabs->tabBar()->tabTextColor(1).hue(),
+                 QColor(QColor::colorNames().at(2)).hue());
     }
 
     void closeButtonHiddenOnControl()

@@ -17,6 +17,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +143,17 @@ private slots:
         QCOMPARE(texts, (QStringList{name + ":Control", name + ":Picture1", name + ":Graph1"}));
         QCOMPARE(w->activeChild(), childOf(doc, QenDocView::Control));
         QCOMPARE(w->windowTitle(), "Quenor®Anesthesia Simulator - " + name + ":Control");
+        // The window is large enough to show the tray, the picture and the graphs whole.
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            auto *area = qobject_cast<QScrollArea *>(tabs->child(i)->centralWidget());
+            QVERIFY(area);
+            QVERIFY2(!area->horizontalScrollBar()->isVisible() &&
+                         !area->verticalScrollBar()->isVisible(),
+                     qPrintable(texts[i]));
+        }
+        tabs->setCurrentIndex(0);
         // The window menu lists the document's windows, the active one checked.
         w->createWindowMenu();
         QMenu *perDoc = w->windowMenu()->actions().last()->menu();

@@ -9,11 +9,13 @@
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "scriptedprompt.h"
+#include "views/qengraph.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
 #include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -37,6 +39,21 @@ void shoot(QWidget *widget, const QString &name)
     const QString dir = qEnvironmentVariable("QUENOR_SHOTS");
     if (!dir.isEmpty())
         widget->grab().save(QDir(dir).filePath(name + ".png"));
+}
+
+// Rows of a strip's picture that are mostly black: its frame's top and bottom
+// and the line it draws, when flat.
+int blackRows(QWidget *strip)
+{
+    const QImage image = strip->grab().toImage();
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int black = 0;
+        for (int x = 0; x < image.width(); ++x)
+            black += image.pixelColor(x, y) == Qt::black;
+        rows += black > image.width() / 2;
+    }
+    return rows;
 }
 
 // The run goes on for `realMs` of pacing at the document's speed, as the
@@ -99,6 +116,10 @@ private slots:
         w->setActiveWindow(graph);
         QCoreApplication::processEvents();
         shoot(w, "3-graph-after-an-hour");
+        // The strips show the flat FGF and DEL of the hour inside their frames.
+        QenGraphView *graphView = graph->graphViewWidget();
+        QCOMPARE(blackRows(graphView->fgfGraph()), 3);
+        QCOMPARE(blackRows(graphView->delGraph()), 3);
 
         // Rewind, then replay half an hour: the recording shows the same.
         w->updateAllActions();
