@@ -126,8 +126,13 @@ QenMainWindow::~QenMainWindow()
         qenApp->removeDocument(doc);
     }
     qDeleteAll(docs);
-    delete m_mdiArea;
+    // The area's own destructor sends events through this window's filter;
+    // by then it is no longer a scroll area, so it must not be looked at.
+    QMdiArea *area = m_mdiArea;
     m_mdiArea = nullptr;
+    area->viewport()->removeEventFilter(this);
+    area->removeEventFilter(this);
+    delete area;
 }
 
 // --- actions, menus, tool bar
