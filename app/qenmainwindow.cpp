@@ -41,7 +41,6 @@ namespace {
 const char *const childMimeType = "application/x-qenchildwindow";
 // Set on a child window once its sub-window has been fitted to its views.
 const char *const fittedProperty = "qenFitted";
-const char *const hideNumericsProperty = "qenHideNumerics";
 constexpr int recentFileCount = 5;
 
 QString addPrefix()
@@ -1193,7 +1192,7 @@ void QenMainWindow::updateSpecialMenu()
     m_disableReturnAct->setChecked(!engine->venousReturn());
     m_enableVaporAct->setChecked(dosed && engine->vaporEffect());
     m_enableScrollingAct->setChecked(child->graphViewWidget()->settings().scroll);
-    m_hideNumericsAct->setChecked(child->panelView()->property(hideNumericsProperty).toBool());
+    m_hideNumericsAct->setChecked(child->panelView()->numericsHidden());
     m_showCostAct->setChecked(child->panelView()->costShown());
     for (QAction *act : entries)
         act->blockSignals(false);
@@ -1387,7 +1386,7 @@ void QenMainWindow::showCost(bool on)
 void QenMainWindow::hideNumerics(bool on)
 {
     if (QenPanelView *panel = activePanel())
-        panel->setProperty(hideNumericsProperty, on);
+        panel->setNumericsHidden(on);
 }
 
 void QenMainWindow::disableUptake(bool on)

@@ -878,8 +878,7 @@ bool QenPanelView::event(QEvent *event)
                 m_timer.setInterval(intervalForSpeed(speed));
         }
         for (int s = DEL; s <= CO; ++s) {
-            static const int bits[] = {QenHint::Del, QenHint::Fgf, QenHint::Va,
-                                       QenHint::Co};
+            static const int bits[] = {QenHint::Del, QenHint::Fgf, QenHint::Va, QenHint::Co};
             if (!(hints & bits[s]))
                 continue;
             QLineEdit *field = m_rows[size_t(s)].field;
@@ -905,8 +904,8 @@ bool QenPanelView::event(QEvent *event)
                 refreshGauges();
             }
         }
-        if (hints & (QenHint::Agent | QenHint::Del | QenHint::Fgf |
-                     QenHint::Va | QenHint::Co | QenHint::Weight)) {
+        if (hints & (QenHint::Agent | QenHint::Del | QenHint::Fgf | QenHint::Va | QenHint::Co |
+                     QenHint::Weight)) {
             refreshGauges();
             refreshValues(true);
         }
@@ -1013,4 +1012,14 @@ void QenPanelView::fitPicture()
     h = std::max(h, base.height());
     m_content->setGeometry((width() - w) / 2 > 0 ? (width() - w) / 2 : 0,
                            (height() - h) / 2 > 0 ? (height() - h) / 2 : 0, w, h);
+}
+
+bool QenPanelView::numericsHidden() const
+{
+    return m_ui->m_Qenmchn->valuesHidden();
+}
+
+void QenPanelView::setNumericsHidden(bool hidden)
+{
+    m_ui->m_Qenmchn->setValuesHidden(hidden);
 }

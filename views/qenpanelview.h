@@ -64,6 +64,10 @@ public:
 
     bool costShown() const { return m_showCost; }
     void setCostShown(bool on);
+    // Hides the value texts under the machine picture, so a class can guess
+    // the numbers before they are shown.
+    bool numericsHidden() const;
+    void setNumericsHidden(bool hidden);
     QString speedText() const { return m_speedText; }
     QString circuitName() const { return m_circuit; }
 

@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include "views/qenmchn.h"
+
 #include <QTest>
 
 #include <memory>
@@ -551,6 +553,28 @@ private slots:
         });
         QVERIFY(!w->editDescription());
         QCOMPARE(doc->description(), QStringLiteral("Induction with a high DEL"));
+    }
+
+    void hideNumericsHidesThePictureValues()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().value(0);
+        QenChildWindow *picture = childOf(doc, QenDocView::Picture);
+        auto *machine = picture->panelView()->findChild<QenMchn *>();
+        QVERIFY(machine);
+        w->setActiveWindow(picture);
+        auto *hide = w->findChild<QAction *>(QStringLiteral("actionHideNumerics"));
+        hide->setChecked(true);
+        QVERIFY(machine->valuesHidden());
+        // The check mark follows the picture it belongs to.
+        w->setActiveWindow(childOf(doc, QenDocView::Control));
+        w->updateSpecialMenu();
+        QVERIFY(!hide->isEnabled());
+        w->setActiveWindow(picture);
+        w->updateSpecialMenu();
+        QVERIFY(hide->isEnabled() && hide->isChecked());
+        hide->setChecked(false);
+        QVERIFY(!machine->valuesHidden());
     }
 
     void laterFeaturesSayNotImplemented()
