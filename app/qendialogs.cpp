@@ -33,6 +33,15 @@ bool mayChange(QenEngine *engine)
     return engine->replayGuard(false);
 }
 
+// The current agent's track once a change is allowed, or -1.
+int trackToChange(QenEngine *engine)
+{
+    if (!mayChange(engine))
+        return -1;
+    const int track = engine->currentTrack();
+    return track < engine->trackCount() ? track : -1;
+}
+
 } // namespace
 
 bool setCost(QenDoc &doc, QWidget *parent, const Runner &run)
@@ -52,10 +61,8 @@ bool setCost(QenDoc &doc, QWidget *parent, const Runner &run)
 bool adjustDel(QenDoc &doc, QWidget *parent, const Runner &run)
 {
     QenEngine *engine = doc.engine();
-    if (!mayChange(engine))
-        return false;
-    const int track = engine->currentTrack();
-    if (track < 0 || track >= engine->trackCount())
+    const int track = trackToChange(engine);
+    if (track < 0)
         return false;
 
     const float del = engine->track(track).del;
@@ -97,10 +104,8 @@ bool adjustDel(QenDoc &doc, QWidget *parent, const Runner &run)
 bool unitDose(QenDoc &doc, QWidget *parent, const Runner &run)
 {
     QenEngine *engine = doc.engine();
-    if (!mayChange(engine))
-        return false;
-    const int track = engine->currentTrack();
-    if (track < 0 || track >= engine->trackCount())
+    const int track = trackToChange(engine);
+    if (track < 0)
         return false;
 
     const float dose = engine->track(track).unitDose;
