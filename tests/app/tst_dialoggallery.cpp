@@ -9,6 +9,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include "ui_qenbkpoint.h"
 #include "ui_qenbookmark.h"
@@ -30,9 +31,8 @@ private slots:
     {
         Q_INIT_RESOURCE(safecopy);
         QVERIFY(m_dir.isValid());
-        const QString ini = m_dir.filePath(QStringLiteral("quenor.ini"));
-        QVERIFY(QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), ini));
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        const QString ini = writeDefaultIni(m_dir.path());
+        QVERIFY(!ini.isEmpty());
         m_host = std::make_unique<QenDocHost>(ini, &m_prompt);
         m_doc = std::make_unique<QenDoc>(m_host.get());
         QVERIFY(m_doc->newDocument());

@@ -10,6 +10,7 @@
 #include "document/qendochost.h"
 #include "engine/qenvocabulary.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include "ui_qenbkpoint.h"
 #include "ui_qenbookmark.h"
@@ -39,19 +40,9 @@ public:
     int beeps = 0;
 };
 
-// Runs the simulation as fast as it goes until the display reaches `ms`.
 void runTo(QenDoc &doc, quint32 ms)
 {
-    QenEngine *e = doc.engine();
-    e->setState(QenUserOrigin, ARunning);
-    while (e->displayTime() < ms) {
-        e->advance(int(ms));
-        while (e->timerActive())
-            e->tick();
-        if (e->state() != ARunning)
-            e->setState(QenUserOrigin, ARunning);
-    }
-    e->pause();
+    runEngineTo(doc.engine(), ms);
 }
 
 // Records 3 minutes, rewinds and replays the first minute: the display then
@@ -96,10 +87,8 @@ private slots:
 
     void init()
     {
-        m_ini = m_dir.filePath(QStringLiteral("quenor.ini"));
-        QFile::remove(m_ini);
-        QVERIFY(QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), m_ini));
-        QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner);
+        m_ini = writeDefaultIni(m_dir.path());
+        QVERIFY(!m_ini.isEmpty());
         m_prompt.clear();
         m_host = std::make_unique<BeepingHost>(m_ini, &m_prompt);
         m_doc = std::make_unique<QenDoc>(m_host.get());

@@ -11,6 +11,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -80,10 +81,7 @@ public:
     // `agents` extra agents by display name are added after the primary one.
     explicit WindowFixture(const QStringList &agents = {})
     {
-        Q_INIT_RESOURCE(safecopy);
-        iniPath = dir.filePath(QStringLiteral("quenor.ini"));
-        QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), iniPath);
-        QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
+        iniPath = writeDefaultIni(dir.path());
         host = std::make_unique<QenDocHost>(iniPath, &prompt);
         doc = new QenDoc(host.get());
         ok = doc->newDocument();
@@ -124,20 +122,7 @@ public:
         return i < 0 ? QString() : doc->catalogue().at(i)->displayName;
     }
 
-    // Runs as fast as the simulation goes until the display reaches `ms`, then pauses.
-    void runTo(quint32 ms)
-    {
-        QenEngine *e = doc->engine();
-        e->setState(QenUserOrigin, ARunning);
-        while (e->displayTime() < ms) {
-            e->advance(int(ms));
-            while (e->timerActive())
-                e->tick();
-            if (e->state() != ARunning)
-                e->setState(QenUserOrigin, ARunning);
-        }
-        e->pause();
-    }
+    void runTo(quint32 ms) { runEngineTo(doc->engine(), ms); }
 
     QTemporaryDir dir;
     QString iniPath;

@@ -4,6 +4,7 @@
 #include "document/qensimfile.h"
 #include "document/qenupdateevent.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -94,19 +95,9 @@ bool sameSample(const QenSample &a, const QenSample &b)
            std::memcmp(a.state, b.state, sizeof a.state) == 0;
 }
 
-// Runs the simulation as fast as it goes until the display reaches `ms`.
 void runTo(QenDoc *doc, quint32 ms)
 {
-    QenEngine *e = doc->engine();
-    e->setState(QenUserOrigin, ARunning);
-    while (e->displayTime() < ms) {
-        e->advance(int(ms));
-        while (e->timerActive())
-            e->tick();
-        if (e->state() != ARunning)
-            e->setState(QenUserOrigin, ARunning);
-    }
-    e->pause();
+    runEngineTo(doc->engine(), ms);
 }
 
 } // namespace
@@ -124,10 +115,8 @@ private slots:
 
     void init()
     {
-        m_ini = m_dir.filePath(QStringLiteral("quenor.ini"));
-        QFile::remove(m_ini);
-        QVERIFY(QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), m_ini));
-        QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner);
+        m_ini = writeDefaultIni(m_dir.path());
+        QVERIFY(!m_ini.isEmpty());
         m_prompt.clear();
         m_host = std::make_unique<TestHost>(m_ini, &m_prompt);
     }

@@ -10,6 +10,7 @@
 #include "document/qendocview.h"
 #include "document/qenupdateevent.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -110,10 +111,7 @@ public:
     // `defaults` are written into [Defaults] before the document reads them.
     explicit DocFixture(const QList<QPair<QString, QVariant>> &defaults = {})
     {
-        Q_INIT_RESOURCE(safecopy);
-        iniPath = dir.filePath(QStringLiteral("quenor.ini"));
-        QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), iniPath);
-        QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
+        iniPath = writeDefaultIni(dir.path());
         host = std::make_unique<QenDocHost>(iniPath, &prompt);
         for (const auto &d : defaults)
             host->ini().setValue(QStringLiteral("Defaults"), d.first, d.second);

@@ -1,0 +1,31 @@
+#include "testfiles.h"
+
+#include "engine/qenengine.h"
+
+#include <QDir>
+#include <QFile>
+
+QString writeDefaultIni(const QString &dir)
+{
+    Q_INIT_RESOURCE(safecopy);
+    const QString path = QDir(dir).filePath(QStringLiteral("quenor.ini"));
+    QFile::remove(path);
+    if (!QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), path))
+        return QString();
+    // Resource copies are read-only; the tests write settings.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void runEngineTo(QenEngine *engine, quint32 ms)
+{
+    engine->setState(QenUserOrigin, ARunning);
+    while (engine->displayTime() < ms) {
+        engine->advance(int(ms));
+        while (engine->timerActive())
+            engine->tick();
+        if (engine->state() != ARunning)
+            engine->setState(QenUserOrigin, ARunning);
+    }
+    engine->pause();
+}
