@@ -1,6 +1,7 @@
 #include "engine/qencolors.h"
 #include "engine/qenini.h"
 #include "engine/qenvocabulary.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,19 +13,8 @@ class TestQenColors : public QObject
 
 private:
     QTemporaryDir m_dir;
-    int m_files = 0;
 
-    QenIni iniWith(const QString &text)
-    {
-        // A new file each time: the settings cache could take a rewrite of equal
-        // size within one time stamp for the old content.
-        const QString path = m_dir.filePath(QStringLiteral("quenor%1.ini").arg(++m_files));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write the test INI");
-        f.write(text.toUtf8());
-        return QenIni(path);
-    }
+    QenIni iniWith(const QString &text) { return QenIni(writeIniText(m_dir.path(), text)); }
 
 private slots:
     void colorList_data()

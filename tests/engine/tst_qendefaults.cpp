@@ -1,7 +1,7 @@
 #include "engine/qendefaults.h"
 #include "engine/qenini.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,19 +11,10 @@ class TestQenDefaults : public QObject
 
 private:
     QTemporaryDir m_dir;
-    int m_files = 0;
 
     QenDefaults load(const QString &text)
     {
-        // A new file each time: the settings cache could take a rewrite of equal
-        // size within one time stamp for the old content.
-        const QString path = m_dir.filePath(QStringLiteral("quenor%1.ini").arg(++m_files));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write the test INI");
-        f.write(text.toUtf8());
-        f.close();
-        return QenDefaults::load(QenIni(path));
+        return QenDefaults::load(QenIni(writeIniText(m_dir.path(), text)));
     }
 
 private slots:

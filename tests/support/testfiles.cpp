@@ -17,6 +17,17 @@ QString writeDefaultIni(const QString &dir)
     return path;
 }
 
+QString writeIniText(const QString &dir, const QString &text)
+{
+    static int files = 0;
+    const QString path = QDir(dir).filePath(QStringLiteral("quenor%1.ini").arg(++files));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the test INI");
+    file.write(text.toUtf8());
+    return path;
+}
+
 void runEngineTo(QenEngine *engine, quint32 ms)
 {
     engine->setState(QenUserOrigin, ARunning);

@@ -9,6 +9,11 @@ class QenEngine;
 // returns its path; empty when it could not be written.
 QString writeDefaultIni(const QString &dir);
 
+// Writes `text` as a new INI file in `dir` and returns its path. Every call
+// gets a file of its own: the settings cache could take a rewrite of equal size
+// within one time stamp for the old content.
+QString writeIniText(const QString &dir, const QString &text);
+
 // Runs the simulation as fast as it goes until the display reaches `ms`, then
 // pauses it.
 void runEngineTo(QenEngine *engine, quint32 ms);
