@@ -1,11 +1,14 @@
 #include "app/qenmainwindow.h"
 
+#include "app/qenaboutdlg.h"
 #include "app/qenappdochost.h"
+#include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
+#include "document/qenmailclient.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
 #include "views/qengraph.h"
@@ -89,6 +92,7 @@ private:
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
 {
     m_host = std::make_unique<QenAppDocHost>(this, qenApp->iniPath(), qenApp->prompt());
+    m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -356,6 +360,8 @@ void QenMainWindow::createActions()
 void QenMainWindow::createMenus()
 {
     m_fileMenu = menuBar()->addMenu(tr("&File"));
+    // Shows why Send is disabled when it is.
+    m_fileMenu->setToolTipsVisible(true);
     m_fileMenu->addAction(m_newAct);
     m_fileMenu->addAction(m_openAct);
     m_recentMenu =
@@ -969,6 +975,8 @@ void QenMainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // The help viewer this program started goes with it.
+    m_assistant.reset();
     writeSettings();
     event->accept();
 }
@@ -1095,6 +1103,10 @@ void QenMainWindow::updateFileMenu()
     for (QAction *act : {m_closeAct, m_saveAct, m_saveAsAct, m_runAct, m_sendAct, m_printPreviewAct,
                          m_exportMenu->menuAction(), m_printAct})
         act->setEnabled(active);
+    // Without a mail command Send cannot work: it says why instead.
+    const QenMailClient *mail = m_host->mailClient();
+    m_sendAct->setEnabled(active && mail->isAvailable());
+    m_sendAct->setToolTip(mail->isAvailable() ? QString() : mail->unavailableReason());
     m_runAllAct->setEnabled(active && allChildren().size() > 1);
     if (!active)
         return;
@@ -1519,12 +1531,19 @@ void QenMainWindow::showHelp()
 
 void QenMainWindow::showHelpTopic()
 {
-    showHelp();
+    showHelpPage(QStringLiteral("index.html"));
+}
+
+void QenMainWindow::showHelpPage(const QString &page)
+{
+    if (!m_assistant)
+        m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
+    m_assistant->showDocumentation(page);
 }
 
 void QenMainWindow::aboutQuenor()
 {
-    showHelp();
+    QenAboutDlg::showAbout(this, m_dialogRunner);
 }
 
 void QenMainWindow::saveFile()
@@ -1541,7 +1560,8 @@ void QenMainWindow::saveFileAs()
 
 void QenMainWindow::sendMail()
 {
-    showHelp();
+    if (QenDoc *doc = activeDocument())
+        doc->mail();
 }
 
 void QenMainWindow::print()

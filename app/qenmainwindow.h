@@ -19,6 +19,7 @@ class QMenu;
 class QShortcut;
 class QToolBar;
 class QenAppDocHost;
+class QenAssistant;
 class QenChildWindow;
 class QenDoc;
 class QenGraphView;
@@ -88,6 +89,9 @@ public slots:
     void updateAllActions();
     void removeChild(QObject *child);
     void showHelpTopic();
+    // Shows one page of the help ("overlay.html"): for the Help buttons of
+    // the program's windows and dialogs.
+    void showHelpPage(const QString &page);
     void newViewOrAdd();
     void groupSubWindows();
     bool editDescription();
@@ -194,6 +198,7 @@ private:
     QenDoc *runStateSource(bool *anyRunning, bool *anyStartable) const;
 
     std::unique_ptr<QenAppDocHost> m_host;
+    std::unique_ptr<QenAssistant> m_assistant;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
     QShortcut *m_breakPointShortcut = nullptr;
