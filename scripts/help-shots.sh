@@ -19,7 +19,7 @@ QUENOR_SHOTS="$shots" "$build/tst_quenorsession" >/dev/null
 # gallery picture -> help picture
 pictures=(
   "2-picture-after-an-hour:main-window"
-  "windows-control:tray"
+  "windows-control-new:tray"
   "windows-picture:picture"
   "windows-graph:graph"
   "patient:patient"
