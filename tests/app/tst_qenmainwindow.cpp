@@ -227,7 +227,7 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
-        w->updateViewMenu();
+        w->updateActions();
         const QList<QAction *> entries = w->newGraphMenu()->actions();
         QCOMPARE(entries.size(), doc->catalogue().size());
         QCOMPARE(entries[0]->text(), doc->agentName(0));
@@ -249,7 +249,7 @@ private slots:
         w->action("actionRun")->trigger();
         w->action("actionRun")->trigger();
         QCOMPARE(doc->engine()->state(), APaused);
-        w->updateViewMenu();
+        w->updateActions();
         const QList<QAction *> later = w->newPictureMenu()->actions();
         QCOMPARE(later[1]->text(), added);
         for (QAction *act : later)
@@ -275,7 +275,7 @@ private slots:
         w->setActiveWindow(graph);
         QCOMPARE(w->activeChild(), graph);
         graph->graphViewWidget()->setZoom(zoom);
-        w->updateViewMenu();
+        w->updateActions();
         QCOMPARE(w->action("actionZoomIn")->isEnabled(), in);
         QCOMPARE(w->action("actionZoomOut")->isEnabled(), out);
         // A picture has no zoom, nor has the Control window.
@@ -568,10 +568,10 @@ private slots:
         QVERIFY(machine->valuesHidden());
         // The check mark follows the picture it belongs to.
         w->setActiveWindow(childOf(doc, QenDocView::Control));
-        w->updateSpecialMenu();
+        w->updateActions();
         QVERIFY(!hide->isEnabled());
         w->setActiveWindow(picture);
-        w->updateSpecialMenu();
+        w->updateActions();
         QVERIFY(hide->isEnabled() && hide->isChecked());
         hide->setChecked(false);
         QVERIFY(!machine->valuesHidden());
@@ -590,7 +590,7 @@ private slots:
     void selectionGrabAndCopy()
     {
         QVERIFY(w->newFile());
-        w->updateEditMenu();
+        w->updateActions();
         QVERIFY(!w->action("actionCopySelection")->isEnabled());
         w->action("actionSelectAll")->trigger();
         QVERIFY(!w->selection().isNull());
