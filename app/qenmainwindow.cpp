@@ -5,11 +5,10 @@
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
-#include "app/qentabwidget.h"
+#include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
-#include "views/qengraph.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -20,18 +19,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTimer>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QToolBar>
@@ -39,9 +33,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *const childMimeType = "application/x-qenchildwindow";
-// Set on a child window once its sub-window has been fitted to its views.
-const char *const fittedProperty = "qenFitted";
 constexpr int recentFileCount = 5;
 
 QString addPrefix()
@@ -49,42 +40,6 @@ QString addPrefix()
     return QCoreApplication::translate("QenMainWindow", "(Add) ");
 }
 
-QString childTitle(const QenChildWindow *child)
-{
-    return child->title();
-}
-
-QMdiSubWindow *subWindowOf(QWidget *widget)
-{
-    for (QWidget *w = widget; w; w = w->parentWidget()) {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(w))
-            return sub;
-    }
-    return nullptr;
-}
-
-// Suspends the updates of a widget for the life of the guard.
-class UpdatesSuspended
-{
-public:
-    explicit UpdatesSuspended(QWidget *widget)
-        // Only a widget's own suspension counts: one inherited from a
-        // suspended parent ends with that parent's.
-        : m_widget(widget), m_was(widget && !widget->testAttribute(Qt::WA_ForceUpdatesDisabled))
-    {
-        if (m_widget)
-            m_widget->setUpdatesEnabled(false);
-    }
-    ~UpdatesSuspended()
-    {
-        if (m_widget && m_was)
-            m_widget->setUpdatesEnabled(true);
-    }
-
-private:
-    QPointer<QWidget> m_widget;
-    bool m_was;
-};
 } // namespace
 
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
@@ -94,11 +49,11 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setAcceptDrops(true);
-    m_mdiArea->viewport()->setAcceptDrops(true);
-    // Drags over the free part of the area arrive at its viewport.
-    m_mdiArea->installEventFilter(this);
-    m_mdiArea->viewport()->installEventFilter(this);
+    m_arranger = new QenWindowArranger(m_mdiArea, this);
+    connect(m_arranger, &QenWindowArranger::currentTabChanged, this,
+            &QenMainWindow::updateAllActions);
+    connect(m_arranger, &QenWindowArranger::subWindowStateChanged, this,
+            &QenMainWindow::updateActions);
     setCentralWidget(m_mdiArea);
 
     setWindowTitle(tr("Quenor® "));
@@ -109,7 +64,6 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     createToolBar();
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::windowStateChanged);
 
     readSettings();
 }
@@ -126,12 +80,9 @@ QenMainWindow::~QenMainWindow()
         qenApp->removeDocument(doc);
     }
     qDeleteAll(docs);
-    // The area's own destructor sends events through this window's filter;
-    // by then it is no longer a scroll area, so it must not be looked at.
+    m_arranger->detach();
     QMdiArea *area = m_mdiArea;
     m_mdiArea = nullptr;
-    area->viewport()->removeEventFilter(this);
-    area->removeEventFilter(this);
     delete area;
 }
 
@@ -198,7 +149,7 @@ void QenMainWindow::connectCommands()
         {"actionChangeAgent", [this] { changeAgent(); }},
         {"actionDefaultColors", [this] { defaultAgentColors(); }},
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
-        {"actionGroup", [this] { groupSubWindows(); }},
+        {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
         {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
         {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
@@ -348,50 +299,9 @@ QList<QenDoc *> QenMainWindow::documents() const
     return qenApp->documents();
 }
 
-QList<QenChildWindow *> QenMainWindow::childrenOf(const QenDoc *doc)
-{
-    QList<QenChildWindow *> children;
-    if (!doc)
-        return children;
-    for (QenDocView *view : doc->views()) {
-        if (auto *child = dynamic_cast<QenChildWindow *>(view))
-            children.append(child);
-    }
-    return children;
-}
-
-QList<QenChildWindow *> QenMainWindow::allChildren() const
-{
-    QList<QenChildWindow *> children;
-    for (QenDoc *doc : documents())
-        children += childrenOf(doc);
-    return children;
-}
-
-QenTabWidget *QenMainWindow::tabWidgetOf(QenChildWindow *child)
-{
-    for (QWidget *w = child ? child->parentWidget() : nullptr; w; w = w->parentWidget()) {
-        if (auto *tabs = qobject_cast<QenTabWidget *>(w))
-            return tabs;
-    }
-    return nullptr;
-}
-
-QenTabWidget *QenMainWindow::activeTabWidget() const
-{
-    // The current sub-window stays current while another top-level window
-    // (a dialog, the splash) is active.
-    QMdiSubWindow *sub = m_mdiArea ? m_mdiArea->currentSubWindow() : nullptr;
-    return sub ? qobject_cast<QenTabWidget *>(sub->widget()) : nullptr;
-}
-
 QenChildWindow *QenMainWindow::activeChild() const
 {
-    QenTabWidget *tabs = activeTabWidget();
-    auto *child = tabs ? qobject_cast<QenChildWindow *>(tabs->currentWidget()) : nullptr;
-    if (!child || child->agentIndex() < 0 || !child->document())
-        return nullptr;
-    return child;
+    return m_arranger->activeChild();
 }
 
 QenDoc *QenMainWindow::activeDocument() const
@@ -426,7 +336,7 @@ QenDoc *QenMainWindow::addDocument()
 
 bool QenMainWindow::newFile()
 {
-    UpdatesSuspended suspended(this);
+    QenWindowArranger::UpdatesSuspended suspended(this);
     QenDoc *doc = createDocument();
     if (!doc)
         return false;
@@ -524,14 +434,14 @@ QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
     connect(tray, &QenControl::removeChildWindow, this, &QenMainWindow::removeChild);
     connect(doc, &QObject::destroyed, child, &QWidget::close);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
-    connect(tray, &QenControl::activateChild, this, &QenMainWindow::setActiveWindow);
+    connect(tray, &QenControl::activateChild, m_arranger, &QenWindowArranger::setActiveWindow);
     tray->setSpecialActions(action(QStringLiteral("actionDisableUptake")),
                             action(QStringLiteral("actionDisableReturn")),
                             action(QStringLiteral("actionEnableVapor")));
     tray->addAction(action(QStringLiteral("actionNewGraphView")));
     tray->addAction(action(QStringLiteral("actionNewPictureView")));
     watchChild(child);
-    tabifyChild(child);
+    m_arranger->tabifyChild(child);
     tray->updateControlVals();
     tray->populate();
     return child;
@@ -540,6 +450,7 @@ QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
 void QenMainWindow::watchChild(QenChildWindow *child)
 {
     child->installEventFilter(this);
+    m_arranger->watch(child);
     // A save under a new name retitles the windows after their modified mark
     // was cleared: the title follows the child's own.
     connect(child, &QenChildWindow::titleUpdated, this, &QenMainWindow::updateTitle);
@@ -562,7 +473,7 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type v
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
     watchChild(child);
-    tabifyChild(child);
+    m_arranger->tabifyChild(child);
     updateActions();
     return child;
 }
@@ -590,131 +501,6 @@ void QenMainWindow::newViewOrAdd(QString text, bool graph)
         }
     }
     newView(doc, engine->currentTrack(), graph ? QenDocView::Graph : QenDocView::Picture);
-}
-
-QenTabWidget *QenMainWindow::makeTabWidget(QenDoc *doc)
-{
-    auto *tabs = new QenTabWidget();
-    tabs->setWindowTitle(doc->title());
-    connect(doc, &QenDoc::titleChanged, tabs, &QWidget::setWindowTitle);
-    connect(doc, &QenDoc::agentColorsChanged, tabs, &QenTabWidget::updateTabTextColor);
-    connect(tabs, &QTabWidget::currentChanged, this, &QenMainWindow::updateAllActions);
-    connect(tabs, &QenTabWidget::reparentChildDrop, this, &QenMainWindow::reparentChildDrop);
-    return tabs;
-}
-
-QMdiSubWindow *QenMainWindow::addTabWidget(QenTabWidget *tabs)
-{
-    QMdiSubWindow *sub = m_mdiArea->addSubWindow(tabs);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    tabs->show();
-    sub->show();
-    m_mdiArea->setActiveSubWindow(sub);
-    windowStateChanged();
-    return sub;
-}
-
-void QenMainWindow::tabifyChild(QenChildWindow *child)
-{
-    QCoreApplication::processEvents();
-    QenTabWidget *tabs = activeChild() ? activeTabWidget() : nullptr;
-    auto *first = tabs ? qobject_cast<QenChildWindow *>(tabs->widget(0)) : nullptr;
-    if (first && first->document() == child->document()) {
-        UpdatesSuspended suspended(tabs);
-        tabs->addTab(child, childTitle(child));
-        return;
-    }
-    tabs = makeTabWidget(child->document());
-    tabs->addTab(child, childTitle(child));
-    fitToViews(addTabWidget(tabs), child);
-}
-
-// The tab widget's preferred size leaves the picture and the graphs cramped
-// behind scroll bars: a window grows, as far as the area has room, until the
-// views of `child` show whole.
-void QenMainWindow::fitToViews(QMdiSubWindow *sub, QenChildWindow *child)
-{
-    auto *tabs = qobject_cast<QenTabWidget *>(sub->widget());
-    if (!tabs || sub->isMaximized() || sub->isMinimized())
-        return;
-    const QSize frame = sub->sizeHint() - tabs->sizeHint();
-    const QSize room = m_mdiArea->viewport()->size() - QSize(sub->x(), sub->y());
-    const QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
-    sub->resize(whole.boundedTo(room).expandedTo(sub->size()).expandedTo(sub->sizeHint()));
-}
-
-void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target,
-                                  QPoint point)
-{
-    if (!child)
-        return;
-    if (source) {
-        const int index = source->indexOf(child);
-        if (index >= 0)
-            source->removeTab(index);
-        // Out of the tab widget's page stack before that may be deleted.
-        child->hide();
-        child->setParent(nullptr);
-        if (source->count() == 0) {
-            if (QMdiSubWindow *sub = subWindowOf(source))
-                sub->close();
-            else
-                source->close();
-        }
-    }
-
-    auto *first = target ? qobject_cast<QenChildWindow *>(target->widget(0)) : nullptr;
-    if (!target || (first && first->document() != child->document())) {
-        QenTabWidget *tabs = makeTabWidget(child->document());
-        tabs->addTab(child, childTitle(child));
-        QMdiSubWindow *sub = addTabWidget(tabs);
-        if (!point.isNull())
-            sub->move(point);
-        child->show();
-        if (target)
-            setActiveWindow(tabs);
-        return;
-    }
-    {
-        UpdatesSuspended suspended(target);
-        target->addTab(child, childTitle(child));
-        target->setCurrentWidget(child);
-        child->show();
-    }
-    setActiveWindow(target);
-}
-
-void QenMainWindow::reparentChildDrop(QDropEvent *event, QenTabWidget *target)
-{
-    if (!event || !event->mimeData()->hasFormat(QLatin1String(childMimeType)))
-        return;
-    QenChildWindow *child = QenTabWidget::draggedChild(event->mimeData());
-    // Only a window of this program that is still alive is moved; its own tab
-    // widget is the source whatever the drag claims.
-    if (!child || !allChildren().contains(child))
-        return;
-    QPoint point = event->position().toPoint();
-    if (target)
-        point = m_mdiArea->viewport()->mapFromGlobal(target->mapToGlobal(point));
-    event->acceptProposedAction();
-    reparentChild(child, tabWidgetOf(child), target, point);
-}
-
-void QenMainWindow::groupSubWindows()
-{
-    UpdatesSuspended suspended(this);
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
-        sub->hide();
-    for (QenDoc *doc : documents()) {
-        const QList<QenChildWindow *> children = childrenOf(doc);
-        if (children.isEmpty())
-            continue;
-        QenTabWidget *tabs = makeTabWidget(doc);
-        for (QenChildWindow *child : children)
-            reparentChild(child, tabWidgetOf(child), tabs);
-        addTabWidget(tabs);
-        setActiveWindow(children.first());
-    }
 }
 
 void QenMainWindow::removeChild(QObject *object)
@@ -781,7 +567,7 @@ void QenMainWindow::createWindowMenu()
         }
         QMenu *menu = m_windowMenu->addMenu(doc->title());
         for (QenChildWindow *child : children) {
-            QAction *act = menu->addAction(childTitle(child));
+            QAction *act = menu->addAction(child->title());
             act->setCheckable(true);
             act->setChecked(child == active);
             QPointer<QenChildWindow> guarded(child);
@@ -793,46 +579,9 @@ void QenMainWindow::createWindowMenu()
     }
 }
 
-void QenMainWindow::setActiveWindow(QWidget *widget)
-{
-    if (!widget)
-        return;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        if (sub->widget() == widget) {
-            m_mdiArea->setActiveSubWindow(sub);
-            continue;
-        }
-        auto *tabs = qobject_cast<QTabWidget *>(sub->widget());
-        if (!tabs || tabs->indexOf(widget) < 0)
-            continue;
-        tabs->setCurrentWidget(widget);
-        if (sub->isMinimized())
-            sub->setWindowState((sub->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        m_mdiArea->setActiveSubWindow(sub);
-    }
-}
-
-void QenMainWindow::setActiveWindowIfNec(QWidget *widget)
-{
-    const QList<QenChildWindow *> children = childrenOf(activeDocument());
-    for (QenChildWindow *child : children) {
-        if (child == widget)
-            return;
-    }
-    setActiveWindow(widget);
-}
-
 void QenMainWindow::giveFocusToMain()
 {
     activateWindow();
-}
-
-void QenMainWindow::windowStateChanged()
-{
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        disconnect(sub, &QMdiSubWindow::windowStateChanged, this, &QenMainWindow::updateActions);
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, &QenMainWindow::updateActions);
-    }
 }
 
 // --- enabling rules
@@ -854,7 +603,7 @@ void QenMainWindow::updateTitle()
 {
     QString title = tr("Quenor®Anesthesia Simulator");
     if (QenChildWindow *child = activeChild()) {
-        title += QStringLiteral(" - ") + childTitle(child);
+        title += QStringLiteral(" - ") + child->title();
         if (child->isWindowModified())
             title += QLatin1Char('*');
     }
@@ -897,7 +646,7 @@ QenActiveState QenMainWindow::activeState() const
     s.numericsHidden = child->panelView()->numericsHidden();
     s.costShown = child->panelView()->costShown();
     s.zoom = child->graphViewWidget()->zoom();
-    s.overlayTarget = overlayTarget();
+    s.overlayTarget = m_arranger->overlayTarget();
     return s;
 }
 
@@ -930,34 +679,6 @@ void QenMainWindow::fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph)
         act->setEnabled(engine->state() == ANotRun);
         connect(act, &QAction::triggered, this, [this, name, graph] { newViewOrAdd(name, graph); });
     }
-}
-
-QenChildWindow *QenMainWindow::overlayTarget() const
-{
-    QenChildWindow *active = activeChild();
-    if (active && active->viewType() == QenDocView::Graph) {
-        QMdiSubWindow *sub = subWindowOf(active);
-        if (sub && !sub->isMinimized())
-            return active;
-    }
-    QenChildWindow *best = nullptr;
-    double widest = 0;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        auto *tabs = qobject_cast<QTabWidget *>(sub->widget());
-        if (!tabs || sub->isMinimized())
-            continue;
-        for (int i = 0; i < tabs->count(); ++i) {
-            auto *child = qobject_cast<QenChildWindow *>(tabs->widget(i));
-            if (!child || child->viewType() != QenDocView::Graph)
-                continue;
-            const double span = child->graphViewWidget()->compartmentGraph()->xSize();
-            if (!best || span > widest) {
-                best = child;
-                widest = span;
-            }
-        }
-    }
-    return best;
 }
 
 // --- run control and commands on the active document
@@ -1214,18 +935,7 @@ bool QenMainWindow::event(QEvent *event)
 {
     if (event->type() != QEvent::WindowStateChange)
         return QMainWindow::event(event);
-    const bool minimised = isMinimized();
-    for (QenChildWindow *child : allChildren()) {
-        if (minimised) {
-            child->rememberState(child->windowState());
-            child->hide();
-        } else {
-            child->setWindowState(child->rememberedState());
-            // Only the current page of a tab widget is ever visible.
-            QenTabWidget *tabs = tabWidgetOf(child);
-            child->setVisible(!tabs || tabs->currentWidget() == child);
-        }
-    }
+    m_arranger->setMinimised(isMinimized());
     return true;
 }
 
@@ -1241,59 +951,8 @@ bool QenMainWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
 
-    if (m_mdiArea && (watched == m_mdiArea || watched == m_mdiArea->viewport())) {
-        const QString format = QLatin1String(childMimeType);
-        auto outsideEverySubWindow = [this](QPoint pos) {
-            for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-                if (sub->isVisible() && sub->frameGeometry().contains(pos))
-                    return false;
-            }
-            return true;
-        };
-        switch (event->type()) {
-        case QEvent::DragEnter: {
-            auto *drag = static_cast<QDragEnterEvent *>(event);
-            if (drag->mimeData()->hasFormat(format))
-                drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::DragMove: {
-            auto *drag = static_cast<QDragMoveEvent *>(event);
-            if (drag->mimeData()->hasFormat(format) &&
-                outsideEverySubWindow(drag->position().toPoint()))
-                drag->acceptProposedAction();
-            else
-                drag->ignore();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto *drop = static_cast<QDropEvent *>(event);
-            if (drop->mimeData()->hasFormat(format) &&
-                outsideEverySubWindow(drop->position().toPoint())) {
-                reparentChildDrop(drop, nullptr);
-                return true;
-            }
-            return false;
-        }
-        default:
-            return false;
-        }
-    }
-
     if (auto *child = qobject_cast<QenChildWindow *>(watched)) {
         switch (event->type()) {
-        case QEvent::Show:
-            // Its views know their whole size only once laid out for showing
-            // (an agent's name widens the picture): the window grows then,
-            // once per child, so that a window the user made smaller stays so.
-            if (!child->property(fittedProperty).toBool()) {
-                child->setProperty(fittedProperty, true);
-                QTimer::singleShot(0, child, [this, child] {
-                    if (QMdiSubWindow *sub = subWindowOf(tabWidgetOf(child)))
-                        fitToViews(sub, child);
-                });
-            }
-            return false;
         case QEvent::WindowActivate:
             if (QenDoc *doc = child->document())
                 doc->engine()->setCurrentTrack(child->agentIndex());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/qendialogs.h"
+#include "app/qenwindowarranger.h"
 #include "document/qendocview.h"
 
 #include <QList>
@@ -13,9 +14,7 @@
 #include <memory>
 
 class QAction;
-class QDropEvent;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QShortcut;
 class QToolBar;
@@ -26,12 +25,13 @@ class QenChildWindow;
 class QenDoc;
 class QenGraphView;
 class QenPanelView;
-class QenTabWidget;
 
 // The one top-level window of the program. It owns the multiple-document
 // area in which every open simulation shows its child windows as tabs, the
-// menus, the tool bar and every command, and keeps the commands in step with
-// the active child window.
+// menus and the tool bar, opens, saves and closes the documents and passes
+// each command on to the active one. Where the child windows sit is the
+// arranger's business; what each command is and when it is usable, the
+// command table's (QenActions).
 //
 // Ownership: the documents are children of this window (they delete
 // themselves when their last window closes); the child windows are owned by
@@ -74,10 +74,15 @@ public:
     // The current tab of the tab widget in the active sub-window, when it is
     // a child window that shows an agent; else null.
     QenChildWindow *activeChild() const;
+    QenWindowArranger *arranger() const { return m_arranger; }
+    void setActiveWindow(QWidget *widget) { m_arranger->setActiveWindow(widget); }
     QenDoc *activeDocument() const;
     // Every child window of every document, document by document.
-    QList<QenChildWindow *> allChildren() const;
-    static QList<QenChildWindow *> childrenOf(const QenDoc *doc);
+    QList<QenChildWindow *> allChildren() const { return m_arranger->allChildren(); }
+    static QList<QenChildWindow *> childrenOf(const QenDoc *doc)
+    {
+        return QenWindowArranger::childrenOf(doc);
+    }
 
     QenDoc *createDocument();
     bool openDocument(const QString &path);
@@ -94,16 +99,7 @@ public slots:
     // Brings the commands alone in step with what is active.
     void updateActions();
     void removeChild(QObject *child);
-    void groupSubWindows();
     bool editDescription();
-    // A child window dragged from its tab and dropped onto `target`, or onto
-    // the free area when that is null.
-    void reparentChildDrop(QDropEvent *event, QenTabWidget *target = nullptr);
-    // Moves `child` out of `source` into `target`; without a target, into a
-    // window of its own at `point` of the area.
-    void reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target = nullptr,
-                       QPoint point = QPoint(0, 0));
-    void tabifyChild(QenChildWindow *child);
     void giveFocusToMain();
     void updateActiveQen();
     void openFile();
@@ -117,8 +113,6 @@ public slots:
     void removeDoc(QObject *doc);
     void createWindowMenu();
     void updateTitle();
-    void setActiveWindow(QWidget *widget);
-    void setActiveWindowIfNec(QWidget *widget);
     void runSimulation();
     void runAllSimulation();
     void liquidInject();
@@ -145,7 +139,6 @@ public slots:
     void changeAgent();
     void zoomin();
     void zoomout();
-    void windowStateChanged();
     // What every command without a handler of its own answers.
     void showNotImplemented();
 
@@ -171,15 +164,8 @@ private:
 
     // A document of this window, not yet initialised.
     QenDoc *addDocument();
-    QenTabWidget *makeTabWidget(QenDoc *doc);
-    QMdiSubWindow *addTabWidget(QenTabWidget *tabs);
-    void fitToViews(QMdiSubWindow *sub, QenChildWindow *child);
-    QenTabWidget *activeTabWidget() const;
-    static QenTabWidget *tabWidgetOf(QenChildWindow *child);
     void watchChild(QenChildWindow *child);
     bool closeDocument(QenDoc *doc);
-    // The graph child an overlay would compare against; null when none.
-    QenChildWindow *overlayTarget() const;
     QenPanelView *activePanel() const;
     QenGraphView *activeGraph() const;
     void fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph);
@@ -198,6 +184,7 @@ private:
     QenDialogs::Runner m_dialogRunner;
 
     QenActions *m_actions = nullptr;
+    QenWindowArranger *m_arranger = nullptr;
     QList<QAction *> m_recentFileActs;
 
     QMenu *m_fileMenu = nullptr;

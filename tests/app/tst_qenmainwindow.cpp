@@ -440,7 +440,7 @@ private slots:
         QenTabWidget *target = childOf(second, QenDocView::Control)->tabWidget();
         std::unique_ptr<QMimeData> data(source->mimeDataFor(source->indexOf(picture)));
         QDropEvent drop(QPoint(40, 60), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        w->reparentChildDrop(&drop, target);
+        w->arranger()->reparentChildDrop(&drop, target);
 
         QCOMPARE(liveSubWindows(w.get()).size(), 3);
         QCOMPARE(target->count(), 3);
@@ -451,7 +451,7 @@ private slots:
         // Onto its own document's window it joins as a tab.
         std::unique_ptr<QMimeData> back(picture->tabWidget()->mimeDataFor(0));
         QDropEvent home(QPoint(10, 10), Qt::MoveAction, back.get(), Qt::LeftButton, Qt::NoModifier);
-        w->reparentChildDrop(&home, source);
+        w->arranger()->reparentChildDrop(&home, source);
         QCOMPARE(liveSubWindows(w.get()).size(), 2);
         QCOMPARE(picture->tabWidget(), source);
         QCOMPARE(source->currentWidget(), picture);
@@ -464,12 +464,12 @@ private slots:
         for (QenDoc *doc : w->documents()) {
             for (int type : {QenDocView::Picture, QenDocView::Graph}) {
                 QenChildWindow *c = childOf(doc, type);
-                w->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
+                w->arranger()->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
             }
         }
         QCOMPARE(liveSubWindows(w.get()).size(), 6);
 
-        w->groupSubWindows();
+        w->arranger()->groupSubWindows();
         const QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
         QCOMPARE(subs.size(), 2);
         for (int i = 0; i < 2; ++i) {
