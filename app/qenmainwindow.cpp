@@ -130,44 +130,44 @@ void QenMainWindow::connectCommands()
         {"actionNew", [this] { newFile(); }},
         {"actionOpen", [this] { openFile(); }},
         {"actionClose", [this] { closeFile(); }},
-        {"actionSave", [this] { saveFile(); }},
-        {"actionSaveAs", [this] { saveFileAs(); }},
-        {"actionRun", [this] { runSimulation(); }},
+        {"actionSave", [this] { if (QenDoc *doc = activeDocument()) doc->save(); }},
+        {"actionSaveAs", [this] { if (QenDoc *doc = activeDocument()) doc->saveAs(); }},
+        {"actionRun", [this] { if (QenPanelView *panel = activePanel()) panel->run(); updateAllActions(); }},
         {"actionRunAll", [this] { runAllSimulation(); }},
         {"actionExit", [] { QApplication::closeAllWindows(); }},
-        {"actionRewind", [this] { rewind(); }},
-        {"actionFastFwd", [this] { fastFwd(); }},
-        {"actionZeroTimer", [this] { zeroTimer(); }},
-        {"actionClearAll", [this] { clearAll(); }},
-        {"actionSelectAll", [this] { selectAll(); }},
-        {"actionCopySelection", [this] { copySelection(); }},
-        {"actionCopyData", [this] { copyData(); }},
-        {"actionLiquidInject", [this] { liquidInject(); }},
+        {"actionRewind", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->rewind(); updateAllActions(); }},
+        {"actionFastFwd", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->skipForward(); updateAllActions(); }},
+        {"actionZeroTimer", [this] { if (QenDoc *doc = activeDocument()) doc->eraseKeepSettings(); updateAllActions(); }},
+        {"actionClearAll", [this] { if (QenDoc *doc = activeDocument()) doc->eraseAndRestoreDefaults(); updateAllActions(); }},
+        {"actionSelectAll", [this] { if (QenChildWindow *child = activeChild()) m_selection = child->grab(); updateActions(); }},
+        {"actionCopySelection", [this] { if (!m_selection.isNull()) QGuiApplication::clipboard()->setPixmap(m_selection); }},
+        {"actionCopyData", [this] { if (QenDoc *doc = activeDocument()) QGuiApplication::clipboard()->setText(doc->engine()->copyValues(doc->engine()->currentTrack())); }},
+        {"actionLiquidInject", [this] { if (QenPanelView *panel = activePanel()) panel->Srynge(); }},
         {"actionUnitDose", [this] { unitDose(); }},
         {"actionSetCost", [this] { setCost(); }},
         {"actionAdjustDel", [this] { adjustDel(); }},
         {"actionChangeAgent", [this] { changeAgent(); }},
-        {"actionDefaultColors", [this] { defaultAgentColors(); }},
+        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColours(); }},
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
         {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
         {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
         {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
-        {"actionZoomIn", [this] { zoomin(); }},
-        {"actionZoomOut", [this] { zoomout(); }},
+        {"actionZoomIn", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(graph->zoom() + 1); updateActions(); }},
+        {"actionZoomOut", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(std::max(1, graph->zoom() - 1)); updateActions(); }},
         {"actionChangePatient", [this] { changePatient(); }},
         {"actionSetBookmark", [this] { setBookmark(); }},
         {"actionSetBreakPoint", [this] { setBreakPoint(); }},
         {"actionDescription", [this] { editDescription(); }},
     };
     const std::pair<const char *, std::function<void(bool)>> toggles[] = {
-        {"actionToolbar", [this](bool on) { setShowToolbar(on); }},
-        {"actionDisableUptake", [this](bool on) { disableUptake(on); }},
-        {"actionDisableReturn", [this](bool on) { disableReturn(on); }},
-        {"actionEnableVapor", [this](bool on) { enableVapor(on); }},
-        {"actionEnableScrolling", [this](bool on) { enableScrolling(on); }},
-        {"actionHideNumerics", [this](bool on) { hideNumerics(on); }},
-        {"actionShowCost", [this](bool on) { showCost(on); }},
+        {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},
+        {"actionDisableUptake", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableUptake(on); updateActions(); }},
+        {"actionDisableReturn", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableReturn(on); updateActions(); }},
+        {"actionEnableVapor", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->enableVapor(on); updateActions(); }},
+        {"actionEnableScrolling", [this](bool on) { for (QenChildWindow *child : childrenOf(activeDocument())) child->graphViewWidget()->setScrolling(on); }},
+        {"actionHideNumerics", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setNumericsHidden(on); }},
+        {"actionShowCost", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setCostShown(on); }},
     };
     // clang-format on
     for (const auto &[name, handler] : commands)
@@ -260,11 +260,6 @@ QMenu *QenMainWindow::createPopupMenu()
     auto *menu = new QMenu(this);
     menu->addAction(action(QStringLiteral("actionToolbar")));
     return menu;
-}
-
-void QenMainWindow::setShowToolbar(bool show)
-{
-    m_toolBar->setVisible(show);
 }
 
 // --- geometry
@@ -695,13 +690,6 @@ QenGraphView *QenMainWindow::activeGraph() const
     return child ? child->graphViewWidget() : nullptr;
 }
 
-void QenMainWindow::runSimulation()
-{
-    if (QenPanelView *panel = activePanel())
-        panel->run();
-    updateAllActions();
-}
-
 void QenMainWindow::runAllSimulation()
 {
     const QList<QenChildWindow *> children = allChildren();
@@ -715,105 +703,6 @@ void QenMainWindow::runAllSimulation()
             child->panelView()->run();
     }
     updateAllActions();
-}
-
-void QenMainWindow::liquidInject()
-{
-    if (QenPanelView *panel = activePanel())
-        panel->Srynge();
-}
-
-void QenMainWindow::rewind()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->rewind();
-    updateAllActions();
-}
-
-void QenMainWindow::fastFwd()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->skipForward();
-    updateAllActions();
-}
-
-void QenMainWindow::zeroTimer()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->eraseKeepSettings();
-    updateAllActions();
-}
-
-void QenMainWindow::clearAll()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->eraseAndRestoreDefaults();
-    updateAllActions();
-}
-
-void QenMainWindow::copyData()
-{
-    if (QenDoc *doc = activeDocument())
-        QGuiApplication::clipboard()->setText(
-            doc->engine()->copyValues(doc->engine()->currentTrack()));
-}
-
-void QenMainWindow::selectAll()
-{
-    if (QenChildWindow *child = activeChild())
-        m_selection = child->grab();
-    updateActions();
-}
-
-void QenMainWindow::copySelection()
-{
-    if (!m_selection.isNull())
-        QGuiApplication::clipboard()->setPixmap(m_selection);
-}
-
-void QenMainWindow::defaultAgentColors()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->defaultAgentColours();
-}
-
-void QenMainWindow::showCost(bool on)
-{
-    if (QenPanelView *panel = activePanel())
-        panel->setCostShown(on);
-}
-
-void QenMainWindow::hideNumerics(bool on)
-{
-    if (QenPanelView *panel = activePanel())
-        panel->setNumericsHidden(on);
-}
-
-void QenMainWindow::disableUptake(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->disableUptake(on);
-    updateActions();
-}
-
-void QenMainWindow::disableReturn(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->disableReturn(on);
-    updateActions();
-}
-
-void QenMainWindow::enableVapor(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->enableVapor(on);
-    updateActions();
-}
-
-void QenMainWindow::enableScrolling(bool on)
-{
-    for (QenChildWindow *child : childrenOf(activeDocument()))
-        child->graphViewWidget()->setScrolling(on);
 }
 
 void QenMainWindow::setBookmark()
@@ -863,20 +752,6 @@ void QenMainWindow::changeAgent()
     updateAllActions();
 }
 
-void QenMainWindow::zoomin()
-{
-    if (QenGraphView *graph = activeGraph())
-        graph->setZoom(graph->zoom() + 1);
-    updateActions();
-}
-
-void QenMainWindow::zoomout()
-{
-    if (QenGraphView *graph = activeGraph())
-        graph->setZoom(std::max(1, graph->zoom() - 1));
-    updateActions();
-}
-
 bool QenMainWindow::editDescription()
 {
     QenDoc *doc = activeDocument();
@@ -915,18 +790,6 @@ bool QenMainWindow::editDescription()
 void QenMainWindow::showNotImplemented()
 {
     qenApp->prompt()->information(tr("Quenor® "), tr("Feature not implemented"));
-}
-
-void QenMainWindow::saveFile()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->save();
-}
-
-void QenMainWindow::saveFileAs()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->saveAs();
 }
 
 // --- events

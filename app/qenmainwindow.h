@@ -103,33 +103,14 @@ public slots:
     void giveFocusToMain();
     void updateActiveQen();
     void openFile();
-    void saveFile();
-    void saveFileAs();
     void closeFile();
     // Without a document: a view of the active one, at its current agent.
     QenChildWindow *newView(QenDoc *doc = nullptr, int nQen = 0,
                             QenDocView::Type viewType = QenDocView::Picture);
-    void setShowToolbar(bool show);
     void removeDoc(QObject *doc);
     void createWindowMenu();
     void updateTitle();
-    void runSimulation();
     void runAllSimulation();
-    void liquidInject();
-    void rewind();
-    void fastFwd();
-    void zeroTimer();
-    void clearAll();
-    void copyData();
-    void selectAll();
-    void copySelection();
-    void defaultAgentColors();
-    void showCost(bool on);
-    void hideNumerics(bool on);
-    void disableUptake(bool on);
-    void disableReturn(bool on);
-    void enableVapor(bool on);
-    void enableScrolling(bool on);
     void setBookmark();
     void setBreakPoint();
     void changePatient();
@@ -137,8 +118,6 @@ public slots:
     void setCost();
     void adjustDel();
     void changeAgent();
-    void zoomin();
-    void zoomout();
     // What every command without a handler of its own answers.
     void showNotImplemented();
 
