@@ -4,6 +4,7 @@
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
+#include "app/qenoverlaylauncher.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "engine/qencatalogue.h"
@@ -1586,7 +1587,7 @@ void QenMainWindow::setDefaultOptions()
 
 void QenMainWindow::overlay()
 {
-    showHelp();
+    QenOverlayLauncher::open(this, activeChild(), overlayTarget(), allChildren());
 }
 
 // --- events
