@@ -162,8 +162,8 @@ void QenOverlay::setUpLines(const QList<Run> &runs)
                                  e->track(run.agent).del, e->fgf(), e->va(), e->co(), e->weight());
         latest = std::max(latest, minutesNow(doc));
     }
-    const QStringList colours =
-        overlayColours(wanted, m_host ? m_host->colorList() : QStringList());
+    const QStringList colours = overlayColours(wanted, m_host ? m_host->colorList() : QStringList(),
+                                               m_ui->m_Graph->paperColor());
     const QStringList legends = overlayLegends(facts);
     QenGraph *g = m_ui->m_Graph;
     g->setVals(std::max(1, int(m_lines.size())));

@@ -173,20 +173,35 @@ QStringList overlayLegends(const QList<OverlayRunFacts> &runs)
     return legends;
 }
 
-QStringList overlayColours(const QStringList &wanted, const QStringList &palette)
+QStringList overlayColours(const QStringList &wanted, const QStringList &palette,
+                           const QColor &paper)
 {
+    auto distance = [](const QColor &a, const QColor &b) {
+        const int r = a.red() - b.red();
+        const int g = a.green() - b.green();
+        const int bl = a.blue() - b.blue();
+        return std::sqrt(double(r * r + g * g + bl * bl));
+    };
     QStringList chosen;
     for (const QString &colour : wanted) {
         if (!chosen.contains(colour, Qt::CaseInsensitive)) {
             chosen << colour;
             continue;
         }
+        // The spare colour that stands out most from the lines and the paper.
         QString spare = colour;
+        double best = -1;
         for (const QString &candidate : palette) {
-            if (!chosen.contains(candidate, Qt::CaseInsensitive) &&
-                !wanted.contains(candidate, Qt::CaseInsensitive)) {
+            if (chosen.contains(candidate, Qt::CaseInsensitive) ||
+                wanted.contains(candidate, Qt::CaseInsensitive))
+                continue;
+            const QColor c(candidate);
+            double nearest = distance(c, paper);
+            for (const QString &taken : std::as_const(chosen))
+                nearest = std::min(nearest, distance(c, QColor(taken)));
+            if (nearest > best) {
+                best = nearest;
                 spare = candidate;
-                break;
             }
         }
         chosen << spare;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -88,5 +89,7 @@ OverlayRunFacts overlayRunFacts(const QString &name, const QString &agent, const
 QStringList overlayLegends(const QList<OverlayRunFacts> &runs);
 
 // The colour of each line: the one asked for, unless an earlier line already
-// has it; then the first colour of `palette` that no line asks for or has.
-QStringList overlayColours(const QStringList &wanted, const QStringList &palette);
+// has it; then the colour of `palette` that no line asks for and that lies
+// farthest from the lines' colours and the paper.
+QStringList overlayColours(const QStringList &wanted, const QStringList &palette,
+                           const QColor &paper);

@@ -17,9 +17,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -295,10 +297,17 @@ private slots:
 
     void coloursStayApart()
     {
+        // A repeated colour gives way to the spare one farthest from the
+        // colours taken and from the grey paper: green (0,128,0) lies farther
+        // from purple (128,0,128) than red does.
+        const QColor paper(192, 192, 192);
         const QStringList palette = {"red", "blue", "green", "purple"};
-        QCOMPARE(overlayColours({"purple", "purple", "blue", "purple"}, palette),
-                 (QStringList{"purple", "red", "blue", "green"}));
-        QCOMPARE(overlayColours({"red", "red"}, {"red"}), (QStringList{"red", "red"}));
+        QCOMPARE(overlayColours({"purple", "purple", "blue", "purple"}, palette, paper),
+                 (QStringList{"purple", "green", "blue", "red"}));
+        // Next to red, blue stands out more than dark blue.
+        QCOMPARE(overlayColours({"red", "red"}, {"red", "darkBlue", "blue"}, paper),
+                 (QStringList{"red", "blue"}));
+        QCOMPARE(overlayColours({"red", "red"}, {"red"}, paper), (QStringList{"red", "red"}));
     }
 
     // --- the window over real documents
@@ -332,7 +341,7 @@ private slots:
     void twoFlowsGiveTheirOwnAlveolarCurves()
     {
         QenDoc *high = run("Isoflurane", 1.5, 8, 15);
-        QenDoc *low = run("Isoflurane", 1.5, 1, 15);
+        QenDoc *low = run("Isoflurane", 1.5, 1, 12);
         QVERIFY(high && low);
         QenOverlay *o = openOverlay();
         QVERIFY(o);
@@ -357,6 +366,9 @@ private slots:
         QVERIFY(alvHigh > alvLow + 0.1); // the flow matters, so a swap would show
         QCOMPARE(askOverlay(o, 0, 10.0f), alvHigh);
         QCOMPARE(askOverlay(o, 1, 10.0f), alvLow);
+        // Past a run's own time there is nothing to draw for it.
+        QVERIFY(askOverlay(o, 0, 13.0f) > 0);
+        QCOMPARE(askOverlay(o, 1, 13.0f), -1.0);
 
         // Each curve is drawn where its value lies, in its colour.
         const QImage image = o->graph()->grab().toImage();
@@ -489,6 +501,37 @@ private slots:
         QVERIFY(help->isEnabled());
         help->click();
         QCOMPARE(asked, 1);
+    }
+
+    // Three agents at 1 MAC in the semi-closed circuit at a low flow, ALV over
+    // DEL: the window and its saved picture go to the gallery folder
+    // (QUENOR_GALLERY_DIR, or "gallery" beside the test program).
+    void gallery()
+    {
+        QString out = qEnvironmentVariable("QUENOR_GALLERY_DIR");
+        if (out.isEmpty())
+            out = QDir(QCoreApplication::applicationDirPath()).filePath("gallery");
+        QVERIFY(QDir().mkpath(out));
+        for (const char *agent : {"Desflurane", "Sevoflurane", "Isoflurane"}) {
+            QenDoc *doc = run(agent, 0, 2, 0);
+            QVERIFY(doc);
+            doc->setDEL(QenUserOrigin, 0, doc->engine()->agentOf(0)->mac);
+            runEngineTo(doc->engine(), 15 * 60000);
+        }
+        QenOverlay *o = openOverlay();
+        QVERIFY(o);
+        o->resize(900, 600);
+        choose(o, OverlayALV, OverlayDEL);
+        QCOMPARE(o->lineCount(), 3);
+        QVERIFY(o->legend(0).contains("Desflurane/DEL=6"));
+        QVERIFY(o->grab().save(QDir(out).filePath("overlay-window.png")));
+        // On a real display, the whole screen as the user sees it.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            QTest::qWait(300);
+            const QPixmap screen = o->screen()->grabWindow(0);
+            QVERIFY(!screen.isNull() && screen.save(QDir(out).filePath("overlay-screen.png")));
+        }
+        QVERIFY(o->saveImageTo(QDir(out).filePath("overlay-picture.png")));
     }
 
     void picturesAreTwiceTheScreen()
