@@ -253,7 +253,9 @@ void QenOverlay::selectionClicked(QAbstractButton *)
     m_measure.start(m_settings.slope * slopeScale * g->xValEvery());
     m_measuring = true;
     m_rescale = true;
-    g->update();
+    // Measured at once off screen, so that the window never shows the empty
+    // measuring graph.
+    finishMeasuring();
 }
 
 void QenOverlay::endPainting()

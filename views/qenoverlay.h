@@ -121,8 +121,7 @@ private:
     void showCaption();
     void answer(QenGraphEvent *request);
     double quantity(const Line &line, int id, bool over, float minutes) const;
-    // Paints a measuring pass now when one is due, so that a picture never
-    // shows the empty measuring graph.
+    // Paints the measuring pass now when one is due.
     void finishMeasuring();
 
     std::unique_ptr<Ui::QenOverlay> m_ui;
