@@ -105,7 +105,7 @@ class TestQenOverlay : public QObject
     // Opens the overlay as View > Overlay does and lets it finish painting.
     QenOverlay *openOverlay()
     {
-        w->updateViewMenu();
+        w->updateActions();
         QAction *act = w->action(QStringLiteral("actionOverlay"));
         if (!act || !act->isEnabled())
             return nullptr;
