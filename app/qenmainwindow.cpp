@@ -30,6 +30,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -343,6 +344,9 @@ QenDoc *QenMainWindow::addDocument()
 {
     auto *doc = new QenDoc(m_host.get(), this);
     connect(doc, &QObject::destroyed, this, &QenMainWindow::removeDoc);
+    // A run that stops by itself says why, or the user takes it for a lost click.
+    connect(doc, &QenDoc::runStopped, this,
+            [this](const QString &why) { statusBar()->showMessage(why); });
     qenApp->addDocument(doc);
     return doc;
 }

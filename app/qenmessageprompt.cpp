@@ -2,6 +2,30 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::ButtonRole roleOf(int button)
+{
+    switch (button) {
+    case QenPrompt::Save:
+    case QenPrompt::Ok:
+    case QenPrompt::Yes:
+    case QenPrompt::Open:
+        return QMessageBox::AcceptRole;
+    case QenPrompt::Discard:
+        return QMessageBox::DestructiveRole;
+    case QenPrompt::No:
+        return QMessageBox::NoRole;
+    default:
+        return QMessageBox::RejectRole;
+    }
+}
+
+const char buttonProperty[] = "quenorButton";
+
+} // namespace
 
 std::unique_ptr<QMessageBox> QenMessagePrompt::createBox(Icon icon, const QString &title,
                                                          const QString &text, int buttons,
@@ -21,4 +45,30 @@ int QenMessagePrompt::ask(Icon icon, const QString &title, const QString &text, 
 {
     auto box = createBox(icon, title, text, buttons, defaultButton, QApplication::activeWindow());
     return box->exec();
+}
+
+std::unique_ptr<QMessageBox> QenMessagePrompt::createChoiceBox(Icon icon, const QString &title,
+                                                               const QString &text,
+                                                               const QList<Choice> &choices,
+                                                               int defaultButton, QWidget *parent)
+{
+    auto box = createBox(icon, title, text, NoButton, NoButton, parent);
+    for (const Choice &c : choices) {
+        QPushButton *button = box->addButton(c.text, roleOf(c.button));
+        button->setProperty(buttonProperty, c.button);
+        if (c.button == defaultButton)
+            box->setDefaultButton(button);
+    }
+    return box;
+}
+
+int QenMessagePrompt::choose(Icon icon, const QString &title, const QString &text,
+                             const QList<Choice> &choices, int defaultButton)
+{
+    auto box =
+        createChoiceBox(icon, title, text, choices, defaultButton, QApplication::activeWindow());
+    box->exec();
+    // Closed without a button (Escape, the title bar): the same as cancelling.
+    const QAbstractButton *clicked = box->clickedButton();
+    return clicked ? clicked->property(buttonProperty).toInt() : int(Cancel);
 }

@@ -19,4 +19,12 @@ public:
     static std::unique_ptr<QMessageBox> createBox(Icon icon, const QString &title,
                                                   const QString &text, int buttons,
                                                   int defaultButton, QWidget *parent = nullptr);
+
+    int choose(Icon icon, const QString &title, const QString &text, const QList<Choice> &choices,
+               int defaultButton) override;
+    // The box choose() shows: its buttons carry the choices' texts, added in
+    // their order, each with the role its button implies.
+    static std::unique_ptr<QMessageBox>
+    createChoiceBox(Icon icon, const QString &title, const QString &text,
+                    const QList<Choice> &choices, int defaultButton, QWidget *parent = nullptr);
 };

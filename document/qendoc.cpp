@@ -70,6 +70,7 @@ std::unique_ptr<QenEngine> QenDoc::makeEngine(const QenCatalogue *catalogue)
             changed();
     });
     connect(engine.get(), &QenEngine::stateChanged, this, &QenDoc::stateChanged);
+    connect(engine.get(), &QenEngine::runStopped, this, &QenDoc::runStopped);
     connect(engine.get(), &QenEngine::agentChanged, this, [this](int agent, const QString &name) {
         emit agentChanged(agent, name);
         updateTitles();
@@ -303,9 +304,13 @@ bool QenDoc::maybeSave()
 {
     if (!m_modified)
         return true;
-    const int answer = m_host->prompt()->warning(
-        boxTitle(), tr("<p>The document has been modified. Do you want to save your changes?"),
-        QenPrompt::Save | QenPrompt::Discard | QenPrompt::Cancel, QenPrompt::Save);
+    const int answer = m_host->prompt()->choose(
+        QenPrompt::Warning, boxTitle(),
+        tr("<p>The document has been modified. Do you want to save your changes?"),
+        {{QenPrompt::Save, tr("&Save")},
+         {QenPrompt::Discard, tr("&Discard")},
+         {QenPrompt::Cancel, tr("&Cancel")}},
+        QenPrompt::Save);
     if (answer == QenPrompt::Save)
         return save();
     if (answer == QenPrompt::Cancel)
@@ -586,9 +591,17 @@ bool QenDoc::eraseAndRestoreDefaults()
     for (QenDocView *view : std::as_const(closing))
         view->closeView();
 
+    // The reset clears the recording, the agents and the bookmarks; the
+    // breakpoint, like the description, is the teacher's and stays. So do
+    // the stops the remaining graph windows have registered.
+    const QString breakpoint = m_engine->breakpointText();
+    const std::vector<quint32> wakeUps = m_engine->wakeUps();
     auto engine = makeEngine(catalogue.get());
     swapIn(std::move(catalogue), std::move(engine));
     resetDocumentState();
+    m_engine->setBreakpoint(breakpoint);
+    for (quint32 t : wakeUps)
+        m_engine->addWakeUp(t);
     changed();
     emit allCleared();
     emit agentColorsChanged();

@@ -153,6 +153,8 @@ signals:
     void titleChanged(const QString &title);
     void noViewsOfAgent(int agent);
     void agentColorsChanged();
+    // The run stopped by itself; `why` is for the status bar.
+    void runStopped(const QString &why);
 
 private:
     class EngineHost;

@@ -251,25 +251,39 @@ QenSimFile::Result QenSimFile::checkIndexes() const
     if (settings.stepMs == 0)
         return Result::Corrupt;
 
-    // Sample i of every agent belongs to step i. (Each track's reader has
-    // checked its agent indices.)
-    const size_t samples = tracks.front().samples.size();
+    // An agent records every step from the one it was added in, so each
+    // track's samples are the last steps of the longest recording, time for
+    // time. (Each track's reader has checked its agent indices.)
+    const Track *longest = &tracks.front();
     for (const Track &track : tracks) {
-        if (track.samples.size() != samples)
-            return Result::Corrupt;
+        if (track.samples.size() > longest->samples.size())
+            longest = &track;
     }
-    // The settings sample at the end stands in for the primary agent's history.
-    if (samples == 0 && !catalogue.value(tracks.front().settings.agent))
+    const std::vector<QenSample> &all = longest->samples;
+    for (const Track &track : tracks) {
+        const size_t offset = all.size() - track.samples.size();
+        for (size_t i = 0; i < track.samples.size(); ++i) {
+            if (track.samples[i].time != all[offset + i].time)
+                return Result::Corrupt;
+        }
+    }
+    const std::vector<QenSample> &primary = tracks.front().samples;
+    const size_t samples = primary.size();
+    // The settings sample at the end stands in for the primary agent's
+    // history, and then it is the only history there is.
+    if (samples == 0 && (!all.empty() || !catalogue.value(tracks.front().settings.agent)))
         return Result::Corrupt;
 
     if (samples > 0 && simTime > 0) {
-        // A lookup before the live time starts at the step's index entry.
+        // A lookup before the live time starts at the step's index entry;
+        // steps before the primary agent's first sample have none.
         const quint32 lastStep = (simTime - 1) / settings.stepMs;
         if (lastStep >= quint32(stepSlots))
             return Result::Corrupt;
+        const quint32 firstStep = primary.front().time / settings.stepMs;
         for (quint32 step = 0; step <= lastStep; ++step) {
             const qint16 entry = stepIndex[step];
-            if (entry < 0 || size_t(entry) >= samples)
+            if (size_t(qMax<qint16>(entry, 0)) >= samples || (entry < 0 && step >= firstStep))
                 return Result::Corrupt;
         }
     }

@@ -46,7 +46,10 @@ bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colourName
     const QString fmt = text("Format");
     if (!fmt.isEmpty()) {
         format = fmt;
-        static const QRegularExpression formatPattern(QStringLiteral("^%\\d\\.\\df$"));
+        // Exactly five characters: "$" alone would also let a trailing line
+        // break through into every number the agent's views print.
+        static const QRegularExpression formatPattern(
+            QRegularExpression::anchoredPattern(QStringLiteral("%\\d\\.\\df")));
         if (!formatPattern.match(fmt).hasMatch())
             return fail(QStringLiteral("Format"));
     }

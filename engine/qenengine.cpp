@@ -11,13 +11,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 constexpr int OpenCircuit = 0;
 constexpr int SemiClosedCircuit = 1;
 constexpr int ClosedCircuit = 2;
-constexpr int IdealCircuit = 3;
 
 constexpr quint32 ReachMs = 900000; // how far one advance may move the display
 constexpr quint32 MinuteMs = 60000;
@@ -27,6 +27,23 @@ int circuitOf(const QString &name)
 {
     const int index = QenVocabulary::circuitIndex(name);
     return index < 0 ? OpenCircuit : index;
+}
+
+// Holds `value` to [low, high]; false, leaving it alone, when it is not a
+// finite number.
+bool withinRange(float &value, float low, float high)
+{
+    if (!std::isfinite(value))
+        return false;
+    value = std::clamp(value, low, high);
+    return true;
+}
+
+// Takes a stored value into a setting when it is usable.
+void take(float &setting, float value, float low, float high)
+{
+    if (withinRange(value, low, high))
+        setting = value;
 }
 
 // (x)^0.75 as the model has always computed it.
@@ -165,9 +182,15 @@ void QenEngine::setCurrentTrack(int track)
         m_current = track;
 }
 
+float QenEngine::maxDel(int track) const
+{
+    const QenAnesthetic *a = agentOf(track);
+    return a ? std::max(a->max, 0.0f) : std::numeric_limits<float>::max();
+}
+
 void QenEngine::setDEL(QenOrigin origin, int track, float value)
 {
-    if (track < 0 || track >= trackCount())
+    if (track < 0 || track >= trackCount() || !withinRange(value, 0.0f, maxDel(track)))
         return;
     m_tracks[size_t(track)].del = value;
     notice(track + 1, QenHint::Del, origin);
@@ -177,6 +200,8 @@ void QenEngine::setDEL(QenOrigin origin, int track, float value)
 
 void QenEngine::setFGF(QenOrigin origin, float value)
 {
+    if (!withinRange(value, 0.0f, MaxFlow))
+        return;
     m_fgf = value;
     notice(0, QenHint::Fgf, origin);
     if (!isUser(origin))
@@ -190,6 +215,8 @@ void QenEngine::setFGF(QenOrigin origin, float value)
 
 void QenEngine::setVA(QenOrigin origin, float value)
 {
+    if (!withinRange(value, 0.0f, MaxFlow))
+        return;
     m_va = value;
     notice(0, QenHint::Va, origin);
     if (!isUser(origin))
@@ -201,6 +228,8 @@ void QenEngine::setVA(QenOrigin origin, float value)
 
 void QenEngine::setCO(QenOrigin origin, float value)
 {
+    if (!withinRange(value, 0.0f, MaxFlow))
+        return;
     m_co = value;
     notice(0, QenHint::Co, origin);
     if (isUser(origin))
@@ -210,8 +239,8 @@ void QenEngine::setCO(QenOrigin origin, float value)
 void QenEngine::setWeight(QenOrigin origin, float value)
 {
     // A weight that is not positive would make the step length and every
-    // body scale meaningless; the controls never offer one.
-    if (!(value > 0.0f) || !std::isfinite(value))
+    // body scale meaningless.
+    if (!withinRange(value, MinWeight, MaxWeight))
         return;
     const double ratio = double(value) / double(m_weight);
     m_weight = value;
@@ -222,7 +251,7 @@ void QenEngine::setWeight(QenOrigin origin, float value)
     eraseForward();
     const double scale = power075(ratio);
     setVA(QenUserOrigin, float(double(m_va) * scale));
-    m_co = float(double(m_co) * scale);
+    m_co = std::min(float(double(m_co) * scale), MaxFlow);
     notice(0, QenHint::Co, QenUserOrigin);
     eraseForward();
     if (m_circuitIndex == ClosedCircuit)
@@ -376,13 +405,17 @@ bool QenEngine::canInject(int track) const
 
 void QenEngine::setSpeed(QenOrigin origin, int value)
 {
+    const bool changed = value != m_speed;
     m_speed = value;
     notice(0, QenHint::Speed, origin);
+    // The file keeps the speed, so closing must not lose a new one unasked.
+    if (changed && isUser(origin))
+        emit modified(true);
 }
 
 void QenEngine::setUnitDose(int track, float value)
 {
-    if (track >= 0 && track < trackCount())
+    if (track >= 0 && track < trackCount() && withinRange(value, 0.0f, MaxUnitDose))
         m_tracks[size_t(track)].unitDose = value;
 }
 
@@ -428,82 +461,7 @@ QenSample QenEngine::makeSample(int track) const
     return s;
 }
 
-void QenEngine::buildTable(Qen &track) const
-{
-    const QenAnesthetic &a = *m_catalogue->at(track.agent);
-    const double w = double(m_weight) / 70.0;
-    for (int i = VRG; i <= FAT; ++i)
-        track.flows[i] = float(double(a.lambdaBlood) * m_co * m_flowFractions[i]);
-
-    const double dt = m_stepMinutes;
-    double rate[FAT + 1];
-    rate[CKT] = -dt / (double(m_volumes[CKT]) * a.partition[CKT]);
-    rate[ALV] = -dt / (double(m_volumes[ALV]) * a.partition[ALV] * w);
-    for (int i = VRG; i <= FAT; ++i)
-        rate[i] = -dt * track.flows[i] / (double(m_volumes[i]) * a.partition[i] * w);
-    for (int n = 0; n < QenLevels; ++n) {
-        track.expTable[n][CKT] = float(rate[CKT]);
-        track.expTable[n][ALV] = float(rate[ALV]);
-        for (int i = VRG; i <= FAT; ++i)
-            track.expTable[n][i] = float(std::exp(rate[i]));
-        track.expTable[n][VEN] = 0.0f;
-        for (double &r : rate)
-            r *= 0.5;
-    }
-    track.tableKey = {track.agent, m_fgf, m_va, m_co, m_weight};
-}
-
-double QenEngine::uptakeRate(const QenSample &sample, const float *x, const float *e, int n,
-                             const QenAnesthetic &a) const
-{
-    double tissue = 0.0;
-    for (int i = VRG; i <= FAT; ++i)
-        tissue += double(m_volumes[i]) * a.partition[i] * (double(x[ALV]) - x[i]) * (1.0 - e[i]);
-    double rate = tissue * double(1 << n) * (double(sample.weight) / 70.0) / m_stepMinutes / 100.0;
-    if (!sample.hasReturn()) {
-        rate += double(a.lambdaBlood) * sample.co *
-                (double(m_flowFractions[VRG]) * x[VRG] + double(m_flowFractions[MUS]) * x[MUS] +
-                 double(m_flowFractions[FAT]) * x[FAT]) /
-                100.0;
-    }
-    return rate;
-}
-
-QenEngine::LevelPlan QenEngine::planLevel(const QenSample &s, int doses, float *flows,
-                                          const float *e, int n, const QenAnesthetic &a) const
-{
-    LevelPlan p;
-    const double m = double(1 << n);
-    const double dt = double(m_stepMinutes) / m;
-    p.dt = dt;
-
-    // Fresh gas, and the vapour a liquid agent adds to it.
-    double q = s.fgf;
-    if (s.hasVapor() && a.liquid)
-        q = s.del < 99.0f ? q / ((100.0 - s.del) / 100.0) : q * 100.0;
-    double v = dt * s.del * q / 100.0;
-    if (doses > 0) {
-        const double injected = double(a.volatility) * s.unitDose * (double(doses) / 1000.0 / m);
-        v = v + injected;
-        if (s.hasVapor())
-            q = q + injected / dt;
-    }
-    p.v = v;
-    p.fi = q > 0.0 ? v * 100.0 / (dt * q) : 0.0;
-    flows[CKT] = float(q * a.partition[CKT]);
-    flows[ALV] = float(double(a.partition[ALV]) * s.va);
-    p.f0 = flows[CKT];
-    p.f1 = flows[ALV];
-    p.blood = double(a.lambdaBlood) * s.co;
-
-    const int circuit = s.circuit();
-    if (circuit == SemiClosedCircuit || circuit == ClosedCircuit)
-        p.aCkt = std::exp(e[CKT] * (p.f0 + p.f1));
-    p.aAlv = std::exp(e[ALV] * (p.blood + p.f1));
-    return p;
-}
-
-const QenEngine::LevelPlan &QenEngine::planFor(int k, int n)
+const QenLevelPlan &QenEngine::planFor(int k, int n)
 {
     Qen &t = m_tracks[size_t(k)];
     const QenSample &s = t.samples.back();
@@ -534,98 +492,11 @@ const QenEngine::LevelPlan &QenEngine::planFor(int k, int n)
         t.flows[CKT] = float(memo.plan.f0);
         t.flows[ALV] = float(memo.plan.f1);
     } else {
-        memo.plan = planLevel(s, t.pendingDoses, t.flows, e, n, a);
+        memo.plan = QenStep::planLevel(body(), s, t.pendingDoses, t.flows, e, n, a);
         memo.inputs = in;
         memo.valid = true;
     }
     return memo.plan;
-}
-
-bool QenEngine::tooFast(const QenSample &s, const LevelPlan &p, quint32 now, int n) const
-{
-    // Changes this fast would overshoot at this level: try smaller substeps,
-    // unless the step lies well in the past. The factors are tested first:
-    // they are seldom small, and the division is slow.
-    return n < 4 && (p.aCkt < 0.1 || p.aAlv < 0.1) && (now - s.time) / m_stepMs < 3;
-}
-
-bool QenEngine::substep(const QenSample &s, int doses, bool flushNow, float *x, float *flows,
-                        const float *e, quint32 now, double totalUptake, double ownUptake, int n,
-                        const QenAnesthetic &a) const
-{
-    const LevelPlan p = planLevel(s, doses, flows, e, n, a);
-    if (tooFast(s, p, now, n))
-        return false;
-    return substep(s, p, flushNow, x, e, totalUptake, ownUptake, n, a);
-}
-
-bool QenEngine::substep(const QenSample &s, const LevelPlan &p, bool flushNow, float *x,
-                        const float *e, double totalUptake, double ownUptake, int n,
-                        const QenAnesthetic &a) const
-{
-    const double E = totalUptake;
-    const double dt = p.dt;
-    const double fi = p.fi;
-    const double f0 = p.f0;
-    const double f1 = p.f1;
-    const bool uptake = s.hasUptake();
-    const int circuit = s.circuit();
-    const bool rebreathing = circuit == SemiClosedCircuit || circuit == ClosedCircuit;
-
-    double t0 = 0.0;
-    if (circuit == OpenCircuit) {
-        x[CKT] = float(fi);
-    } else if (circuit == IdealCircuit) {
-        if (f1 > f0) {
-            const double g = f0 / f1;
-            x[CKT] = float((1.0 - g) * x[ALV] + g * fi);
-        } else {
-            x[CKT] = float(fi);
-        }
-    } else {
-        if (flushNow)
-            x[CKT] = a.ambient;
-        if (f0 + f1 == 0.0) {
-            t0 = x[CKT];
-        } else {
-            const double y = (uptake && E < 0.0) ? E * x[ALV] : 0.0;
-            t0 = (f0 * fi + f1 * x[ALV] - y) / (f0 + f1);
-        }
-    }
-
-    const double blood = p.blood;
-    const double g = f1 + blood;
-    double t1;
-    if (g == 0.0) {
-        t1 = x[ALV];
-    } else {
-        double u = 0.0;
-        if (uptake)
-            u = E > 0.0 ? E * x[CKT] : E * x[ALV];
-        t1 = (blood * x[VEN] + f1 * x[CKT] + u) / g;
-    }
-    const double arterial = x[ALV];
-
-    x[QenDelivered] = float(x[QenDelivered] + p.v);
-    x[QenUptake] = float(x[QenUptake] + dt * ownUptake);
-
-    bool refused = false;
-    auto relax = [&](int i, double target, double factor) {
-        x[i] = float(target * (1.0 - factor) + factor * x[i]);
-        if (n < 4 && x[i] < 0.0f)
-            refused = true;
-    };
-    if (rebreathing)
-        relax(CKT, t0, p.aCkt);
-    relax(ALV, t1, p.aAlv);
-    for (int i = VRG; i <= FAT; ++i)
-        relax(i, arterial, e[i]);
-
-    x[VEN] = s.hasReturn() ? float(double(m_flowFractions[VRG]) * x[VRG] +
-                                   double(m_flowFractions[MUS]) * x[MUS] +
-                                   double(m_flowFractions[FAT]) * x[FAT])
-                           : 0.0f;
-    return !refused;
 }
 
 bool QenEngine::runsAfap() const
@@ -635,6 +506,7 @@ bool QenEngine::runsAfap() const
 
 bool QenEngine::advanceOneStep()
 {
+    m_outOfRange = false;
     if (m_targetTime != 0 && m_simTime >= m_targetTime) {
         showTarget();
         return true;
@@ -659,13 +531,15 @@ bool QenEngine::advanceOneStep()
     m_stepIndex[stepNumber] = qint16(m_tracks.front().samples.size());
     const int count = trackCount();
     const size_t expected = std::min<size_t>(m_limit / m_stepMs + 1, QenMaxSteps);
+    const QenBody step = body();
     for (int k = 0; k < count; ++k) {
         Qen &t = m_tracks[size_t(k)];
         t.appendSample(makeSample(k), expected);
         const Qen::TableKey &key = t.tableKey;
         if (key.agent != t.agent || key.fgf != m_fgf || key.va != m_va || key.co != m_co ||
             key.weight != m_weight)
-            buildTable(t);
+            QenStep::buildTable(step, t, *m_catalogue->at(t.agent),
+                                {t.agent, m_fgf, m_va, m_co, m_weight});
     }
     clearLookupCache();
 
@@ -678,7 +552,8 @@ bool QenEngine::advanceOneStep()
         // before any substep computes what would only be thrown away.
         bool accepted = true;
         for (int k = 0; k < count && accepted; ++k)
-            accepted = !tooFast(m_tracks[size_t(k)].samples.back(), planFor(k, n), m_simTime, n);
+            accepted = !QenStep::tooFast(step, m_tracks[size_t(k)].samples.back(), planFor(k, n),
+                                         m_simTime, n);
         m_lastLevel = n;
         if (!accepted)
             continue;
@@ -693,21 +568,41 @@ bool QenEngine::advanceOneStep()
             double total = 0.0;
             for (int k = 0; k < count; ++k) {
                 const Qen &t = m_tracks[size_t(k)];
-                m_rates[size_t(k)] = uptakeRate(t.samples.back(), t.state, t.expTable[n], n,
-                                                *m_catalogue->at(t.agent));
+                m_rates[size_t(k)] = QenStep::uptakeRate(
+                    step, t.samples.back(), t.state, t.expTable[n], n, *m_catalogue->at(t.agent));
                 total += m_rates[size_t(k)];
             }
             const bool flushNow = m_flush && sub == 0;
             for (int k = 0; k < count && accepted; ++k) {
                 Qen &t = m_tracks[size_t(k)];
-                accepted =
-                    substep(t.samples.back(), m_plans[size_t(k) * QenLevels + size_t(n)].plan,
-                            flushNow, t.state, t.expTable[n], total, m_rates[size_t(k)], n,
-                            *m_catalogue->at(t.agent));
+                accepted = QenStep::substep(step, t.samples.back(),
+                                            m_plans[size_t(k) * QenLevels + size_t(n)].plan,
+                                            flushNow, t.state, t.expTable[n], total,
+                                            m_rates[size_t(k)], n, *m_catalogue->at(t.agent));
             }
         }
         if (accepted)
             break;
+    }
+
+    // An agent piled up far beyond any real pressure (a closed circuit fed
+    // for hours at an extreme setting) can take the model past what a float
+    // holds. Such a step is not recorded: it is undone, and the run stops.
+    bool finite = true;
+    for (const Qen &t : m_tracks)
+        finite = finite && std::all_of(std::begin(t.state), std::end(t.state),
+                                       [](float x) { return std::isfinite(x); });
+    if (!finite) {
+        for (Qen &t : m_tracks) {
+            std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
+                      std::begin(t.state));
+            t.samples.pop_back();
+            t.current = int(t.samples.size()) - 1;
+        }
+        m_stepIndex[stepNumber] = -1;
+        clearLookupCache();
+        m_outOfRange = true;
+        return false;
     }
 
     for (Qen &t : m_tracks)
@@ -783,25 +678,35 @@ void QenEngine::advance(int targetMs)
     m_targetTime = quint32(target);
 
     m_stopPending = false;
-    if (targetMs > 0 && breakpointHit())
+    m_stopCauses = 0;
+    if (targetMs > 0 && breakpointHit()) {
         m_stopPending = true;
+        m_stopCauses |= StopBreakpoint;
+    }
+    // The earliest bookmark ahead, whatever the order they were entered in:
+    // a later one must not carry the display past a pause prepared before it.
     for (quint32 b : std::as_const(m_bookmarks)) {
         if (m_displayTime < b && b <= m_targetTime) {
             m_targetTime = b;
             m_stopPending = true;
-            break;
+            m_stopCauses |= StopBookmark;
         }
     }
     for (quint32 w : m_wakeUps) {
         if (m_displayTime < w && w <= m_targetTime) {
+            if (w < m_targetTime)
+                m_stopCauses &= ~StopBookmark;
             m_targetTime = w;
             m_stopPending = true;
             break;
         }
     }
     if (m_displayTime < m_endTime && m_endTime <= m_targetTime) {
+        if (m_endTime < m_targetTime)
+            m_stopCauses &= ~StopBookmark;
         m_targetTime = m_endTime;
         m_stopPending = true;
+        m_stopCauses |= StopEndOfRecording;
     }
     if (quint64(m_targetTime) < quint64(m_simTime) + m_stepMs)
         showTarget();
@@ -829,8 +734,15 @@ void QenEngine::idle()
 
 void QenEngine::tick()
 {
-    if (!advanceOneStep())
+    if (!advanceOneStep()) {
         stopTimer();
+        if (m_outOfRange && m_state == ARunning) {
+            enterStopState(APaused);
+            emit runStopped(tr("Stopped at %1: the values have left the range the model can "
+                               "compute")
+                                .arg(clockText(m_simTime)));
+        }
+    }
     m_sinceTick.restart();
 }
 
@@ -894,7 +806,34 @@ void QenEngine::showTarget()
             ensureTimer();
         return;
     }
+    const QString why = stopMessage();
     enterStopState(m_displayTime >= m_limit ? AFinished : APaused);
+    if (!why.isEmpty())
+        emit runStopped(why);
+}
+
+QString QenEngine::stopMessage() const
+{
+    if (m_displayTime >= m_limit)
+        return tr("End of simulation");
+    const QString at = clockText(m_displayTime);
+    QStringList parts;
+    if (m_stopCauses & StopBreakpoint)
+        parts << tr("Breakpoint %1 reached at %2").arg(m_breakpointText, at);
+    if (m_stopCauses & StopBookmark)
+        parts << tr("Stopped at bookmark %1").arg(at);
+    if (parts.isEmpty() && (m_stopCauses & StopEndOfRecording))
+        parts << tr("End of recording at %1").arg(at);
+    return parts.join(QStringLiteral("; "));
+}
+
+QString QenEngine::clockText(quint32 ms)
+{
+    const quint32 seconds = ms / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 void QenEngine::minuteSignal()
@@ -927,14 +866,17 @@ void QenEngine::rewind()
     const QenSample s = m_tracks.front().samples.front();
     m_circuitIndex = s.circuit();
     m_circuit = QenVocabulary::circuits().at(m_circuitIndex);
-    m_weight = s.weight;
+    take(m_weight, s.weight, MinWeight, MaxWeight);
     m_venousReturn = s.hasReturn();
     m_uptakeEffect = s.hasUptake();
     m_vaporEffect = s.hasVapor();
-    m_flush = s.hasFlush();
-    m_fgf = s.fgf;
-    m_va = s.va;
-    m_co = s.co;
+    // The first step consumed any flush it recorded: replaying it again is
+    // not a new one, and a flush left pending would empty the circuit at the
+    // first step computed after the recording.
+    m_flush = false;
+    take(m_fgf, s.fgf, 0.0f, MaxFlow);
+    take(m_va, s.va, 0.0f, MaxFlow);
+    take(m_co, s.co, 0.0f, MaxFlow);
     for (Qen &t : m_tracks) {
         if (t.samples.empty())
             continue;
@@ -943,13 +885,15 @@ void QenEngine::rewind()
         const QenAnesthetic *a = m_catalogue ? m_catalogue->value(t.agent) : nullptr;
         if (a)
             t.displayName = a->displayName;
-        t.unitDose = own.unitDose;
-        t.del = own.del;
+        take(t.unitDose, own.unitDose, 0.0f, MaxUnitDose);
+        take(t.del, own.del, 0.0f, a ? std::max(a->max, 0.0f) : std::numeric_limits<float>::max());
         const float ambient = a ? a->ambient : 0.0f;
         std::fill(t.values, t.values + QenCompartments, ambient);
         t.values[QenUptake] = t.values[QenDelivered] = 0.0f;
         t.pendingDoses = 0;
     }
+    // The value at the end of the run is not the one before the start.
+    resetBreakpoint();
     notice(0, QenHint::All, QenSystemOrigin);
 }
 
@@ -1057,10 +1001,15 @@ bool QenEngine::eraseKeepSettings(const QString &name)
     m_displayTime = 0;
     m_targetTime = 0;
     eraseForward();
+    // The run starts afresh with the current settings: a flush or doses given
+    // at its start went with the recording and do not come back.
+    m_flush = false;
     for (int k = 0; k < trackCount(); ++k) {
         const QenAnesthetic *a = agentOf(k);
         m_tracks[size_t(k)].resetState(a ? a->ambient : 0.0f);
+        m_tracks[size_t(k)].pendingDoses = 0;
     }
+    resetBreakpoint();
     invalidateCaches();
     notice(0, QenHint::All, QenSystemOrigin);
     return true;
@@ -1404,12 +1353,8 @@ QString QenEngine::copyValues(int track) const
     if (track < 0 || track >= trackCount())
         return QString();
     const Qen &t = m_tracks[size_t(track)];
-    const quint32 seconds = m_displayTime / 1000;
     QStringList fields;
-    fields << QStringLiteral("%1:%2:%3")
-                  .arg(seconds / 3600)
-                  .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
-                  .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    fields << clockText(m_displayTime);
     auto number = [](double v) {
         return QString::number(v, 'f', 6);
     };

@@ -4,6 +4,7 @@
 #include "engine/qendefaults.h"
 #include "engine/qenenginehost.h"
 #include "engine/qenini.h"
+#include "engine/qenstep.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -97,6 +98,15 @@ public:
     void setFlowFraction(int compartment, float fraction);
     void setFlush(bool on) { m_flush = on; }
 
+    // The ranges every way in is held to: a value outside is clamped, a value
+    // that is not a number is ignored, so nothing unusable ever reaches a step.
+    static constexpr float MaxFlow = 500.0f; // FGF, VA and CO, L/min
+    static constexpr float MinWeight = 0.05f;
+    static constexpr float MaxWeight = 1500.0f;
+    static constexpr float MaxUnitDose = 20.0f;
+    // The highest DEL the track's agent allows (its vaporizer's maximum).
+    float maxDel(int track) const;
+
     int currentTrack() const { return m_current; }
     void setCurrentTrack(int track);
     int trackCount() const { return int(m_tracks.size()); }
@@ -116,41 +126,11 @@ public:
     void setStepMs(quint16 ms);
 
     bool advanceOneStep();
-    void buildTable(Qen &track) const;
-    double uptakeRate(const QenSample &sample, const float *state, const float *row, int n,
-                      const QenAnesthetic &agent) const;
-    // One substep of one track as the step runs it: plans the level, refuses it
-    // when it is too fast, else advances `state`. A refused substep leaves
-    // `state` as it was.
-    bool substep(const QenSample &sample, int doses, bool flushNow, float *state, float *flows,
-                 const float *row, quint32 now, double totalUptake, double ownUptake, int n,
-                 const QenAnesthetic &agent) const;
-
-    // What a substep of level n needs that does not depend on the state: the
-    // fresh gas, the circuit flows and the decay factors of the circuit and the
-    // alveoli (99 when not computed). It is the same for every substep of the
-    // level, so the step works it out once per level.
-    struct LevelPlan
-    {
-        double dt = 0.0;
-        double v = 0.0;  // vapour delivered, L
-        double fi = 0.0; // fresh-gas partial pressure
-        double f0 = 0.0; // flows[CKT]
-        double f1 = 0.0; // flows[ALV]
-        double blood = 0.0;
-        double aCkt = 99.0;
-        double aAlv = 99.0;
-    };
-    // Also writes flows[CKT] and flows[ALV] of the track.
-    LevelPlan planLevel(const QenSample &sample, int doses, float *flows, const float *row, int n,
-                        const QenAnesthetic &agent) const;
-    // True when level n is refused for changing too fast.
-    bool tooFast(const QenSample &sample, const LevelPlan &plan, quint32 now, int n) const;
-    // Advances `state` by one substep of a level that passed tooFast(); false
-    // when a compartment went negative below level 4.
-    bool substep(const QenSample &sample, const LevelPlan &plan, bool flushNow, float *state,
-                 const float *row, double totalUptake, double ownUptake, int n,
-                 const QenAnesthetic &agent) const;
+    // What the step reads of the patient and the step length now.
+    QenBody body() const { return {m_volumes, m_flowFractions, m_stepMinutes, m_stepMs}; }
+    // True when the last advanceOneStep() refused a step whose values were
+    // no longer finite numbers.
+    bool stepOutOfRange() const { return m_outOfRange; }
     // Subdivision level (0-4) at which the last step was accepted.
     int lastStepLevel() const { return m_lastLevel; }
     // The sample a step of `track` records now.
@@ -217,6 +197,12 @@ public:
     float breakpointTarget() const { return m_bpTarget; }
     float breakpointLastValue() const { return m_lastValue; }
     bool breakpointHit();
+    // Makes the next evaluation start afresh, as right after the breakpoint was
+    // set: used when the display jumps back, so the value at the end of the
+    // run does not count as the previous one.
+    void resetBreakpoint() { m_lastValue = m_bpTarget; }
+    // Simulated time as the status bar and the clipboard show it: "h:mm:ss".
+    static QString clockText(quint32 ms);
 
     // --- Value queries (time in float minutes, or ms) -------------------------
     quint32 queryMs(float minutes) const;
@@ -253,6 +239,9 @@ signals:
     void modified(bool m);
     void stateChanged(AState state);
     void agentChanged(int track, const QString &name);
+    // A run stopped by itself (bookmark, breakpoint, end of the recording or
+    // of the simulation); `why` says so in the user's words.
+    void runStopped(const QString &why);
 
 private:
     bool isUser(QenOrigin origin) const { return origin != QenSystemOrigin; }
@@ -267,6 +256,7 @@ private:
     void applySampleSettings();
     void minuteSignal();
     void setSwitch(bool &target, bool value);
+    QString stopMessage() const;
     float operandValue(const QString &name) const;
 
     const QenCatalogue *m_catalogue = nullptr;
@@ -309,6 +299,9 @@ private:
     AState m_state = ANotRun;
     bool m_afapKey = false;
     bool m_stopPending = false;
+    // Why the pending stop was set, for the message shown when the run stops.
+    enum StopCause { StopBreakpoint = 1, StopBookmark = 2, StopEndOfRecording = 4 };
+    int m_stopCauses = 0;
     QenStepIndex m_stepIndex;
     int m_lookupIndex = -1;
     quint32 m_lookupFirst = 0;
@@ -327,6 +320,7 @@ private:
     float m_lastValue = 0.0f;
 
     int m_lastLevel = 0;
+    bool m_outOfRange = false;
     // Scratch of the step, kept to avoid allocating per step.
     std::vector<double> m_rates;
 
@@ -354,10 +348,10 @@ private:
     {
         bool valid = false;
         PlanInputs inputs;
-        LevelPlan plan;
+        QenLevelPlan plan;
     };
     // The plan of track k at level n, from the memo when its inputs are unchanged.
-    const LevelPlan &planFor(int k, int n);
+    const QenLevelPlan &planFor(int k, int n);
     // Track k's memo for level n is entry k * QenLevels + n.
     std::vector<PlanMemo> m_plans;
 };

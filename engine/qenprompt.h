@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Every message box and question of the program goes through this interface, so
@@ -30,6 +31,24 @@ public:
     // Texts that start with "<p>" are rich text.
     virtual int ask(Icon icon, const QString &title, const QString &text, int buttons,
                     int defaultButton) = 0;
+
+    // One button of a question whose buttons carry texts of their own.
+    struct Choice
+    {
+        int button; // what ask() would return for it; also decides its role
+        QString text;
+    };
+    // A question with buttons added in the given order, each with its own
+    // text; returns the button chosen. Without a box of its own to show, it
+    // asks with the standard buttons.
+    virtual int choose(Icon icon, const QString &title, const QString &text,
+                       const QList<Choice> &choices, int defaultButton)
+    {
+        int buttons = NoButton;
+        for (const Choice &c : choices)
+            buttons |= c.button;
+        return ask(icon, title, text, buttons, defaultButton);
+    }
 
     int information(const QString &title, const QString &text, int buttons = Ok,
                     int defaultButton = NoButton)

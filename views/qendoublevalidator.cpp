@@ -16,5 +16,15 @@ QDoubleValidator::State QenDoubleValidator::validate(QString &input, int &pos) c
 {
     if (input.isEmpty() || input == QLatin1String("."))
         return Intermediate;
-    return QDoubleValidator::validate(input, pos) == Acceptable ? Acceptable : Invalid;
+    if (QDoubleValidator::validate(input, pos) != Acceptable)
+        return Invalid;
+    return m_limit >= 0.0 && locale().toDouble(input) > m_limit ? Intermediate : Acceptable;
+}
+
+void QenDoubleValidator::fixup(QString &input) const
+{
+    bool ok = false;
+    const double value = locale().toDouble(input, &ok);
+    if (ok && m_limit >= 0.0 && value > m_limit)
+        input = locale().toString(m_limit, 'f', 2);
 }

@@ -145,6 +145,10 @@ QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
         connect(row.gauge, &QenGauge::FireQengaugeChange, this, &QenPanelView::qengaugeChangeGauge);
         connect(row.gauge, &QenGauge::FireQengaugeStop, this, &QenPanelView::qengaugeChangeStop);
     }
+    // DEL above the vaporizer's maximum is brought down to it, not refused
+    // key by key: the field shows the value the simulation takes.
+    m_delValidator = new QenDoubleValidator(this);
+    m_ui->leDEL->setValidator(m_delValidator);
     // An unacceptable DEL top never finishes editing on its own; it is caught
     // as the field is left so that the user is told.
     m_ui->leHighDEL->installEventFilter(this);
@@ -491,10 +495,14 @@ void QenPanelView::changed(QWidget *widget, QAbstractButton *button)
             return;
     }
     bool ok = false;
-    const double value = field->text().toDouble(&ok);
+    double value = field->text().toDouble(&ok);
     if (!ok || value < 0) {
         field->setText(twoDecimals(settingValue(s)));
         return;
+    }
+    if (s == DEL && m_delValidator->limit() >= 0.0 && value > m_delValidator->limit()) {
+        value = m_delValidator->limit();
+        field->setText(twoDecimals(value));
     }
     bool wasRunning = false;
     if (askToChange(false, &wasRunning)) {
@@ -525,9 +533,13 @@ void QenPanelView::upDownValue()
         else
             button->setAutoRepeatInterval(releasedRepeatMs);
         const double current = settingValue(s);
-        double value = button == row.up
-                           ? std::min(current + stepPerClick, double(limit(Setting(s))))
-                           : std::max(current - stepPerClick, 0.0);
+        double top = limit(Setting(s));
+        if (s == DEL && m_delValidator->limit() >= 0.0)
+            top = std::min(top, m_delValidator->limit());
+        // Above the gauge's top (a DEL typed past the scale) up leaves the
+        // value alone rather than pulling it down to the top.
+        double value = button == row.up ? std::max(current, std::min(current + stepPerClick, top))
+                                        : std::max(current - stepPerClick, 0.0);
         value = std::max(0.0, std::round(value * 100.0) / 100.0);
         row.field->setText(twoDecimals(value));
         changed(row.field, button);
@@ -678,6 +690,7 @@ void QenPanelView::loadAgent()
         return;
     m_format = a->format;
     m_delLimitValidator->setRange(1, std::max(1, int(a->max)));
+    m_delValidator->setLimit(doc->engine()->maxDel(m_agent));
     if (!m_ui->leHighDEL->hasFocus())
         m_ui->leHighDEL->setText(QString::number(limit(DEL)));
 }
@@ -972,9 +985,13 @@ bool QenPanelView::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::FocusOut && !field->isReadOnly()) {
         QString text = field->text();
         int pos = 0;
-        // Left empty or as a lone ".", the field shows the setting again.
-        if (m_validator->validate(text, pos) != QValidator::Acceptable)
+        // Above its limit, the field takes the limit; left empty or as a lone
+        // ".", it shows the setting again.
+        field->validator()->fixup(text);
+        if (field->validator()->validate(text, pos) != QValidator::Acceptable)
             field->setText(twoDecimals(settingValue(s)));
+        else if (text != field->text())
+            field->setText(text);
     }
     return QenViewCommon::eventFilter(watched, event);
 }

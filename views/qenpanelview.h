@@ -157,6 +157,7 @@ private:
     QWidget *m_content = nullptr;
     std::array<Row, 4> m_rows;
     QenDoubleValidator *m_validator = nullptr;
+    QenDoubleValidator *m_delValidator = nullptr; // held to the agent's maximum
     QIntValidator *m_delLimitValidator = nullptr;
 
     int m_agent = 0;

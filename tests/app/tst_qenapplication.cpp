@@ -241,6 +241,30 @@ private slots:
         if (defaultButton != QenPrompt::NoButton)
             QCOMPARE(int(box->standardButton(box->defaultButton())), defaultButton);
     }
+
+    // The close question: the program's own three buttons, Save the default.
+    void closeQuestionButtons()
+    {
+        const QList<QenPrompt::Choice> choices = {{QenPrompt::Save, QStringLiteral("&Save")},
+                                                  {QenPrompt::Discard, QStringLiteral("&Discard")},
+                                                  {QenPrompt::Cancel, QStringLiteral("&Cancel")}};
+        const auto box = QenMessagePrompt::createChoiceBox(QenPrompt::Warning, "Quenor®",
+                                                           "<p>Save?", choices, QenPrompt::Save);
+        QCOMPARE(box->standardButtons(), QMessageBox::NoButton);
+        const QList<QAbstractButton *> buttons = box->buttons();
+        QCOMPARE(buttons.size(), 3);
+        const QList<QMessageBox::ButtonRole> roles = {
+            QMessageBox::AcceptRole, QMessageBox::DestructiveRole, QMessageBox::RejectRole};
+        for (int i = 0; i < 3; ++i) {
+            QAbstractButton *button = nullptr;
+            for (QAbstractButton *b : buttons)
+                if (b->text() == choices[i].text)
+                    button = b;
+            QVERIFY2(button, qPrintable(choices[i].text));
+            QCOMPARE(box->buttonRole(button), roles[i]);
+        }
+        QCOMPARE(box->defaultButton()->text(), QStringLiteral("&Save"));
+    }
 };
 
 int main(int argc, char *argv[])

@@ -20,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include "views/qenmchn.h"
 
@@ -221,6 +222,24 @@ private slots:
         QVERIFY(!w->action("actionRun")->isEnabled());
         // Nothing left to start or stop.
         QVERIFY(!w->action("actionRunAll")->isEnabled());
+    }
+
+    // A run stopped by a bookmark says so where the user looks for it.
+    void stopAtABookmarkIsShownInTheStatusBar()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        QenEngine *e = doc->engine();
+        doc->setBookmarks({60000});
+        w->action("actionRun")->trigger();
+        QCOMPARE(e->state(), ARunning);
+        for (int i = 0; i < 1000 && e->state() == ARunning; ++i) {
+            e->advance(120000);
+            while (e->timerActive())
+                e->tick();
+        }
+        QCOMPARE(e->displayTime(), 60000u);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Stopped at bookmark 0:01:00"));
     }
 
     void addEntriesOnlyBeforeTheRun()

@@ -100,6 +100,38 @@ void runTo(QenDoc *doc, quint32 ms)
     runEngineTo(doc->engine(), ms);
 }
 
+// Computes `count` steps as fast as possible, the display following each.
+void steps(QenDoc *doc, int count)
+{
+    QenEngine *e = doc->engine();
+    e->setSpeed(QenSystemOrigin, 1000);
+    for (int i = 0; i < count; ++i) {
+        QVERIFY(e->advanceOneStep());
+        e->advance(int(e->simTime()));
+    }
+}
+
+// Replays an opened simulation up to the end of what it computed.
+void showLive(QenEngine *e)
+{
+    for (int i = 0; i < 100000 && e->displayTime() < e->simTime(); ++i)
+        e->advance(int(e->simTime()));
+}
+
+void compareSamples(const QenEngine *got, const QenEngine *want)
+{
+    QCOMPARE(got->trackCount(), want->trackCount());
+    for (int t = 0; t < want->trackCount(); ++t) {
+        const auto &was = want->track(t).samples;
+        const auto &now = got->track(t).samples;
+        QCOMPARE(now.size(), was.size());
+        for (size_t i = 0; i < was.size(); ++i)
+            QVERIFY2(sameSample(now[i], was[i]), qPrintable(QStringLiteral("%1/%2").arg(t).arg(i)));
+        QVERIFY(std::memcmp(got->track(t).state, want->track(t).state,
+                            sizeof want->track(t).state) == 0);
+    }
+}
+
 } // namespace
 
 class TestQenDoc : public QObject
@@ -250,6 +282,86 @@ private slots:
         QCOMPARE(back.fileName(), QFileInfo(path).canonicalFilePath());
         QCOMPARE(back.title(), QStringLiteral("two"));
         QVERIFY(!back.isUntitled());
+    }
+
+    // A flush and a dose at the start, saved and opened: continuing the
+    // opened simulation computes what a straight run would have.
+    void continuedAfterOpenEqualsStraightRun()
+    {
+        auto begin = [](QenDoc &doc) {
+            QVERIFY(doc.newDocument());
+            QVERIFY(doc.setAgent(QenUserOrigin, 0, QStringLiteral("Halothane")));
+            doc.injectDose();
+            doc.flushCircuit();
+        };
+        QenDoc straight(m_host.get());
+        begin(straight);
+        steps(&straight, 33);
+
+        QenDoc doc(m_host.get());
+        begin(doc);
+        steps(&doc, 30);
+        const QString path = m_dir.filePath(QStringLiteral("flushed.qen"));
+        QVERIFY(doc.saveFile(path, false));
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QVERIFY(!back.engine()->flushPending());
+        showLive(back.engine());
+        steps(&back, 3);
+        compareSamples(back.engine(), straight.engine());
+    }
+
+    // An agent added during the run holds only the later steps; such a
+    // simulation opens again as it was saved, also when that agent has become
+    // the primary one, and goes on running.
+    void agentAddedDuringTheRunSurvivesSaveAndOpen_data()
+    {
+        QTest::addColumn<int>("laterSteps");
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("added at 2:00") << 20 << false;
+        QTest::newRow("added at 2:00, then made primary") << 20 << true;
+        QTest::newRow("added at the end, not yet run") << 0 << false;
+    }
+    void agentAddedDuringTheRunSurvivesSaveAndOpen()
+    {
+        QFETCH(int, laterSteps);
+        QFETCH(bool, swapped);
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        steps(&doc, 20);
+        QCOMPARE(doc.addAgent(QStringLiteral("Nitrous Oxide")), 1);
+        steps(&doc, laterSteps);
+        if (swapped)
+            QVERIFY(doc.swapAgents(0, 1));
+        const QString path = m_dir.filePath(QStringLiteral("later.qen"));
+        QVERIFY(doc.saveFile(path, false));
+
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QVERIFY(m_prompt.records().isEmpty());
+        compareSamples(back.engine(), doc.engine());
+        QCOMPARE(back.engine()->simTime(), doc.engine()->simTime());
+
+        showLive(back.engine());
+        QCOMPARE(back.engine()->displayTime(), doc.engine()->simTime());
+        steps(&back, 2);
+        steps(&doc, 2);
+        compareSamples(back.engine(), doc.engine());
+    }
+
+    // The file keeps the run speed, so a new speed must not be lost unasked.
+    void speedChangeMarksModified()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QVERIFY(!doc.isModified());
+        doc.setSpeed(QenSystemOrigin, 120);
+        QVERIFY(!doc.isModified());
+        const QObject view;
+        doc.setSpeed(QenDoc::originOf(&view), 120);
+        QVERIFY(!doc.isModified());
+        doc.setSpeed(QenDoc::originOf(&view), 5);
+        QVERIFY(doc.isModified());
     }
 
     void fileWithoutRunAndSpareColours()
@@ -455,6 +567,9 @@ private slots:
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
         QCOMPARE(doc.addAgent(QStringLiteral("Xenon")), 1);
+        QVERIFY(doc.setBreakpoint(QStringLiteral("ALV=1")));
+        doc.setDescription(QStringLiteral("Induction"));
+        doc.setBookmarks({60000});
         FakeView control(&doc, QenDocView::Control, 0);
         FakeView primary(&doc, QenDocView::Graph, 0);
         FakeView other(&doc, QenDocView::Picture, 1);
@@ -471,6 +586,12 @@ private slots:
         QCOMPARE(cleared.size(), 1);
         QVERIFY(control.isWindowModified());
         QCOMPARE(primary.graph.hints.last(), int(QenHint::All));
+        // The reset takes the recording, agents and bookmarks; the teacher's
+        // breakpoint and description stay.
+        QCOMPARE(doc.engine()->breakpointText(), QStringLiteral("ALV=1"));
+        QCOMPARE(doc.engine()->breakpointOperands(), QStringList{QStringLiteral("ALV")});
+        QCOMPARE(doc.description(), QStringLiteral("Induction"));
+        QVERIFY(doc.engine()->bookmarks().isEmpty());
         doc.viewClosed(&primary);
         doc.viewClosed(&control);
     }

@@ -93,6 +93,7 @@ private slots:
         QTest::newRow("Format without %") << QStringList{"Format=4.1f"} << "Format";
         QTest::newRow("Format two digits") << QStringList{"Format=%4.10f"} << "Format";
         QTest::newRow("Format other letter") << QStringList{"Format=%4.1g"} << "Format";
+        QTest::newRow("Format with a line break") << QStringList{"Format=%4.2f\\n"} << "Format";
         QTest::newRow("Lambda absent") << QStringList{"-Lambda"} << "Lambda";
         QTest::newRow("Lambda 0") << QStringList{"Lambda=0"} << "Lambda";
         QTest::newRow("Lambda above 100") << QStringList{"Lambda=100.5"} << "Lambda";

@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 
 #include <cmath>
+#include <limits>
 
 // Settings of the patient and circuit: coupled rules, the weight rule, reset.
 class TestQenModel : public QObject
@@ -251,6 +252,73 @@ private slots:
         QCOMPARE(f.engine->currentTrack(), 1);
         QVERIFY(f.engine->removeAgent(1));
         QVERIFY(!f.engine->removeAgent(0));
+    }
+
+    // Whatever reaches a setter, by any path (a field, a file, the runner),
+    // the step sees a value within the setting's range or the one before.
+    void settingsStayInRange_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<float>("expected"); // NaN: unchanged
+        const float same = std::nanf("");
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("DEL above the maximum") << "del" << 500.0f << 25.0f;
+        QTest::newRow("DEL below 0") << "del" << -1.0f << 0.0f;
+        QTest::newRow("DEL NaN") << "del" << std::nanf("") << same;
+        QTest::newRow("DEL infinite") << "del" << inf << same;
+        QTest::newRow("FGF huge") << "fgf" << 1e9f << 500.0f;
+        QTest::newRow("FGF NaN") << "fgf" << std::nanf("") << same;
+        QTest::newRow("VA NaN") << "va" << std::nanf("") << same;
+        QTest::newRow("VA huge") << "va" << 501.0f << 500.0f;
+        QTest::newRow("CO negative") << "co" << -5.0f << 0.0f;
+        QTest::newRow("CO infinite") << "co" << inf << same;
+        QTest::newRow("weight 0") << "weight" << 0.0f << 0.05f;
+        QTest::newRow("weight huge") << "weight" << 1e6f << 1500.0f;
+        QTest::newRow("weight NaN") << "weight" << std::nanf("") << same;
+        QTest::newRow("unit dose huge") << "unitDose" << 1e4f << 20.0f;
+    }
+    void settingsStayInRange()
+    {
+        QFETCH(QString, setting);
+        QFETCH(float, value);
+        QFETCH(float, expected);
+        for (QenOrigin origin : {QenSystemOrigin, QenUserOrigin}) {
+            EngineFixture f;
+            QenEngine &e = *f.engine;
+            f.usePrimary("Isoflurane");
+            QCOMPARE(f.agent("Isoflurane").max, 25.0f);
+            auto current = [&] {
+                if (setting == QLatin1String("del"))
+                    return e.track(0).del;
+                if (setting == QLatin1String("fgf"))
+                    return e.fgf();
+                if (setting == QLatin1String("va"))
+                    return e.va();
+                if (setting == QLatin1String("co"))
+                    return e.co();
+                if (setting == QLatin1String("weight"))
+                    return e.weight();
+                return e.track(0).unitDose;
+            };
+            const float before = current();
+            if (setting == QLatin1String("del"))
+                e.setDEL(origin, 0, value);
+            else if (setting == QLatin1String("fgf"))
+                e.setFGF(origin, value);
+            else if (setting == QLatin1String("va"))
+                e.setVA(origin, value);
+            else if (setting == QLatin1String("co"))
+                e.setCO(origin, value);
+            else if (setting == QLatin1String("weight"))
+                e.setWeight(origin, value);
+            else
+                e.setUnitDose(0, value);
+            QCOMPARE(current(), std::isnan(expected) ? before : expected);
+            f.steps(3);
+            for (float x : e.track(0).state)
+                QVERIFY(std::isfinite(x));
+        }
     }
 
     void costPerLitre()

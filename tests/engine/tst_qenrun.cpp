@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include <cmath>
+#include <cstring>
 
 // Run control: pacing, stops, replay, erase-forward, lookups and value queries.
 class TestQenRun : public QObject
@@ -125,28 +126,37 @@ private slots:
     {
         EngineFixture f;
         QSignalSpy states(f.engine.get(), &QenEngine::stateChanged);
+        QSignalSpy why(f.engine.get(), &QenEngine::runStopped);
         f.engine->setBookmarks({300000u, 660000u, 600000u});
         start(f, 60);
         pace(f, 700, 1000000);
         QCOMPARE(f.engine->displayTime(), 300000u);
         QCOMPARE(f.engine->state(), APaused);
         QCOMPARE(states.last().at(0).value<AState>(), APaused);
+        QCOMPARE(why.count(), 1);
+        QCOMPARE(why.last().at(0).toString(), QStringLiteral("Stopped at bookmark 0:05:00"));
 
         // A bookmark behind the display does not stop the run again; of two in
-        // one advance the one entered first wins, even when it is the later.
+        // one advance the earlier stops it first, whatever order they were
+        // entered in, and the stored order stays.
         f.engine->setState(QenUserOrigin, ARunning);
         f.engine->advance(400000);
         f.pump();
         QCOMPARE(f.engine->state(), ARunning);
-        f.engine->advance(1000000);
-        f.pump();
-        QCOMPARE(f.engine->displayTime(), 660000u);
-        QCOMPARE(f.engine->state(), APaused);
+        for (quint32 expected : {600000u, 660000u}) {
+            f.engine->setState(QenUserOrigin, ARunning);
+            f.engine->advance(1000000);
+            f.pump();
+            QCOMPARE(f.engine->displayTime(), expected);
+            QCOMPARE(f.engine->state(), APaused);
+        }
+        QCOMPARE(why.last().at(0).toString(), QStringLiteral("Stopped at bookmark 0:11:00"));
         f.engine->setState(QenUserOrigin, ARunning);
         f.engine->advance(1000000);
         f.pump();
         QCOMPARE(f.engine->state(), ARunning);
         QVERIFY(f.engine->displayTime() > 660000u);
+        QCOMPARE(f.engine->bookmarks(), (QList<quint32>{300000u, 660000u, 600000u}));
     }
 
     void wakeUps()
@@ -210,10 +220,13 @@ private slots:
         f.pump();
         QCOMPARE(e.displayTime(), 120000u);
         QCOMPARE(e.compartment(0, ALV, 2.0f), e.track(0).samples[20].state[ALV]);
+        QSignalSpy why(&e, &QenEngine::runStopped);
         e.advance(-1);
         f.pump();
         QCOMPARE(e.displayTime(), 600000u);
         QCOMPARE(e.state(), APaused);
+        QCOMPARE(why.count(), 1);
+        QCOMPARE(why.last().at(0).toString(), QStringLiteral("End of recording at 0:10:00"));
         QCOMPARE(e.fgf(), 5.0f); // the replay brought the recorded change back
         QCOMPARE(e.track(0).samples.size(), size_t(100));
 
@@ -327,6 +340,8 @@ private slots:
     {
         EngineFixture f;
         QenEngine &e = *f.engine;
+        e.injectDose(0);
+        e.flushCircuit();
         f.steps(20);
         e.setFGF(QenUserOrigin, 6.0f);
         f.prompt.expect(QenPrompt::Cancel);
@@ -344,6 +359,130 @@ private slots:
         QCOMPARE(e.fgf(), 6.0f);
         QCOMPARE(e.track(0).state[ALV], 0.0f);
         QCOMPARE(e.track(0).state[QenDelivered], 0.0f);
+        // What the erased start held does not come back into the new run.
+        QVERIFY(!e.flushPending());
+        QCOMPARE(e.track(0).pendingDoses, 0);
+    }
+
+    // A flush and a dose given at the start belong to the first step: after
+    // a rewind the replay shows them, and the run continued from the end of
+    // the recording is the one that would have been computed straight on.
+    void continuedRunEqualsStraightRun()
+    {
+        auto begin = [](EngineFixture &f) {
+            f.usePrimary("Halothane");
+            f.engine->injectDose(0);
+            f.engine->flushCircuit();
+        };
+        EngineFixture straight;
+        begin(straight);
+        straight.steps(33);
+
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        begin(f);
+        f.steps(30);
+        e.rewind();
+        QVERIFY(!e.flushPending());
+        QCOMPARE(e.track(0).pendingDoses, 0);
+        start(f, 1000);
+        e.advance(-1);
+        f.pump();
+        QCOMPARE(e.displayTime(), 180000u);
+        f.steps(3);
+
+        const std::vector<QenSample> &want = straight.engine->track(0).samples;
+        const std::vector<QenSample> &got = e.track(0).samples;
+        QCOMPARE(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i)
+            QVERIFY2(std::memcmp(&got[i], &want[i], sizeof(QenSample)) == 0,
+                     qPrintable(QStringLiteral("sample %1").arg(i)));
+        QVERIFY(got[0].hasFlush());
+        QVERIFY(!got[30].hasFlush());
+    }
+
+    // After the display jumps back to 0, the breakpoint stops the replay where
+    // its condition is crossed, not at once because of the value at the end.
+    void breakpointAfterJumpingBack_data()
+    {
+        QTest::addColumn<bool>("erase");
+        QTest::newRow("rewind") << false;
+        QTest::newRow("erase, keep settings") << true;
+    }
+    void breakpointAfterJumpingBack()
+    {
+        QFETCH(bool, erase);
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        QVERIFY(e.setBreakpoint(QStringLiteral("ALV=0.3")));
+        QSignalSpy why(&e, &QenEngine::runStopped);
+        start(f, 60);
+        pace(f, 700, 900000);
+        const quint32 crossing = e.displayTime();
+        QCOMPARE(e.state(), APaused);
+        QVERIFY(crossing > 0 && crossing < 600000);
+        QCOMPARE(
+            why.last().at(0).toString(),
+            QStringLiteral("Breakpoint ALV=0.3 reached at %1").arg(QenEngine::clockText(crossing)));
+        e.setState(QenUserOrigin, ARunning);
+        pace(f, 700, 900000);
+        QVERIFY(e.displayTime() >= 900000);
+
+        if (erase) {
+            f.prompt.expect(QenPrompt::Ok);
+            QVERIFY(e.eraseKeepSettings(QStringLiteral("Untitled1")));
+        } else {
+            e.rewind();
+        }
+        start(f, 60);
+        pace(f, 700, 900000);
+        QCOMPARE(e.displayTime(), crossing);
+        QCOMPARE(e.state(), APaused);
+    }
+
+    // In the GUI the engine runs a step ahead of the display: a change made
+    // with the display at 3:30 erases the step 3:30-3:36 already computed,
+    // and a dose given at 3:30 comes back with it.
+    void eraseGivesBackTheDoseOfTheStepOnDisplay()
+    {
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        f.steps(35);
+        QCOMPARE(e.displayTime(), 210000u);
+        e.injectDose(0);
+        e.setSpeed(QenSystemOrigin, 60);
+        QVERIFY(e.advanceOneStep());
+        QCOMPARE(e.simTime(), 216000u);
+        QCOMPARE(e.track(0).samples.back().doses(), 1);
+        QCOMPARE(e.track(0).pendingDoses, 0);
+
+        e.setFGF(QenUserOrigin, 4.0f);
+        QCOMPARE(e.simTime(), 210000u);
+        QCOMPARE(e.track(0).samples.size(), size_t(35));
+        QCOMPARE(e.track(0).pendingDoses, 1);
+    }
+
+    // A run whose values leave what the model can compute stops there and
+    // says so, recording nothing that is not a number.
+    void runStopsWhereTheValuesLeaveTheRange()
+    {
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        f.usePrimary("Nitrogen");
+        e.setCircuit(QenUserOrigin, QenVocabulary::circuits().at(2));
+        e.setDEL(QenUserOrigin, 0, 1600.0f);
+        QSignalSpy why(&e, &QenEngine::runStopped);
+        start(f, 1000);
+        for (int i = 0; i < 100 && e.state() == ARunning; ++i) {
+            e.advance(-1);
+            f.pump();
+        }
+        QCOMPARE(e.state(), APaused);
+        QVERIFY(e.simTime() < e.limitMs());
+        QCOMPARE(why.count(), 1);
+        QVERIFY(why.last().at(0).toString().startsWith(
+            QStringLiteral("Stopped at %1: ").arg(QenEngine::clockText(e.simTime()))));
+        QVERIFY(std::isfinite(e.track(0).state[ALV]));
     }
 
     void runEndsAtTheLimit()
@@ -351,6 +490,9 @@ private slots:
         EngineFixture f;
         QenEngine &e = *f.engine;
         QSignalSpy states(&e, &QenEngine::stateChanged);
+        QSignalSpy why(&e, &QenEngine::runStopped);
+        // Crossed early on; a run as fast as possible never looks at it.
+        QVERIFY(e.setBreakpoint(QStringLiteral("ALV=0.3")));
         start(f, 1000);
         for (int i = 0; i < 1000 && e.state() == ARunning; ++i) {
             e.advance(-1);
@@ -358,6 +500,9 @@ private slots:
         }
         QCOMPARE(e.state(), AFinished);
         QCOMPARE(e.displayTime(), 71994000u);
+        QCOMPARE(why.count(), 1);
+        QCOMPARE(why.last().at(0).toString(), QStringLiteral("End of simulation"));
+        QCOMPARE(e.breakpointLastValue(), 0.3f);
         QCOMPARE(states.last().at(0).value<AState>(), AFinished);
         QVERIFY(e.track(0).samples.size() <= size_t(QenMaxSteps));
         QVERIFY(!e.advanceOneStep());

@@ -76,14 +76,58 @@ private slots:
         QTest::newRow("third decimal") << "1.255" << int(QValidator::Invalid);
         QTest::newRow("negative") << "-1" << int(QValidator::Invalid);
         QTest::newRow("letters") << "abc" << int(QValidator::Invalid);
+        QTest::newRow("above the limit, still typed") << "500" << int(QValidator::Intermediate);
+        QTest::newRow("at the limit") << "25.00" << int(QValidator::Acceptable);
     }
     void validator()
     {
         QFETCH(QString, text);
         QFETCH(int, state);
         QenDoubleValidator v;
+        v.setLimit(25.0);
         int pos = 0;
         QCOMPARE(int(v.validate(text, pos)), state);
+        if (state == QValidator::Intermediate && !text.isEmpty() && text != QLatin1String(".")) {
+            v.fixup(text);
+            QCOMPARE(text, QStringLiteral("25.00"));
+        }
+    }
+
+    // However a DEL above the vaporizer's maximum is entered, the simulation
+    // takes the maximum and the field shows it.
+    void delHeldToTheAgentsMaximum_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("typed, Return") << true;
+        QTest::newRow("set and left") << false;
+    }
+    void delHeldToTheAgentsMaximum()
+    {
+        QFETCH(bool, typed);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenPanelView *panel = f.window()->panel.get();
+        QLineEdit *del = panel->field(QenPanelView::DEL);
+        if (typed) {
+            del->selectAll();
+            QTest::keyClicks(del, QStringLiteral("500"));
+            QCOMPARE(del->text(), QStringLiteral("500"));
+            QTest::keyClick(del, Qt::Key_Return);
+            QCoreApplication::sendPostedEvents();
+        } else {
+            finishEditing(del, QStringLiteral("500"));
+        }
+        QCOMPARE(f.engine()->track(0).del, 25.0f);
+        QCOMPARE(del->text(), QStringLiteral("25.00"));
+
+        // Up neither passes the maximum nor pulls the value down to the
+        // gauge's top (5 for this agent).
+        QToolButton *up = panel->findChild<QToolButton *>(QStringLiteral("tbDELup"));
+        QVERIFY(up);
+        up->click();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(f.engine()->track(0).del, 25.0f);
     }
 
     void pacingPerSpeed_data()

@@ -284,12 +284,19 @@ QByteArray csv(const QenEngine &engine)
     auto number = [](float v) {
         return QByteArray::number(double(v), 'g', 9);
     };
-    const size_t count = engine.track(0).samples.size();
+    // An agent added during the run (in a saved simulation) has samples for
+    // the last steps only: rows follow the longest recording, and each agent
+    // appears from the step it was added in.
+    size_t count = 0;
+    for (int k = 0; k < engine.trackCount(); ++k)
+        count = std::max(count, engine.track(k).samples.size());
     for (size_t i = 0; i < count; ++i) {
         for (int k = 0; k < engine.trackCount(); ++k) {
             const Qen &t = engine.track(k);
-            // Every agent was there from the start, so sample i is the same step.
-            const QenSample &s = t.samples[i];
+            const size_t offset = count - t.samples.size();
+            if (i < offset)
+                continue;
+            const QenSample &s = t.samples[i - offset];
             const QenAnesthetic *a = engine.catalogue()->value(s.agent);
             out += QByteArray::number(s.time) + ',' + csvText(a ? a->name : QString()).toUtf8() +
                    ',' + number(s.del) + ',' + number(s.fgf) + ',' + number(s.va) + ',' +
@@ -549,7 +556,11 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
                     return problem;
         }
         if (!engine.advanceOneStep())
-            return {Failure, QStringLiteral("the engine stopped at %1 ms").arg(now)};
+            return {Failure, engine.stepOutOfRange()
+                                 ? QStringLiteral("the values left the range the model can "
+                                                  "compute at %1 ms")
+                                       .arg(now)
+                                 : QStringLiteral("the engine stopped at %1 ms").arg(now)};
     }
     showLive(engine);
     engine.setSpeed(QenSystemOrigin, speed);
