@@ -4,6 +4,7 @@
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
+#include "app/qenreports.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "engine/qencatalogue.h"
@@ -106,6 +107,7 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     createActions();
     createMenus();
     createToolBar();
+    m_reports = new QenReports(this, [this] { return editDescription(); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::windowStateChanged);
@@ -1546,37 +1548,37 @@ void QenMainWindow::sendMail()
 
 void QenMainWindow::print()
 {
-    showHelp();
+    m_reports->print(activeDocument());
 }
 
 void QenMainWindow::printPreview()
 {
-    showHelp();
+    m_reports->printPreview(activeDocument());
 }
 
 void QenMainWindow::pageSetup()
 {
-    showHelp();
+    m_reports->pageSetup();
 }
 
 void QenMainWindow::selectPrintOutput()
 {
-    showHelp();
+    m_reports->selectPrintOutput();
 }
 
 void QenMainWindow::exportToPdf()
 {
-    showHelp();
+    m_reports->exportToPdf(activeDocument());
 }
 
 void QenMainWindow::exportToXml()
 {
-    showHelp();
+    m_reports->exportToXml(activeDocument());
 }
 
 void QenMainWindow::exportToHtml()
 {
-    showHelp();
+    m_reports->exportToHtml(activeDocument());
 }
 
 void QenMainWindow::setDefaultOptions()

@@ -23,6 +23,7 @@ class QenChildWindow;
 class QenDoc;
 class QenGraphView;
 class QenPanelView;
+class QenReports;
 class QenTabWidget;
 
 // The one top-level window of the program. It owns the multiple-document
@@ -50,6 +51,8 @@ public:
     ~QenMainWindow() override;
 
     QenAppDocHost *host() const { return m_host.get(); }
+    // Export, printing and the report's page setup.
+    QenReports *reports() const { return m_reports; }
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void setDescriptionDialog(DescriptionDialog dialog) { m_descriptionDialog = std::move(dialog); }
@@ -199,8 +202,7 @@ private:
     QShortcut *m_breakPointShortcut = nullptr;
     QPixmap m_selection;
     QString m_lastOpenDirectory;
-    bool m_printSelectGraphs = true;
-    bool m_printSelectPanels = true;
+    QenReports *m_reports = nullptr;
 
     OpenDialog m_openDialog;
     DescriptionDialog m_descriptionDialog;
