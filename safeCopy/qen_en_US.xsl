@@ -42,11 +42,11 @@
         <br/>
         <table class="box" width="100%" cellspacing="0">
           <tr>
-            <td class="label">Date/Time:</td>
+            <td class="label" width="120">Date/Time:</td>
             <td><xsl:value-of select="@datetime"/></td>
           </tr>
           <tr>
-            <td class="label" valign="top">Description:</td>
+            <td class="label" width="120" valign="top">Description:</td>
             <td class="description"><xsl:value-of select="@description"/></td>
           </tr>
         </table>

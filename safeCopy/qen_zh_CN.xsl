@@ -42,11 +42,11 @@
         <br/>
         <table class="box" width="100%" cellspacing="0">
           <tr>
-            <td class="label">日期/时间：</td>
+            <td class="label" width="120">日期/时间：</td>
             <td><xsl:value-of select="@datetime"/></td>
           </tr>
           <tr>
-            <td class="label" valign="top">描述：</td>
+            <td class="label" width="120" valign="top">描述：</td>
             <td class="description"><xsl:value-of select="@description"/></td>
           </tr>
         </table>

@@ -10,6 +10,7 @@
 #include "testfiles.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QImage>
@@ -23,6 +24,14 @@
 namespace {
 QTemporaryDir *programDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
+
+// Pictures for a person to look at; the folder is given by QUENOR_SHOTS.
+void shoot(QWidget *widget, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("QUENOR_SHOTS");
+    if (!dir.isEmpty())
+        widget->grab().save(QDir(dir).filePath(name + ".png"));
+}
 
 QByteArray contents(const QString &path)
 {
@@ -161,9 +170,16 @@ private slots:
 
     void previewZoomStaysPositive()
     {
+        runEngineTo(doc()->engine(), 600000);
         QPointer<QenPrintPreview> preview = w->reports()->printPreview(doc());
         QVERIFY(preview);
         QenPreviewView *view = preview->view();
+        QTest::qWait(50);
+        shoot(preview, "preview");
+        view->zoomOut();
+        view->zoomOut();
+        view->zoomOut();
+        shoot(preview, "preview-small");
         for (int i = 0; i < 20; ++i)
             view->zoomOut();
         QCOMPARE(view->scale(), QenPreviewView::MinScale);
