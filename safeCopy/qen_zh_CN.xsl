@@ -66,15 +66,15 @@
           <xsl:apply-templates select="settings"/>
         </xsl:if>
         <xsl:if test="@printGraph = 'true' and @externalImage != ''">
-          <div class="graph" align="center">
-            <p class="caption" align="center">曲线图</p>
+          <p class="caption graph" align="center">曲线图</p>
+          <p align="center">
             <img src="{@externalImage}" alt="曲线图">
               <xsl:if test="@imageWidth">
                 <xsl:attribute name="width"><xsl:value-of select="@imageWidth"/></xsl:attribute>
                 <xsl:attribute name="height"><xsl:value-of select="@imageHeight"/></xsl:attribute>
               </xsl:if>
             </img>
-          </div>
+          </p>
         </xsl:if>
       </body>
     </html>
