@@ -90,10 +90,7 @@ bool QenApplication::initialize()
     if (!icon.isNull())
         setWindowIcon(icon);
 
-    const QString systemLocale = QLocale::system().name();
-    m_stylesheetPath = findFile(QStringLiteral("qen.xsl"),
-                                QStringLiteral("language/qen_%1.xsl").arg(systemLocale));
-    m_iconPath = findFile(QStringLiteral("quenor_lg.png"), QString());
+    findExportFiles();
 
     // Copies an earlier session handed to the mail client and could not
     // remove (it ended abruptly) go now.
@@ -122,6 +119,14 @@ bool QenApplication::initialize()
         return false;
     m_mainWindow->update();
     return true;
+}
+
+void QenApplication::findExportFiles()
+{
+    const QString systemLocale = QLocale::system().name();
+    m_stylesheetPath = findFile(QStringLiteral("qen.xsl"),
+                                QStringLiteral("language/qen_%1.xsl").arg(systemLocale));
+    m_iconPath = findFile(QStringLiteral("quenor_lg.png"), QString());
 }
 
 void QenApplication::addDocument(QenDoc *doc)

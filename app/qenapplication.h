@@ -89,6 +89,9 @@ public:
     // Deletes the registered files that still exist.
     void deleteTemporaryFiles();
 
+    // Finds or restores the export stylesheet and the large icon beside the
+    // program (part of initialize()).
+    void findExportFiles();
     QString stylesheetPath() const { return m_stylesheetPath; }
     QString iconPath() const { return m_iconPath; }
     const QStringList &commandLineFiles() const { return m_commandLineFiles; }

@@ -9,6 +9,7 @@
 #include "app/qencontrol.h"
 #include "app/qenoverlaylauncher.h"
 #include "views/qenoverlay.h"
+#include "app/qenreports.h"
 #include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
@@ -69,6 +70,7 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     createActions();
     createMenus();
     createToolBar();
+    m_reports = new QenReports(this, [this] { return editDescription(); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
 
@@ -176,6 +178,13 @@ void QenMainWindow::connectCommands()
         {"actionSend", [this] { if (QenDoc *doc = activeDocument()) doc->mail(); }},
         {"actionHelpTopic", [this] { showHelpPage(QStringLiteral("index.html")); }},
         {"actionAbout", [this] { QenAboutDlg::showAbout(this, m_dialogRunner); }},
+        {"actionPrint", [this] { m_reports->print(activeDocument()); }},
+        {"actionPrintPreview", [this] { m_reports->printPreview(activeDocument()); }},
+        {"actionPageSetup", [this] { m_reports->pageSetup(); }},
+        {"actionPrintSelect", [this] { m_reports->selectPrintOutput(); }},
+        {"actionPdf", [this] { m_reports->exportToPdf(activeDocument()); }},
+        {"actionXml", [this] { m_reports->exportToXml(activeDocument()); }},
+        {"actionHtml", [this] { m_reports->exportToHtml(activeDocument()); }},
     };
     const std::pair<const char *, std::function<void(bool)>> toggles[] = {
         {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},

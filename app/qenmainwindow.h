@@ -26,6 +26,7 @@ class QenChildWindow;
 class QenDoc;
 class QenGraphView;
 class QenPanelView;
+class QenReports;
 
 // The one top-level window of the program. It owns the multiple-document
 // area in which every open simulation shows its child windows as tabs, the
@@ -54,6 +55,8 @@ public:
     ~QenMainWindow() override;
 
     QenAppDocHost *host() const { return m_host.get(); }
+    // Export, printing and the report's page setup.
+    QenReports *reports() const { return m_reports; }
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void setDescriptionDialog(DescriptionDialog dialog) { m_descriptionDialog = std::move(dialog); }
@@ -160,8 +163,7 @@ private:
     QShortcut *m_breakPointShortcut = nullptr;
     QPixmap m_selection;
     QString m_lastOpenDirectory;
-    bool m_printSelectGraphs = true;
-    bool m_printSelectPanels = true;
+    QenReports *m_reports = nullptr;
 
     OpenDialog m_openDialog;
     DescriptionDialog m_descriptionDialog;

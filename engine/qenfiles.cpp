@@ -1,5 +1,6 @@
 #include "engine/qenfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -41,7 +42,14 @@ QString QenFiles::findFile(const QString &name, const QString &relativePath,
         return path;
 
     const QString resource = builtInCopy(name, localeName);
-    if (resource.isEmpty() || !QFile::copy(resource, path))
+    if (resource.isEmpty())
+        return QString();
+    // A file that lives in a folder of its own (the stylesheets in
+    // "language") brings its folder back too; the program's folder itself
+    // must exist.
+    if (!relativePath.isEmpty() && QFileInfo(programDir).isDir())
+        QDir(programDir).mkpath(QFileInfo(relativePath).path());
+    if (!QFile::copy(resource, path))
         return QString();
     // Copies of resources are read-only; the user and the options dialog must
     // be able to change the file.

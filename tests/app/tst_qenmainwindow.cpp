@@ -599,7 +599,7 @@ private slots:
     void laterFeaturesSayNotImplemented()
     {
         prompt->expect(QenPrompt::Ok);
-        w->action("actionPageSetup")->trigger();
+        w->action("actionAbout")->trigger();
         QCOMPARE(prompt->records().size(), 1);
         QCOMPARE(prompt->records()[0].title, QStringLiteral("Quenor® "));
         QCOMPARE(prompt->records()[0].text, QStringLiteral("Feature not implemented"));

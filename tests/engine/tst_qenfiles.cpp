@@ -83,6 +83,16 @@ private slots:
                  path);
     }
 
+    void stylesheetComesBackWithItsFolder()
+    {
+        // A fresh program folder has no "language" folder yet.
+        QTemporaryDir dir;
+        const QString path =
+            QenFiles::findFile("qen.xsl", "language/qen_zh_CN.xsl", dir.path(), "zh_CN");
+        QCOMPARE(path, dir.filePath("language/qen_zh_CN.xsl"));
+        QCOMPARE(contents(path), contents(":/safeCopy/qen_zh_CN.xsl"));
+    }
+
     void unrestorable_data()
     {
         QTest::addColumn<QString>("name");

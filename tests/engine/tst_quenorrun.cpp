@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <cmath>
 
@@ -220,6 +222,61 @@ private slots:
         QCOMPARE(table[1][4], text(float(4.0 * std::sqrt(std::sqrt(0.125)))));
         QCOMPARE(table[2][6].toInt() & 0xf0, 0x10); // the dose, in the second agent's step
         QCOMPARE(table[1][6].toInt() & 0xf0, 0);
+    }
+
+    void reportsOfARun()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.filePath("iso");
+        const Result r = runner({"--agent", "Isoflurane=1.5", "--circuit", "Open", "--minutes",
+                                 "30", "--xml", base + ".xml", "--html", base + ".html", "--pdf",
+                                 base + ".pdf", "--description", "Batch & run"});
+        QVERIFY2(r.status == 0, r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.isEmpty());
+
+        // Every step of the 30 minutes, from 0 to 30:00, with the description.
+        QXmlStreamReader xml(contents(base + ".xml"));
+        int results = 0;
+        QString last, description;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("quenor"))
+                description = xml.attributes().value("description").toString();
+            if (xml.name() == QLatin1String("result")) {
+                ++results;
+                last = xml.attributes().value("time").toString();
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(results, 301);
+        QCOMPARE(last, QString("00:30:00"));
+        QCOMPARE(description, QString("Batch & run"));
+
+        QVERIFY(contents(base + ".html").contains("Batch &amp; run"));
+        QVERIFY(contents(base + "_img.png").startsWith("\x89PNG"));
+        QVERIFY(contents(base + ".pdf").startsWith("%PDF"));
+    }
+
+    void reportToABadPath_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("xml") << "--xml";
+        QTest::newRow("html") << "--html";
+        QTest::newRow("pdf") << "--pdf";
+    }
+    void reportToABadPath()
+    {
+        QFETCH(QString, option);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("missing/report.out");
+        const Result r = runner({"--agent", "Halothane", "--minutes", "1", option, path});
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains(option.toUtf8()), r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty());
     }
 };
 

@@ -5,6 +5,8 @@
 
 #include "document/qendoc.h"
 #include "document/qendochost.h"
+#include "document/qenexport.h"
+#include "document/qenreport.h"
 #include "engine/qencatalogue.h"
 #include "engine/qendefaults.h"
 #include "engine/qenengine.h"
@@ -12,17 +14,24 @@
 #include "engine/qenini.h"
 #include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
+#include "views/qenreportimage.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
+#include <QTextDocument>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -104,6 +113,8 @@ struct Scenario
     QString outPath;
     QString openPath;
     QString savePath;
+    QString xmlPath, htmlPath, pdfPath;
+    std::optional<QString> description;
     std::vector<AgentRequest> agents;
     std::optional<float> weight, fgf, va, co;
     std::optional<QString> circuit;
@@ -354,11 +365,84 @@ void showLive(QenEngine &engine)
         engine.advance(int(engine.simTime()));
 }
 
+// Whether a report can be written to `path`: its folder exists and may be
+// written to, and no folder or read-only file stands in its place.
+bool writablePath(const QString &path, Problem *problem)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString reason;
+    if (path.isEmpty())
+        reason = QStringLiteral("no file name");
+    else if (!folder.isDir())
+        reason = QStringLiteral("no such folder %1").arg(folder.filePath());
+    else if (file.isDir())
+        reason = QStringLiteral("is a folder");
+    else if (file.exists() ? !file.isWritable() : !folder.isWritable())
+        reason = QStringLiteral("cannot be written");
+    if (reason.isEmpty())
+        return true;
+    *problem = {BadInput, reason};
+    return false;
+}
+
+// The reports the program's export commands would write, with both print
+// choices on and the graphs of a new graph view over the whole run.
+Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt)
+{
+    if (s.xmlPath.isEmpty() && s.htmlPath.isEmpty() && s.pdfPath.isEmpty())
+        return {};
+    // The program computes one step ahead of what it shows, so the state at
+    // the end of the run is a recorded sample when it exports; here too.
+    QenEngine &engine = *doc.engine();
+    if (engine.simTime() <= engine.endTime() && engine.simTime() < engine.limitMs())
+        engine.advanceOneStep();
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString locale = QLocale::system().name();
+    const QPageLayout layout = QenReport::defaultLayout(QLocale::system());
+    QStringList temporaryFiles;
+    QenExportSettings settings;
+    settings.stylesheetPath = QenFiles::findFile(
+        QStringLiteral("qen.xsl"), QStringLiteral("language/qen_%1.xsl").arg(locale), dir, locale);
+    settings.iconPath = QenFiles::findFile(QStringLiteral("quenor_lg.png"), QString(), dir, locale);
+    settings.graphDisplaySize = QenReport::graphDisplaySize(layout);
+    const QSize pixels = settings.graphDisplaySize * 2;
+    settings.graphPng = [&doc, pixels] {
+        return QenReportImage::png(&doc, pixels);
+    };
+    settings.addTemporaryFile = [&temporaryFiles](const QString &path) {
+        temporaryFiles << path;
+    };
+
+    Problem problem;
+    if (!s.xmlPath.isEmpty())
+        problem = prompt.attempt([&] { return QenExport::writeXml(&doc, s.xmlPath, settings); },
+                                 QStringLiteral("cannot write %1").arg(s.xmlPath));
+    if (problem.status == 0 && !s.htmlPath.isEmpty())
+        problem =
+            prompt.attempt([&] { return QenExport::writeHtml(&doc, s.htmlPath, false, settings); },
+                           QStringLiteral("cannot write %1").arg(s.htmlPath));
+    if (problem.status == 0 && !s.pdfPath.isEmpty()) {
+        QTextDocument report;
+        problem = prompt.attempt(
+            [&] {
+                QenReport::setReportFont(&report, layout);
+                return QenReport::load(&report, &doc, settings) &&
+                       QenReport::writePdf(&report, layout, s.pdfPath, &doc);
+            },
+            QStringLiteral("cannot write %1").arg(s.pdfPath));
+    }
+    for (const QString &path : std::as_const(temporaryFiles))
+        QFile::remove(path);
+    return problem;
+}
+
 Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Runs a scenario through the Quenor engine and writes its samples as CSV."));
+        QStringLiteral("Runs a scenario through the Quenor engine and writes its samples as CSV, "
+                       "saves the simulation or exports its reports."));
     parser.addHelpOption();
     const QCommandLineOption iniOption(QStringLiteral("ini"), QStringLiteral("INI file."),
                                        QStringLiteral("FILE"));
@@ -394,8 +478,26 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         QStringLiteral("Save the simulation after the run, as the program would (no CSV then "
                        "unless --out is given)."),
         QStringLiteral("FILE.qen"));
+    const QCommandLineOption xmlOption(
+        QStringLiteral("xml"),
+        QStringLiteral("Export the simulation to XML, with every result and the graphs, as the "
+                       "program's Export to XML does."),
+        QStringLiteral("FILE.xml"));
+    const QCommandLineOption htmlOption(
+        QStringLiteral("html"),
+        QStringLiteral("Export the simulation as an HTML page, with its picture and icon files "
+                       "beside it."),
+        QStringLiteral("FILE.html"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"),
+                                       QStringLiteral("Write the simulation's report as PDF."),
+                                       QStringLiteral("FILE.pdf"));
+    const QCommandLineOption descriptionOption(
+        QStringLiteral("description"),
+        QStringLiteral("The simulation's description, for the reports and --save."),
+        QStringLiteral("TEXT"));
     parser.addOptions({iniOption, agentOption, circuitOption, fgfOption, vaOption, coOption,
-                       weightOption, minutesOption, atOption, outOption, openOption, saveOption});
+                       weightOption, minutesOption, atOption, outOption, openOption, saveOption,
+                       xmlOption, htmlOption, pdfOption, descriptionOption});
     if (!parser.parse(arguments))
         return {BadInput, parser.errorText()};
     if (parser.isSet(QStringLiteral("help"))) {
@@ -408,7 +510,7 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first())};
     for (const QCommandLineOption &single :
          {iniOption, circuitOption, fgfOption, vaOption, coOption, weightOption, minutesOption,
-          outOption, openOption, saveOption}) {
+          outOption, openOption, saveOption, xmlOption, htmlOption, pdfOption, descriptionOption}) {
         if (parser.values(single).size() > 1)
             return {BadInput,
                     QStringLiteral("--%1 given more than once").arg(single.names().first())};
@@ -423,6 +525,20 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     *outPath = s.outPath;
     s.openPath = parser.value(openOption);
     s.savePath = parser.value(saveOption);
+    s.xmlPath = parser.value(xmlOption);
+    s.htmlPath = parser.value(htmlOption);
+    s.pdfPath = parser.value(pdfOption);
+    if (parser.isSet(descriptionOption))
+        s.description = parser.value(descriptionOption);
+    // A report that cannot be written is known before the run, not after it.
+    using Target = std::pair<QCommandLineOption, QString>;
+    for (const auto &[option, path] : std::initializer_list<Target>{
+             {xmlOption, s.xmlPath}, {htmlOption, s.htmlPath}, {pdfOption, s.pdfPath}}) {
+        if (parser.isSet(option) && !writablePath(path, &problem)) {
+            problem.text = QStringLiteral("--%1 %2").arg(option.names().first(), problem.text);
+            return problem;
+        }
+    }
 
     const QenIni ini(s.iniPath);
     StderrPrompt prompt;
@@ -564,22 +680,58 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     }
     showLive(engine);
     engine.setSpeed(QenSystemOrigin, speed);
+    if (s.description)
+        doc.setDescription(*s.description);
     if (!s.savePath.isEmpty()) {
         problem = prompt.attempt([&] { return doc.saveFile(s.savePath, false); },
                                  QStringLiteral("cannot save %1").arg(s.savePath));
         if (problem.status != 0)
             return problem;
     }
-    if (s.savePath.isEmpty() || !s.outPath.isEmpty())
+    const bool exported = !s.xmlPath.isEmpty() || !s.htmlPath.isEmpty() || !s.pdfPath.isEmpty();
+    if ((s.savePath.isEmpty() && !exported) || !s.outPath.isEmpty())
         *output = csv(engine);
-    return {};
+    return exportReports(doc, s, prompt);
 }
 
 } // namespace
 
+// Whether the arguments ask for a report, which needs the graph widgets.
+bool wantsReports(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        for (const char *option : {"--xml", "--html", "--pdf"}) {
+            if (arg == option || arg.startsWith(QByteArray(option) + '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+// Qt's own notices on a machine without a desktop (no runtime folder, font
+// fallbacks) are not problems of the run: stderr keeps one line per problem.
+void quietNotices(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        complain(text);
+}
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    qInstallMessageHandler(quietNotices);
+    if (wantsReports(argc, argv)) {
+        // The graphs are drawn by widgets, which need a platform: without a
+        // display, Qt's offscreen one.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quenor-run"));
 
     QByteArray output;

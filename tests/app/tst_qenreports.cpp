@@ -1,0 +1,241 @@
+#include "app/qenappdochost.h"
+#include "app/qenapplication.h"
+#include "app/qenmainwindow.h"
+#include "app/qenpreviewview.h"
+#include "app/qenprintpreview.h"
+#include "app/qenreports.h"
+#include "document/qendoc.h"
+#include "document/qenreport.h"
+#include "scriptedprompt.h"
+#include "testfiles.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+QTemporaryDir *programDir = nullptr;
+ScriptedPrompt *prompt = nullptr;
+
+// Pictures for a person to look at; the folder is given by QUENOR_SHOTS.
+void shoot(QWidget *widget, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("QUENOR_SHOTS");
+    if (!dir.isEmpty())
+        widget->grab().save(QDir(dir).filePath(name + ".png"));
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+// The report commands of the running program, through the main window.
+class TestQenReports : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QenMainWindow> w;
+    QTemporaryDir out;
+    QString answer;      // what the save dialog answers
+    QString description; // what the description dialog answers; empty cancels
+    int descriptionAsked = 0;
+    int fileAsked = 0;
+
+    QenDoc *doc() const { return w->activeDocument(); }
+
+private slots:
+    void init()
+    {
+        prompt->clear();
+        w = std::make_unique<QenMainWindow>();
+        w->resize(1000, 700);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->host()->setSaveDialog(
+            [this](QWidget *, const QString &, const QString &, const QString &) {
+                ++fileAsked;
+                return answer;
+            });
+        w->setDescriptionDialog([this](QWidget *, QString *text) {
+            ++descriptionAsked;
+            *text = description;
+            return !description.isEmpty();
+        });
+        descriptionAsked = fileAsked = 0;
+        description = "Lab 3: halothane uptake";
+        QVERIFY(w->newFile());
+        QVERIFY(doc());
+        doc()->setModified(false);
+    }
+
+    void cleanup()
+    {
+        for (QenDoc *d : w->documents()) {
+            d->engine()->pause();
+            d->setModified(false);
+        }
+        w.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(prompt->pending(), 0);
+    }
+
+    void xmlExportAsksForTheDescriptionFirst()
+    {
+        runEngineTo(doc()->engine(), 120000);
+        answer = out.filePath("lab3");
+        w->action("actionXml")->trigger();
+        QCOMPARE(descriptionAsked, 1);
+        QDomDocument xml;
+        QVERIFY(xml.setContent(contents(answer + ".xml")));
+        const QDomElement root = xml.documentElement();
+        QCOMPARE(root.attribute("description"), description);
+        QCOMPARE(root.elementsByTagName("result").size(), 21);
+        // The graphs of the document's own graph window, drawn for print.
+        const QImage graphs =
+            QImage::fromData(QByteArray::fromBase64(root.attribute("imageData").toLatin1()));
+        const QSize shown = QenReport::graphDisplaySize(w->reports()->printer()->pageLayout());
+        QCOMPARE(graphs.size(), shown * 2);
+
+        // With a description, the next export goes straight to the file.
+        answer = out.filePath("lab3b.html");
+        w->action("actionHtml")->trigger();
+        QCOMPARE(descriptionAsked, 1);
+        QVERIFY(contents(answer).contains("Lab 3: halothane uptake"));
+        for (const char *beside : {"lab3b_img.png", "lab3b_icon.png"})
+            QVERIFY2(!QImage(out.filePath(beside)).isNull(), beside);
+    }
+
+    void cancelledDialogsWriteNothing()
+    {
+        description.clear();
+        answer = out.filePath("never.xml");
+        w->action("actionXml")->trigger();
+        w->action("actionPdf")->trigger();
+        QCOMPARE(fileAsked, 0);
+        description = "given";
+        answer.clear();
+        w->action("actionHtml")->trigger();
+        QCOMPARE(fileAsked, 1);
+        QVERIFY(!QFile::exists(out.filePath("never.xml")));
+    }
+
+    void printChoicesReachEveryReport()
+    {
+        w->reports()->setSelectDialog([](QWidget *, bool *printout, bool *graphs) {
+            *printout = false;
+            *graphs = false;
+            return true;
+        });
+        w->action("actionPrintSelect")->trigger();
+        answer = out.filePath("choices.xml");
+        w->action("actionXml")->trigger();
+        QDomDocument xml;
+        QVERIFY(xml.setContent(contents(answer)));
+        QCOMPARE(xml.documentElement().attribute("printPrintout"), QString("false"));
+
+        answer = out.filePath("choices.pdf");
+        w->action("actionPdf")->trigger();
+        QVERIFY(contents(answer).startsWith("%PDF"));
+        QVERIFY(!w->reports()->report()->toPlainText().contains("Fresh Gas"));
+    }
+
+    void previewKeepsTheReportItWasOpenedWith()
+    {
+        runEngineTo(doc()->engine(), 60000);
+        QPointer<QenPrintPreview> first = w->reports()->printPreview(doc());
+        QVERIFY(first);
+        const QString before = first->document()->toPlainText();
+        QVERIFY(before.contains("00:00:00"));
+
+        doc()->setFGF(QenUserOrigin, 3.0f);
+        runEngineTo(doc()->engine(), 120000);
+        QPointer<QenPrintPreview> second = w->reports()->printPreview(doc());
+        QVERIFY(second);
+        QVERIFY(second->document()->toPlainText().contains("00:01:00"));
+        QCOMPARE(first->document()->toPlainText(), before);
+        first->close();
+        second->close();
+    }
+
+    void previewZoomStaysPositive()
+    {
+        runEngineTo(doc()->engine(), 600000);
+        QPointer<QenPrintPreview> preview = w->reports()->printPreview(doc());
+        QVERIFY(preview);
+        QenPreviewView *view = preview->view();
+        QTest::qWait(50);
+        shoot(preview, "preview");
+        view->zoomOut();
+        view->zoomOut();
+        view->zoomOut();
+        shoot(preview, "preview-small");
+        for (int i = 0; i < 20; ++i)
+            view->zoomOut();
+        QCOMPARE(view->scale(), QenPreviewView::MinScale);
+        QVERIFY(view->scale() > 0);
+        for (int i = 0; i < 100; ++i)
+            view->zoomIn();
+        QCOMPARE(view->scale(), QenPreviewView::MaxScale);
+        // Back to where it started, step by step.
+        for (int i = 0; i < 20; ++i)
+            view->zoomOut();
+        QCOMPARE(view->scale(), 1.0);
+        preview->close();
+    }
+
+    void previewContentSize_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QSize>("expected");
+        // (10 + 100 + 10) x scale + 2 x 30 wide; (10 + 200 + 10) x pages x
+        // scale + (pages + 1) x 30 high.
+        QTest::newRow("one page") << 1.0 << 1 << QSize(180, 280);
+        QTest::newRow("two pages") << 1.0 << 2 << QSize(180, 530);
+        QTest::newRow("half size") << 0.5 << 3 << QSize(120, 450);
+    }
+    void previewContentSize()
+    {
+        QFETCH(double, scale);
+        QFETCH(int, pages);
+        QFETCH(QSize, expected);
+        QCOMPARE(
+            QenPreviewView::contentSize(QSizeF(100, 200), QMarginsF(10, 10, 10, 10), pages, scale),
+            expected);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    programDir = &dir;
+    int appArgc = 1;
+    char name[] = "quenor";
+    char *appArgv[] = {name, nullptr};
+    QenApplication app(appArgc, appArgv, dir.path());
+    auto scripted = std::make_unique<ScriptedPrompt>();
+    prompt = scripted.get();
+    app.setPrompt(std::move(scripted));
+    app.loadVocabulary();
+    app.loadDefaults();
+    app.setValue("MainWindow", "Max", false);
+    // The stylesheet and icon, found or restored as at start-up.
+    app.findExportFiles();
+    TestQenReports test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_qenreports.moc"

@@ -1,0 +1,524 @@
+#include "document/qendoc.h"
+#include "document/qendochost.h"
+#include "document/qenexport.h"
+#include "document/qenreport.h"
+#include "document/qenxslt.h"
+#include "engine/qencatalogue.h"
+#include "engine/qenfiles.h"
+#include "scriptedprompt.h"
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLocale>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <libxml/HTMLparser.h>
+#include <libxml/xpath.h>
+
+#include <memory>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<QDomElement> elements(const QDomDocument &tree, const QString &name)
+{
+    QList<QDomElement> list;
+    const QDomNodeList nodes = tree.elementsByTagName(name);
+    for (int i = 0; i < nodes.size(); ++i)
+        list.append(nodes.at(i).toElement());
+    return list;
+}
+
+// The texts of the nodes an XPath expression finds in an HTML page, each
+// with its blanks simplified.
+QStringList htmlTexts(const QByteArray &html, const char *xpath)
+{
+    QStringList texts;
+    htmlDocPtr doc = htmlReadMemory(html.constData(), int(html.size()), nullptr, "utf-8",
+                                    HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
+    if (!doc)
+        return texts;
+    xmlXPathContextPtr context = xmlXPathNewContext(doc);
+    xmlXPathObjectPtr found =
+        xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>(xpath), context);
+    if (found && found->nodesetval) {
+        for (int i = 0; i < found->nodesetval->nodeNr; ++i) {
+            xmlChar *text = xmlNodeGetContent(found->nodesetval->nodeTab[i]);
+            texts << QString::fromUtf8(reinterpret_cast<const char *>(text)).simplified();
+            xmlFree(text);
+        }
+    }
+    xmlXPathFreeObject(found);
+    xmlXPathFreeContext(context);
+    xmlFreeDoc(doc);
+    return texts;
+}
+
+} // namespace
+
+class TestQenExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_ini;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<QenDocHost> m_host;
+    std::unique_ptr<QenDoc> m_doc;
+
+    QenEngine *engine() { return m_doc->engine(); }
+    QDomDocument tree(bool withResults = true)
+    {
+        return QenExport::exportDocument(m_doc.get(), QByteArray("AAAA"), QString(), "icon.png",
+                                         true, true, withResults, "qen.xsl");
+    }
+    QString displayName(const char *iniName) const
+    {
+        return m_doc->catalogue().at(m_doc->catalogue().findByName(iniName))->displayName;
+    }
+    // Settings of the page: the built-in stylesheet of `locale`, both choices.
+    QenExportSettings settings(const QString &locale = "en_US")
+    {
+        QenExportSettings s;
+        s.stylesheetPath = QenFiles::findFile("qen.xsl", QString("language/qen_%1.xsl").arg(locale),
+                                              m_dir.path(), locale);
+        s.graphPng = [] {
+            QImage image(40, 60, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            return png;
+        };
+        s.graphDisplaySize = QSize(20, 30);
+        return s;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_ini = writeDefaultIni(m_dir.path());
+        m_host = std::make_unique<QenDocHost>(m_ini, &m_prompt);
+    }
+
+    void init()
+    {
+        m_prompt.clear();
+        m_doc = std::make_unique<QenDoc>(m_host.get());
+        QVERIFY(m_doc->newDocument());
+    }
+
+    void cleanup()
+    {
+        m_doc.reset();
+        QCOMPARE(m_prompt.pending(), 0);
+    }
+
+    void neverRunExportsOneSettingAndTheStartingValues()
+    {
+        const QDomDocument t = tree();
+        QCOMPARE(elements(t, "setting").size(), 1);
+        QCOMPARE(elements(t, "setting").first().attribute("time"), QString("00:00:00"));
+        const QList<QDomElement> results = elements(t, "result");
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().attribute("time"), QString("00:00:00"));
+        // Nothing taken up yet: every compartment at the agent's ambient value.
+        const QenAnesthetic *a = engine()->agentOf(0);
+        for (const QDomElement &c : elements(t, "compartment"))
+            QCOMPARE(c.attribute("value"), QString::number(a->ambient, 'f', 4));
+        QCOMPARE(elements(t, "compartment").size(), 7);
+        const QDomElement root = t.documentElement();
+        QCOMPARE(root.tagName(), QString("quenor"));
+        QCOMPARE(root.attribute("imageData"), QString("AAAA"));
+        QCOMPARE(root.attribute("printGraph"), QString("false"));
+        QVERIFY(!root.hasAttribute("externalImage"));
+    }
+
+    void patientAndAgentsScaleWithTheWeight()
+    {
+        m_doc->setWeight(QenUserOrigin, 35.0f);
+        const QDomDocument t = tree(false);
+        // Half the 70 kg volumes of the delivered INI.
+        const QDomElement volumes = elements(t, "volumes").first();
+        QCOMPARE(volumes.attribute("alv"), QString("1.2500"));
+        QCOMPARE(volumes.attribute("mus"), QString("16.5000"));
+        QCOMPARE(volumes.attribute("fat"), QString("7.2500"));
+        QVERIFY(!volumes.hasAttribute("ckt"));
+        QCOMPARE(elements(t, "flows").first().attribute("vrg"), QString("0.7600"));
+        const QDomElement agent = elements(t, "agent").first();
+        QCOMPARE(agent.attribute("name"), displayName("Halothane"));
+        QCOMPARE(agent.attribute("lambdaBlood"), QString("2.4700"));
+        QCOMPARE(agent.attribute("lambdaFat"), QString("150.0000"));
+        QCOMPARE(agent.attribute("volatility"), QString("240"));
+        QCOMPARE(elements(t, "results").size(), 0);
+    }
+
+    void constantRunExportsEverySampleUpToTheEnd()
+    {
+        runEngineTo(engine(), 5 * 60000);
+        // The engine may have computed a step ahead of the display.
+        QVERIFY(engine()->simTime() >= engine()->endTime());
+        const QDomDocument t = tree();
+        QCOMPARE(elements(t, "setting").size(), 1);
+        const QList<QDomElement> results = elements(t, "result");
+        // One sample every 6 s from 0 to 5 min.
+        QCOMPARE(results.size(), 51);
+        QCOMPARE(results.last().attribute("time"), QString("00:05:00"));
+        // Each result holds the recording of its step; ART is the alveolar value.
+        const QenSample &s = engine()->track(0).samples[30];
+        const QDomElement r = results[30];
+        QCOMPARE(r.attribute("time"), QString("00:03:00"));
+        const QDomNodeList cs = r.elementsByTagName("compartment");
+        const int expected[7] = {CKT, ALV, ALV, VRG, MUS, FAT, VEN};
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(cs.at(i).toElement().attribute("value"),
+                     QString::number(s.state[expected[i]], 'f', 4));
+        QCOMPARE(cs.at(2).toElement().attribute("name"), QString("ART"));
+        QCOMPARE(r.firstChildElement("agentresult").attribute("delivered"),
+                 QString::number(s.state[QenDelivered], 'f', 4));
+    }
+
+    void aChangeStartsANewSetting_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("attribute");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("DEL") << "del"
+                             << "del"
+                             << "1.5000";
+        QTest::newRow("FGF") << "fgf"
+                             << "fgf"
+                             << "2.0000";
+        QTest::newRow("flush") << "flush"
+                               << "circuit"
+                               << "Semi*";
+        QTest::newRow("two injections of 1 mL") << "inject"
+                                                << "inject"
+                                                << " 2.00";
+        QTest::newRow("uptake off") << "uptake"
+                                    << "circuit"
+                                    << "Semi(U)";
+        // A change in the middle of a minute shows in the row it starts.
+        QTest::newRow("FGF at 2.5 min") << "fgf2.5"
+                                        << "fgf"
+                                        << "2.0000";
+    }
+    void aChangeStartsANewSetting()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, attribute);
+        QFETCH(QString, value);
+        QVERIFY(m_doc->setAgent(QenUserOrigin, 0, displayName("Desflurane")));
+        const quint32 at = change == "fgf2.5" ? 150000 : 120000;
+        runEngineTo(engine(), at);
+        if (change == "del")
+            m_doc->setDEL(QenUserOrigin, 0, 1.5f);
+        else if (change.startsWith("fgf"))
+            m_doc->setFGF(QenUserOrigin, 2.0f);
+        else if (change == "flush")
+            m_doc->flushCircuit();
+        else if (change == "uptake")
+            engine()->disableUptake(true);
+        else {
+            m_doc->injectDose();
+            m_doc->injectDose();
+        }
+        runEngineTo(engine(), at + 60000);
+
+        const QList<QDomElement> settings = elements(tree(false), "setting");
+        QCOMPARE(settings.size(), 2);
+        // A flush or an injection goes into the next step the engine computes,
+        // one ahead of the display; the other changes redo the step shown.
+        const bool nextStep = change == "flush" || change == "inject";
+        QCOMPARE(settings[1].attribute("time"), QenExport::timeText(at + (nextStep ? 6000 : 0)));
+        const QDomElement agent =
+            settings[1].firstChildElement("agentsettings").firstChildElement();
+        const QString got = attribute == "del" || attribute == "inject"
+                                ? agent.attribute(attribute)
+                                : settings[1].attribute(attribute);
+        QCOMPARE(got, value);
+        QCOMPARE(
+            settings[0].firstChildElement("agentsettings").firstChildElement().attribute("inject"),
+            QString("0"));
+    }
+
+    void switchCodes_data()
+    {
+        QTest::addColumn<bool>("ret");
+        QTest::addColumn<bool>("uptake");
+        QTest::addColumn<QStringList>("codes"); // plain, flushed, vapour, both
+        QTest::newRow("return off, uptake off")
+            << false << false << QStringList{"(UR)", "(UR)*", "(VUR)", "(VUR)*"};
+        QTest::newRow("return off, uptake on")
+            << false << true << QStringList{"(R)", "(R)*", "(VR)", "(VR)*"};
+        QTest::newRow("return on, uptake off")
+            << true << false << QStringList{"(U)", "(U)*", "(VU)", "(VU)*"};
+        QTest::newRow("both on") << true << true << QStringList{"", "*", "(V)", "(V)*"};
+    }
+    void switchCodes()
+    {
+        QFETCH(bool, ret);
+        QFETCH(bool, uptake);
+        QFETCH(QStringList, codes);
+        for (int column = 0; column < 4; ++column) {
+            quint16 flags = (ret ? 0x001 : 0) | (uptake ? 0x002 : 0) | (column & 1 ? 0x100 : 0) |
+                            (column & 2 ? 0x200 : 0);
+            QCOMPARE(QenExport::switchCode(flags), codes[column]);
+            QCOMPARE(QenExport::circuitText(flags | (2 << 2)), "Closed" + codes[column]);
+        }
+    }
+
+    void numberTexts()
+    {
+        QCOMPARE(QenExport::timeText(0), QString("00:00:00"));
+        QCOMPARE(QenExport::timeText(3723999), QString("01:02:03"));
+        QCOMPARE(QenExport::timeText(72000000), QString("20:00:00"));
+        QCOMPARE(QenExport::timeText(360000000), QString("100:00:00"));
+        QCOMPARE(QenExport::injectText(0, 1.0f), QString("0"));
+        QCOMPARE(QenExport::injectText(2, 1.0f), QString(" 2.00"));
+        QCOMPARE(QenExport::injectText(15, 10.0f), QString("150.00"));
+    }
+
+    void suffixRule_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none") << "/tmp/run"
+                              << "/tmp/run.xml";
+        QTest::newRow("own") << "/tmp/run.xml"
+                             << "/tmp/run.xml";
+        QTest::newRow("other") << "/tmp/run.txt"
+                               << "/tmp/run.txt";
+        QTest::newRow("dot in folder") << "/tmp/v1.2/run"
+                                       << "/tmp/v1.2/run.xml";
+        QTest::newRow("cancelled") << ""
+                                   << "";
+    }
+    void suffixRule()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        QCOMPARE(QenExport::withSuffix(answer, ".xml"), expected);
+    }
+
+    void xmlFileHoldsTheSameTree()
+    {
+        m_doc->setDescription("Line one\nx < y & \"z\"\x01");
+        runEngineTo(engine(), 60000);
+        const QString path = m_dir.filePath("run.xml");
+        QVERIFY(QenExport::writeXml(m_doc.get(), path, settings()));
+        QDomDocument file;
+        QVERIFY(file.setContent(contents(path)));
+        const QDomDocument direct = tree();
+        QCOMPARE(file.documentElement().attribute("description"),
+                 QString("Line one\nx < y & \"z\""));
+        for (const char *name : {"setting", "agentsetting", "result", "compartment"})
+            QCOMPARE(elements(file, name).size(), elements(direct, name).size());
+        const QDomElement a = elements(file, "agentresult").last();
+        const QDomElement b = elements(direct, "agentresult").last();
+        for (const char *attr : {"name", "fgf", "va", "uptake", "delivered"})
+            QCOMPARE(a.attribute(attr), b.attribute(attr));
+        // The graphs are embedded and so not printed from the file.
+        QVERIFY(!file.documentElement().attribute("imageData").isEmpty());
+        QCOMPARE(file.documentElement().attribute("printGraph"), QString("false"));
+    }
+
+    void htmlPageHoldsTheTables_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("patientHeading");
+        QTest::newRow("en_US") << "en_US"
+                               << "Patient parameter";
+        QTest::newRow("zh_CN") << "zh_CN" << QString::fromUtf8("患者参数");
+    }
+    void htmlPageHoldsTheTables()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, patientHeading);
+        QVERIFY(m_doc->setAgent(QenUserOrigin, 0, displayName("Desflurane")));
+        m_doc->setDEL(QenUserOrigin, 0, 7.25f);
+        runEngineTo(engine(), 60000);
+        m_doc->injectDose();
+        m_doc->injectDose();
+        runEngineTo(engine(), 120000);
+        const QString path = m_dir.filePath("page " + locale + ".html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings(locale)));
+        const QByteArray html = contents(path);
+
+        QVERIFY(htmlTexts(html, "//th").contains(patientHeading));
+        const QStringList cells = htmlTexts(html, "//td");
+        QVERIFY(cells.contains("76%"));      // vessel-rich share, "##%"
+        QVERIFY(cells.contains("14.5 L"));   // fat volume at 70 kg
+        QVERIFY(cells.contains("0.42"));     // blood coefficient, "#0.##"
+        QVERIFY(cells.contains("7.25"));     // DEL, "##0.##"
+        QVERIFY(cells.contains("2"));        // two injections of 1 mL, "##0"
+        QVERIFY(cells.contains("00:01:06")); // the step that received the injections
+        // The picture beside the page, named after it and by its own name.
+        QStringList images;
+        for (const QString &src : htmlTexts(html, "//img/@src"))
+            images << QUrl::fromPercentEncoding(src.toUtf8());
+        QVERIFY(images.contains("page " + locale + "_img.png"));
+        QVERIFY(QFile::exists(m_dir.filePath("page " + locale + "_img.png")));
+    }
+
+    void bothChoicesOffLeaveTheHeaderAndTables()
+    {
+        QenExportSettings s = settings();
+        s.printGraph = false;
+        s.printPrintout = false;
+        const QString path = m_dir.filePath("short.html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, s));
+        const QByteArray html = contents(path);
+        QVERIFY(!htmlTexts(html, "//h1").isEmpty());
+        QVERIFY(htmlTexts(html, "//td").contains("Description:"));
+        QVERIFY(htmlTexts(html, "//th").contains("Anesthetic(s)"));
+        QVERIFY(!htmlTexts(html, "//th").contains("Circuit"));
+        QVERIFY(htmlTexts(html, "//img[@alt='Graphs']").isEmpty());
+
+        // The report laid out from it holds the same.
+        QTextDocument report;
+        QenReport::setReportFont(&report, QenReport::defaultLayout(QLocale("de_DE")));
+        QVERIFY(QenReport::load(&report, m_doc.get(), s));
+        QVERIFY(report.toPlainText().contains("Patient parameter"));
+        QVERIFY(!report.toPlainText().contains("Cardiac Output"));
+    }
+
+    void refusedTargetsLeaveNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("goodStylesheet");
+        QTest::newRow("xml into a missing folder") << "xml" << true;
+        QTest::newRow("html into a missing folder") << "html" << true;
+        QTest::newRow("html without its stylesheet") << "html-here" << false;
+        QTest::newRow("pdf into a missing folder") << "pdf" << true;
+    }
+    void refusedTargetsLeaveNothing()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, goodStylesheet);
+        QTemporaryDir dir;
+        const QString folder = kind.endsWith("-here") ? dir.path() : dir.filePath("gone");
+        const QString path = folder + "/report." + kind.section('-', 0, 0);
+        QenExportSettings s = settings();
+        if (!goodStylesheet)
+            s.stylesheetPath = dir.filePath("missing.xsl");
+        m_prompt.expect(QenPrompt::Ok);
+        bool written = true;
+        if (kind == "xml") {
+            written = QenExport::writeXml(m_doc.get(), path, s);
+        } else if (kind == "pdf") {
+            QTextDocument report;
+            report.setHtml("<p>x</p>");
+            written = QenReport::writePdf(&report, QenReport::defaultLayout(QLocale("en_US")), path,
+                                          m_doc.get());
+        } else {
+            written = QenExport::writeHtml(m_doc.get(), path, false, s);
+        }
+        QVERIFY(!written);
+        QCOMPARE(m_prompt.records().size(), 1);
+        QCOMPARE(m_prompt.records().first().icon, QenPrompt::Warning);
+        QVERIFY2(m_prompt.records().first().text.contains(
+                     QDir::toNativeSeparators(goodStylesheet ? folder : s.stylesheetPath)),
+                 qPrintable(m_prompt.records().first().text));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void pdfIsWritten()
+    {
+        QTextDocument report;
+        const QPageLayout layout = QenReport::defaultLayout(QLocale("en_US"));
+        QenReport::setReportFont(&report, layout);
+        QVERIFY(QenReport::load(&report, m_doc.get(), settings()));
+        const QString path = m_dir.filePath("report.pdf");
+        QVERIFY(QenReport::writePdf(&report, layout, path, m_doc.get()));
+        QVERIFY(contents(path).startsWith("%PDF"));
+    }
+
+    void stylesheetCannotReachOutside_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        const QString head = "<?xml version='1.0'?>\n";
+        const QString open =
+            "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+            "<xsl:template match='/'><html><body>";
+        const QString close = "</body></html></xsl:template></xsl:stylesheet>";
+        QTest::newRow("external entity")
+            << head + "<!DOCTYPE xsl:stylesheet [<!ENTITY secret SYSTEM 'SECRET'>]>\n" + open +
+                   "<p>&secret;</p>" + close;
+        QTest::newRow("document()")
+            << head + open + "<p><xsl:value-of select=\"document('SECRET')\"/></p>" + close;
+        QTest::newRow("include")
+            << head +
+                   "<xsl:stylesheet version='1.0' "
+                   "xmlns:xsl='http://www.w3.org/1999/XSL/Transform'><xsl:include href='SECRET'/>"
+                   "<xsl:template match='/'><html/></xsl:template></xsl:stylesheet>";
+    }
+    void stylesheetCannotReachOutside()
+    {
+        QFETCH(QString, sheet);
+        QTemporaryDir dir;
+        const QString secret = dir.filePath("secret.xml");
+        {
+            QFile f(secret);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("<s>TOP-SECRET-CONTENT</s>");
+        }
+        const QString sheetPath = dir.filePath("evil.xsl");
+        {
+            QFile f(sheetPath);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(sheet.replace("SECRET", QUrl::fromLocalFile(secret).toString()).toUtf8());
+        }
+        QByteArray html;
+        QString error;
+        QenXslt::transform(sheetPath, "<quenor/>", &html, &error);
+        QVERIFY2(!html.contains("TOP-SECRET"), html.constData());
+    }
+
+    void paperByLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("page");
+        QTest::newRow("en_US") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("fr_CA") << "fr_CA" << int(QPageSize::Letter);
+        QTest::newRow("no country") << "C" << int(QPageSize::Letter);
+        QTest::newRow("de_DE") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("en_GB") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("zh_CN") << "zh_CN" << int(QPageSize::A4);
+    }
+    void paperByLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, page);
+        QCOMPARE(int(QenReport::pageSizeFor(QLocale(locale))), page);
+        // Laid out at the screen's resolution: Letter 8.5 in wide, A4 210 mm,
+        // less 15 mm margins each side.
+        const double widthInch = (page == QPageSize::Letter ? 8.5 : 210 / 25.4) - 30 / 25.4;
+        QTextDocument report;
+        QenReport::setReportFont(&report, QenReport::defaultLayout(QLocale(locale)));
+        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+        // Page layouts count in whole points: paper and margins may each be
+        // half a point off; Letter and A4 differ by some 20 pixels.
+        QVERIFY2(qAbs(report.pageSize().width() - widthInch * dpi) < 3.0,
+                 qPrintable(QString("%1 %2").arg(report.pageSize().width()).arg(widthInch * dpi)));
+    }
+};
+
+QTEST_MAIN(TestQenExport)
+#include "tst_qenexport.moc"
