@@ -88,7 +88,7 @@ private:
 
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    m_host = std::make_unique<QenAppDocHost>(this, qenApp->iniPath(), qenApp->prompt());
+    m_host = std::make_unique<QenAppDocHost>(this, qenApp->ini(), qenApp->prompt());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
