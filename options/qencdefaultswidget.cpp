@@ -8,7 +8,10 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,7 +27,7 @@ struct ColumnSpec
 const ColumnSpec columns[QenCDefaultsWidget::ColumnCount] = {
     {QT_TRANSLATE_NOOP("QenCDefaults", "ml"), 70, QenAgentDelegate::BottleSize, 0, true},
     {QT_TRANSLATE_NOOP("QenCDefaults", "Cost"), 80, QenAgentDelegate::Cost, 2, true},
-    {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 80, QenAgentDelegate::ColourName, -1, false},
+    {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 100, QenAgentDelegate::ColourName, -1, false},
 };
 
 } // namespace
@@ -95,6 +98,18 @@ void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &
         }
     }
     t->setVerticalHeaderLabels(names);
+    // Large enough for every column and the whole catalogue, so that no
+    // agent hides below the fold; a long catalogue scrolls.
+    const int shownRows = std::min(t->rowCount(), 12);
+    int height = t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth();
+    for (int row = 0; row < shownRows; ++row)
+        height += t->rowHeight(row);
+    int width = t->verticalHeader()->sizeHint().width() + 2 * t->frameWidth();
+    for (int c = 0; c < ColumnCount; ++c)
+        width += columns[c].width;
+    if (shownRows < t->rowCount())
+        width += t->verticalScrollBar()->sizeHint().width();
+    t->setMinimumSize(width, height);
 }
 
 // An edited number comes back from its editor as a plain double: it is shown
