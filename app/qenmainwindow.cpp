@@ -9,6 +9,7 @@
 #include "document/qendoc.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
+#include "options/qenoptions.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -159,6 +160,7 @@ void QenMainWindow::connectCommands()
         {"actionSetBookmark", [this] { setBookmark(); }},
         {"actionSetBreakPoint", [this] { setBreakPoint(); }},
         {"actionDescription", [this] { editDescription(); }},
+        {"actionOptions", [this] { QenOptions::setDefaultOptions(this, m_dialogRunner); }},
     };
     const std::pair<const char *, std::function<void(bool)>> toggles[] = {
         {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},

@@ -145,9 +145,18 @@ class TestQenOptions : public QObject
         return nullptr;
     }
 
+    // Tools > Options, answered by `edit` and OK; true when the dialog closed
+    // accepted.
     bool runOptions(const Edit &edit)
     {
-        return QenOptions::setDefaultOptions(w.get(), answer(edit));
+        bool accepted = false;
+        const QenDialogs::Runner ok = answer(edit);
+        w->setDialogRunner([&](QDialog &dialog) {
+            accepted = ok(dialog);
+            return accepted;
+        });
+        w->action(QStringLiteral("actionOptions"))->trigger();
+        return accepted;
     }
 
 private slots:
