@@ -2,15 +2,14 @@
 
 #include "app/qencostdlg.h"
 #include "app/qenmainwindow.h"
+#include "app/qenminutesound.h"
 #include "document/qendoc.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QSoundEffect>
-#include <QUrl>
 
-QenAppDocHost::QenAppDocHost(QenMainWindow *window, const QString &iniPath, QenPrompt *prompt)
-    : QenDocHost(iniPath, prompt), m_window(window)
+QenAppDocHost::QenAppDocHost(QenMainWindow *window, const QenIni &ini, QenPrompt *prompt)
+    : QenDocHost(ini, prompt), m_window(window)
 {}
 
 QenAppDocHost::~QenAppDocHost() = default;
@@ -62,9 +61,8 @@ void QenAppDocHost::beep()
 void QenAppDocHost::playSound(const QString &path)
 {
     if (!m_sound)
-        m_sound = std::make_unique<QSoundEffect>();
-    m_sound->setSource(QUrl::fromLocalFile(path));
-    m_sound->play();
+        m_sound = std::make_unique<QenMinuteSound>([this] { beep(); });
+    m_sound->play(path);
 }
 
 void QenAppDocHost::refreshActions()

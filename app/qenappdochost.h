@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class QSoundEffect;
+class QenMinuteSound;
 class QWidget;
 class QenMainWindow;
 
@@ -24,7 +24,7 @@ public:
     using SaveDialog = std::function<QString(QWidget *parent, const QString &title,
                                              const QString &proposal, const QString &filter)>;
 
-    QenAppDocHost(QenMainWindow *window, const QString &iniPath, QenPrompt *prompt);
+    QenAppDocHost(QenMainWindow *window, const QenIni &ini, QenPrompt *prompt);
     ~QenAppDocHost() override;
 
     // Tests answer the save dialog themselves.
@@ -46,5 +46,5 @@ public:
 private:
     QenMainWindow *m_window;
     SaveDialog m_saveDialog;
-    std::unique_ptr<QSoundEffect> m_sound;
+    std::unique_ptr<QenMinuteSound> m_sound;
 };

@@ -15,6 +15,7 @@
 #include "document/qenmailclient.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
+#include "options/qenoptions.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -51,7 +52,7 @@ QString addPrefix()
 
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    m_host = std::make_unique<QenAppDocHost>(this, qenApp->iniPath(), qenApp->prompt());
+    m_host = std::make_unique<QenAppDocHost>(this, qenApp->ini(), qenApp->prompt());
     m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
 
     m_mdiArea = new QMdiArea(this);
@@ -185,6 +186,7 @@ void QenMainWindow::connectCommands()
         {"actionPdf", [this] { m_reports->exportToPdf(activeDocument()); }},
         {"actionXml", [this] { m_reports->exportToXml(activeDocument()); }},
         {"actionHtml", [this] { m_reports->exportToHtml(activeDocument()); }},
+        {"actionOptions", [this] { QenOptions::setDefaultOptions(this, m_dialogRunner); }},
     };
     const std::pair<const char *, std::function<void(bool)>> toggles[] = {
         {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},

@@ -20,6 +20,10 @@ QenDocHost::QenDocHost(const QString &iniPath, QenPrompt *prompt)
     : m_ini(iniPath), m_prompt(prompt), m_defaults(QenDefaults::load(m_ini))
 {}
 
+QenDocHost::QenDocHost(const QenIni &ini, QenPrompt *prompt)
+    : m_ini(ini), m_prompt(prompt), m_defaults(QenDefaults::load(m_ini))
+{}
+
 QenDocHost::~QenDocHost() = default;
 
 QenMailClient *QenDocHost::mailClient()

@@ -22,6 +22,8 @@ class QenDocHost
 {
 public:
     QenDocHost(const QString &iniPath, QenPrompt *prompt);
+    // Shares the store `ini` (and what it keeps of values it could not write).
+    QenDocHost(const QenIni &ini, QenPrompt *prompt);
     virtual ~QenDocHost();
 
     QenIni &ini() { return m_ini; }
@@ -30,6 +32,7 @@ public:
 
     // The defaults every new or reset simulation starts from.
     const QenDefaults &defaults() const { return m_defaults; }
+    void setDefaults(const QenDefaults &defaults) { m_defaults = defaults; }
     void reloadDefaults();
     int defaultGraphMinutes() const;
 

@@ -848,8 +848,11 @@ void QenEngine::minuteSignal()
         const QString file =
             m_ini.value(QStringLiteral("Signals"), QStringLiteral("System_%1").arg(click - 1))
                 .toString();
+        // A chosen signal is never silent: without its sound file it beeps.
         if (!file.isEmpty() && QFile::exists(file))
             m_host->playSound(file);
+        else
+            m_host->beep();
     }
 }
 

@@ -26,6 +26,29 @@ bool enter(QSettings &settings, const QString &group)
     return true;
 }
 
+QString pendingKey(const QString &group, const QString &key)
+{
+    return (group + QLatin1Char('/') + key).toLower();
+}
+
+// Writes (or, for an invalid value, removes) one key of an open file.
+void put(QSettings &settings, const QString &group, const QString &key, const QVariant &value)
+{
+    const bool entered = enter(settings, group);
+    const QString actual = matchIn(settings.childKeys(), key);
+    if (!value.isValid()) {
+        settings.remove(actual);
+    } else {
+        const int type = value.userType();
+        if (type == QMetaType::Double || type == QMetaType::Float)
+            settings.setValue(actual, QenIni::roundToSixDecimals(value.toDouble()));
+        else
+            settings.setValue(actual, value);
+    }
+    if (entered)
+        settings.endGroup();
+}
+
 } // namespace
 
 double QenIni::roundToSixDecimals(double value)
@@ -33,34 +56,64 @@ double QenIni::roundToSixDecimals(double value)
     return std::floor(value * 1000000.0 + 0.5) / 1000000.0;
 }
 
+void QenIni::setPath(const QString &path)
+{
+    m_path = path;
+    m_session = std::make_shared<Session>();
+}
+
+const QenIni::Pending *QenIni::pendingFor(const QString &group, const QString &key) const
+{
+    const auto it = m_session->pending.constFind(pendingKey(group, key));
+    return it == m_session->pending.cend() ? nullptr : &it.value();
+}
+
 QVariant QenIni::value(const QString &group, const QString &key, const QVariant &defaultValue) const
 {
+    if (const Pending *kept = pendingFor(group, key))
+        return kept->value.isValid() ? kept->value : defaultValue;
     QenSettings settings(m_path);
     enter(settings, group);
     return settings.value(matchIn(settings.childKeys(), key), defaultValue);
 }
 
-void QenIni::setValue(const QString &group, const QString &key, const QVariant &value) const
+bool QenIni::write(const QString &group, const QString &key, const QVariant &value) const
 {
     QenSettings settings(m_path);
-    enter(settings, group);
-    const QString actual = matchIn(settings.childKeys(), key);
+    // What an earlier write could not save goes out first, so that it is not
+    // lost once the file can be written again.
+    for (const Pending &kept : std::as_const(m_session->pending))
+        put(settings, kept.group, kept.key, kept.value);
+    put(settings, group, key, value);
+    settings.sync();
+    if (settings.status() == QSettings::NoError) {
+        m_session->pending.clear();
+        return true;
+    }
+    QVariant kept = value;
     const int type = value.userType();
     if (type == QMetaType::Double || type == QMetaType::Float)
-        settings.setValue(actual, roundToSixDecimals(value.toDouble()));
-    else
-        settings.setValue(actual, value);
+        kept = roundToSixDecimals(value.toDouble());
+    m_session->pending.insert(pendingKey(group, key), Pending{group, key, kept});
+    m_session->failed = true;
+    return false;
 }
 
-void QenIni::remove(const QString &group, const QString &key) const
+bool QenIni::setValue(const QString &group, const QString &key, const QVariant &value) const
 {
-    QenSettings settings(m_path);
-    enter(settings, group);
-    settings.remove(matchIn(settings.childKeys(), key));
+    // An invalid value would read as a removal.
+    return write(group, key, value.isValid() ? value : QVariant(QString()));
+}
+
+bool QenIni::remove(const QString &group, const QString &key) const
+{
+    return write(group, key, QVariant());
 }
 
 bool QenIni::contains(const QString &group, const QString &key) const
 {
+    if (const Pending *kept = pendingFor(group, key))
+        return kept->value.isValid();
     QenSettings settings(m_path);
     enter(settings, group);
     return settings.contains(matchIn(settings.childKeys(), key));
@@ -77,4 +130,12 @@ QStringList QenIni::childGroups() const
 {
     QenSettings settings(m_path);
     return settings.childGroups();
+}
+
+bool QenIni::takeWriteFailureNotice() const
+{
+    if (!m_session->failed || m_session->told)
+        return false;
+    m_session->told = true;
+    return true;
 }

@@ -187,18 +187,22 @@ QenGraphView::~QenGraphView()
     removeWakeUp();
 }
 
+QenGraphView::Settings QenGraphView::readSettings(const QenIni &ini)
+{
+    Settings s;
+    s.graphPaper = ini.value(defaultsGroup, QStringLiteral("GraphPaper"), true).toBool();
+    s.scroll = ini.value(defaultsGroup, QStringLiteral("Scroll"), true).toBool();
+    s.lineLabels = ini.value(defaultsGroup, QStringLiteral("LineLabels"), 1).toInt();
+    s.lineWidth = ini.value(defaultsGroup, QStringLiteral("LineWidth"), 1).toInt();
+    const int percent = ini.value(defaultsGroup, QStringLiteral("ScrollPercent"), 90).toInt();
+    s.scrollPercent = percent < 25 || percent > 100 ? 90 : percent;
+    return s;
+}
+
 void QenGraphView::loadSettings()
 {
-    const QenDoc *doc = document();
-    if (!doc)
-        return;
-    const QenIni &ini = doc->host()->ini();
-    m_settings.graphPaper = ini.value(defaultsGroup, QStringLiteral("GraphPaper"), true).toBool();
-    m_settings.scroll = ini.value(defaultsGroup, QStringLiteral("Scroll"), true).toBool();
-    m_settings.lineLabels = ini.value(defaultsGroup, QStringLiteral("LineLabels"), 1).toInt();
-    m_settings.lineWidth = ini.value(defaultsGroup, QStringLiteral("LineWidth"), 1).toInt();
-    const int percent = ini.value(defaultsGroup, QStringLiteral("ScrollPercent"), 90).toInt();
-    m_settings.scrollPercent = percent < 25 || percent > 100 ? 90 : percent;
+    if (const QenDoc *doc = document())
+        m_settings = readSettings(doc->host()->ini());
 }
 
 void QenGraphView::reloadGraphSettings()

@@ -15,6 +15,7 @@ class QComboBox;
 class QScrollBar;
 class QToolButton;
 class QenGraph;
+class QenIni;
 class QenPanelView;
 namespace Ui {
 class QenGraphView;
@@ -62,6 +63,8 @@ public:
     bool currentAgent(int *agent) const override;
     void selectAgent(int agent);
 
+    // The graph settings as the program's settings store gives them.
+    static Settings readSettings(const QenIni &ini);
     const Settings &settings() const { return m_settings; }
     // Reads the graph settings again (after the options changed) and redraws.
     void reloadGraphSettings();

@@ -8,6 +8,8 @@
 #include "app/qenpatientwidget.h"
 #include "document/qendoc.h"
 #include "document/qendochost.h"
+#include "options/qenchoicesound.h"
+#include "options/qenoptionsdialog.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTabWidget>
 #include <QTextEdit>
 
 class TestDialogGallery : public QObject
@@ -49,8 +52,11 @@ private slots:
     void render_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"cost", "del", "dose", "patient", "patient140", "patientLocked",
-                                 "bookmark", "bookmarkFull", "breakpoint", "breakpointCaution"})
+        for (const char *name :
+             {"cost", "del", "dose", "patient", "patient140", "patientLocked", "bookmark",
+              "bookmarkFull", "breakpoint", "breakpointCaution", "optionsProgram", "optionsView",
+              "optionsSimulation", "optionsAgent", "optionsPatient", "optionsPatient80",
+              "choiceSound"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void render()
@@ -82,7 +88,24 @@ private slots:
             dialog.hide();
             return false;
         };
-        if (name == QLatin1String("cost"))
+        if (name.startsWith(QLatin1String("options"))) {
+            if (name == QLatin1String("optionsPatient80"))
+                m_host->ini().setValue(QStringLiteral("Defaults"), QStringLiteral("Weight"), 80);
+            m_host->reloadDefaults();
+            QenOptionsDialog dialog(m_host.get());
+            dialog.prepare();
+            const QStringList pages = {"optionsProgram", "optionsView", "optionsSimulation",
+                                       "optionsAgent", "optionsPatient"};
+            dialog.tabWidget()->setCurrentIndex(
+                name == QLatin1String("optionsPatient80") ? 4 : int(pages.indexOf(name)));
+            grab(dialog);
+        } else if (name == QLatin1String("choiceSound")) {
+            m_host->ini().setValue(QStringLiteral("Signals"), QStringLiteral("System_1"),
+                                   QStringLiteral("/usr/share/sounds/quenor/minute.wav"));
+            QenChoiceSound dialog(m_host->ini(), &m_prompt);
+            dialog.prepare();
+            grab(dialog);
+        } else if (name == QLatin1String("cost"))
             QenDialogs::setCost(*m_doc, nullptr, grab);
         else if (name == QLatin1String("del"))
             QenDialogs::adjustDel(*m_doc, nullptr, grab);

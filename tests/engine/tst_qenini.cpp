@@ -1,5 +1,6 @@
 #include "engine/qenini.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +76,42 @@ private slots:
         QVERIFY(f.readAll().contains("[Nitrous%20Oxide]"));
         QCOMPARE(ini.value(QStringLiteral("Nitrous Oxide"), QStringLiteral("lambda")).toDouble(),
                  0.47);
+    }
+
+    // A file where the folder should be: the INI cannot be written, even by
+    // an administrator. Moving the obstacle away makes it writable again.
+    void unwritableValuesAreKeptThenSaved()
+    {
+        const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+        QDir(blocker).removeRecursively();
+        QFile b(blocker);
+        QVERIFY(b.open(QIODevice::WriteOnly));
+        b.close();
+        const QString path = blocker + QStringLiteral("/quenor.ini");
+        const QenIni ini(path);
+        const QenIni copy = ini; // the engine and the views hold copies
+
+        QVERIFY(!ini.setValue(QStringLiteral("Defaults"), QStringLiteral("Speed"), 0.1234567));
+        QVERIFY(!ini.remove(QStringLiteral("Defaults"), QStringLiteral("Agent")));
+        QVERIFY(copy.hasUnsavedValues());
+        QCOMPARE(copy.value(QStringLiteral("defaults"), QStringLiteral("SPEED")).toDouble(),
+                 0.123457);
+        QCOMPARE(copy.value(QStringLiteral("Defaults"), QStringLiteral("Agent"), "none").toString(),
+                 QStringLiteral("none"));
+        // Told once per session, not once per value.
+        QVERIFY(copy.takeWriteFailureNotice());
+        QVERIFY(!ini.setValue(QStringLiteral("Defaults"), QStringLiteral("Click"), 2));
+        QVERIFY(!ini.takeWriteFailureNotice());
+
+        QVERIFY(QFile::remove(blocker));
+        QVERIFY(QDir().mkpath(blocker));
+        QVERIFY(ini.setValue(QStringLiteral("Defaults"), QStringLiteral("FGF"), 3));
+        QVERIFY(!copy.hasUnsavedValues());
+        const QenIni fresh(path);
+        QCOMPARE(fresh.value(QStringLiteral("Defaults"), QStringLiteral("Speed")).toDouble(),
+                 0.123457);
+        QCOMPARE(fresh.value(QStringLiteral("Defaults"), QStringLiteral("Click")).toInt(), 2);
+        QCOMPARE(fresh.value(QStringLiteral("Defaults"), QStringLiteral("FGF")).toInt(), 3);
     }
 
 private:

@@ -83,7 +83,8 @@ private slots:
         QTest::newRow("only the active document") << 1 << 10 << false << 0 << 0;
         QTest::newRow("off") << 0 << 10 << true << 0 << 0;
         QTest::newRow("sound file") << 2 << 5 << true << 0 << 3;
-        QTest::newRow("sound file missing") << 3 << 5 << true << 0 << 0;
+        QTest::newRow("sound file missing beeps") << 3 << 5 << true << 3 << 0;
+        QTest::newRow("no sound chosen beeps") << 4 << 5 << true << 3 << 0;
     }
     void minuteSignal()
     {

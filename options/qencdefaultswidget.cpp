@@ -1,0 +1,176 @@
+#include "options/qencdefaultswidget.h"
+
+#include "app/qenagentdelegate.h"
+#include "engine/qencatalogue.h"
+#include "options/qenoptionsstore.h"
+
+#include "ui_qencdefaults.h"
+
+#include <QColor>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+struct ColumnSpec
+{
+    const char *title;
+    int width;
+    int delegateKind;
+    int decimals;    // of a number column; -1 for text
+    bool liquidOnly; // a gas has no bottle: its cell cannot be edited
+};
+
+const ColumnSpec columns[QenCDefaultsWidget::ColumnCount] = {
+    {QT_TRANSLATE_NOOP("QenCDefaults", "ml"), 70, QenAgentDelegate::BottleSize, 0, true},
+    {QT_TRANSLATE_NOOP("QenCDefaults", "Cost"), 80, QenAgentDelegate::Cost, 2, true},
+    {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 100, QenAgentDelegate::ColourName, -1, false},
+};
+
+} // namespace
+
+QenCDefaultsWidget::QenCDefaultsWidget(QWidget *parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::QenCDefaults>())
+{
+    m_ui->setupUi(this);
+    QTableWidget *t = table();
+    t->setColumnCount(ColumnCount);
+    QStringList titles;
+    for (const ColumnSpec &c : columns)
+        titles << QCoreApplication::translate("QenCDefaults", c.title);
+    t->setHorizontalHeaderLabels(titles);
+    QHeaderView *header = t->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    for (int c = 0; c < ColumnCount; ++c) {
+        header->resizeSection(c, columns[c].width);
+        t->setItemDelegateForColumn(c, new QenAgentDelegate(columns[c].delegateKind, t));
+    }
+    connect(t, &QTableWidget::itemChanged, this, &QenCDefaultsWidget::cellChanged);
+}
+
+QenCDefaultsWidget::~QenCDefaultsWidget() = default;
+
+QTableWidget *QenCDefaultsWidget::table() const
+{
+    return m_ui->tableWidget;
+}
+
+QString QenCDefaultsWidget::cellText(const QenAnesthetic &agent, int column)
+{
+    switch (column) {
+    case BottleSize:
+        return QString::number(agent.bottleSize);
+    case BottleCost:
+        return QString::number(double(agent.bottleCost), 'f', 2);
+    case Colour:
+        return agent.color;
+    default:
+        return QString();
+    }
+}
+
+void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &colours)
+{
+    QTableWidget *t = table();
+    const QSignalBlocker quiet(t);
+    for (int c = 0; c < ColumnCount; ++c) {
+        if (auto *d = qobject_cast<QenAgentDelegate *>(t->itemDelegateForColumn(c)))
+            d->setItems(colours);
+    }
+    t->clearContents();
+    t->setRowCount(catalogue.size());
+    QStringList names;
+    for (int row = 0; row < catalogue.size(); ++row) {
+        const QenAnesthetic &agent = *catalogue.at(row);
+        names << agent.displayName;
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto *item = new QTableWidgetItem(cellText(agent, c));
+            if (columns[c].decimals >= 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (columns[c].liquidOnly && !agent.liquid)
+                item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsEditable));
+            if (c == Colour)
+                item->setData(Qt::DecorationRole, QColor(agent.color));
+            t->setItem(row, c, item);
+        }
+    }
+    t->setVerticalHeaderLabels(names);
+    // Large enough for every column and the whole catalogue, so that no
+    // agent hides below the fold; a long catalogue scrolls.
+    const int shownRows = std::min(t->rowCount(), 12);
+    int height = t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth();
+    for (int row = 0; row < shownRows; ++row)
+        height += t->rowHeight(row);
+    int width = t->verticalHeader()->sizeHint().width() + 2 * t->frameWidth();
+    for (int c = 0; c < ColumnCount; ++c)
+        width += columns[c].width;
+    if (shownRows < t->rowCount())
+        width += t->verticalScrollBar()->sizeHint().width();
+    t->setMinimumSize(width, height);
+}
+
+// An edited number comes back from its editor as a plain double: it is shown
+// again with the column's decimals, and a colour gets its swatch.
+void QenCDefaultsWidget::cellChanged(QTableWidgetItem *item)
+{
+    const int c = item->column();
+    if (c < 0 || c >= ColumnCount)
+        return;
+    QString text = item->text();
+    if (columns[c].decimals >= 0)
+        text = QString::number(text.toDouble(), 'f', columns[c].decimals);
+    const QSignalBlocker quiet(table());
+    if (text != item->text())
+        item->setText(text);
+    if (c == Colour)
+        item->setData(Qt::DecorationRole, QColor(text));
+}
+
+void QenCDefaultsWidget::commit(const QenCatalogue &catalogue, QenOptionsStore &store) const
+{
+    const QTableWidget *t = table();
+    const int rows = std::min(t->rowCount(), catalogue.size());
+    for (int row = 0; row < rows; ++row) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            if (const QTableWidgetItem *item = t->item(row, c))
+                commitCell(*catalogue.at(row), c, item->text(), store);
+        }
+    }
+}
+
+void QenCDefaultsWidget::commitCell(const QenAnesthetic &agent, int column, const QString &text,
+                                    QenOptionsStore &store)
+{
+    const QString &section = agent.name;
+    switch (column) {
+    case BottleSize: {
+        const int ml = int(text.toDouble());
+        if (ml != 0 && ml != agent.bottleSize)
+            store.write(section, QStringLiteral("BottleSize"), ml);
+        break;
+    }
+    case BottleCost: {
+        // Compared as shown: a cost kept in single precision is not a change
+        // because it reads back as 240.33999.
+        if (text == cellText(agent, BottleCost))
+            break;
+        const double cost = text.toDouble();
+        // The agent table refuses a cost of 0 written out: a bottle that
+        // costs nothing is one without a cost.
+        if (cost == 0.0)
+            store.remove(section, QStringLiteral("BottleCost"));
+        else
+            store.write(section, QStringLiteral("BottleCost"), cost);
+        break;
+    }
+    case Colour:
+        if (!text.isEmpty() && text != agent.color)
+            store.write(section, QStringLiteral("Color"), text);
+        break;
+    default:
+        break;
+    }
+}
