@@ -89,7 +89,7 @@ QenForecastWindow::QenForecastWindow(QenDoc *doc, QWidget *parent) : QDialog(par
 
     auto *note = new QLabel(
         tr("Computed by this simulation's model with every vaporizer at 0 and all other settings "
-           "held; not a prediction for a patient. \"&gt;\" means not reached before the "
+           "held; not a prediction for a patient. \">\" means not reached before the "
            "simulation's time limit; such points are left out of the graph."),
         this);
     note->setWordWrap(true);
@@ -176,25 +176,39 @@ void QenForecastWindow::recompute()
         for (int c = 1; c < 5; ++c)
             m_tableWidget->setItem(k, c, new QTableWidgetItem(c == 1 ? QString() : tr("...")));
     }
+    // The table as tall as its rows, so the graph gets the room.
+    int height =
+        m_tableWidget->horizontalHeader()->sizeHint().height() + 2 * m_tableWidget->frameWidth();
+    for (int k = 0; k < m_tableWidget->rowCount(); ++k)
+        height += m_tableWidget->rowHeight(k);
+    m_tableWidget->setFixedHeight(height);
     setupGraph();
     showProgress();
 
     m_clock.start();
     // The thread reads only what was copied out above; results come back as
     // queued calls, and stop() joins it before this window goes.
-    m_thread = std::thread([this, forecast = m_forecast, now = m_now, starts = m_starts] {
-        auto post = [this](auto call) {
-            QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-        };
-        if (auto times = forecast->run(now, QenDecrement::Levels, &m_cancel))
-            post([this, t = *times] { takeTable(t); });
-        for (size_t i = 0; i < starts.size(); ++i) {
-            auto times = forecast->run(starts[i], EightyPercent + 1, &m_cancel);
-            if (!times)
-                return;
-            post([this, i, t = *times] { takePoint(i, t); });
-        }
-    });
+    const quint64 generation = ++m_generation;
+    m_thread =
+        std::thread([this, generation, forecast = m_forecast, now = m_now, starts = m_starts] {
+            auto post = [this, generation](auto call) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, generation, call = std::move(call)] {
+                        if (generation == m_generation)
+                            call();
+                    },
+                    Qt::QueuedConnection);
+            };
+            if (auto times = forecast->run(now, QenDecrement::Levels, &m_cancel))
+                post([this, t = *times] { takeTable(t); });
+            for (size_t i = 0; i < starts.size(); ++i) {
+                auto times = forecast->run(starts[i], EightyPercent + 1, &m_cancel);
+                if (!times)
+                    return;
+                post([this, i, t = *times] { takePoint(i, t); });
+            }
+        });
 }
 
 bool QenForecastWindow::waitUntilFinished()

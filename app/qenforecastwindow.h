@@ -77,6 +77,9 @@ private:
     std::vector<bool> m_pointDone;
     QStringList m_colours;
     size_t m_done = 0;
+    // Results of an earlier computation still queued when it was restarted
+    // carry an older number and are dropped.
+    quint64 m_generation = 0;
     double m_highest = 0.0;
 
     std::thread m_thread;

@@ -235,7 +235,7 @@ private slots:
         for (const QByteArray &line : r.out.split('\n'))
             if (!line.isEmpty())
                 earlier += line.left(line.lastIndexOf(',')) + '\n';
-        const QByteArray before = contents(QFINDTESTDATA("../data/quenorrun_columns.csv"));
+        const QByteArray before = contents(QFINDTESTDATA("data/quenorrun_columns.csv"));
         QVERIFY(!before.isEmpty());
         QCOMPARE(earlier, before);
     }
