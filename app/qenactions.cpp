@@ -164,6 +164,10 @@ void QenActions::update(const QenActiveState &s)
                              "actionPrintPreview", "actionExportTo", "actionPrint"})
         setEnabled(name, child);
     setEnabled("actionRunAll", child && s.childCount > 1);
+    // Without a mail command Send cannot work: it says why instead.
+    setEnabled("actionSend", child && s.mailProblem.isEmpty());
+    if (QAction *send = get(QStringLiteral("actionSend")))
+        send->setToolTip(s.mailProblem);
     if (child) {
         QAction *run = get(QStringLiteral("actionRun"));
         const bool startable = s.runState == APaused || s.runState == ANotRun;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -26,6 +27,7 @@ struct QenActiveState
     quint32 endTime = 0;
     quint32 simTime = 0;
     bool hasSelection = false; // a grabbed picture waits to be copied
+    QString mailProblem;       // why a simulation cannot be mailed; empty when it can
     bool hasAgent = false;     // the current track names an agent of the document
     float unitDose = 0.0f;     // of the current track
     bool canInject = false;

@@ -1,13 +1,18 @@
 #include "app/qenmainwindow.h"
 
+#include "app/qenaboutdlg.h"
 #include "app/qenactions.h"
 #include "app/qenappdochost.h"
+#include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qenforecastwindow.h"
 #include "app/qencontrol.h"
+#include "app/qenoverlaylauncher.h"
+#include "views/qenoverlay.h"
 #include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
+#include "document/qenmailclient.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
 #include "views/qengraphview.h"
@@ -46,6 +51,7 @@ QString addPrefix()
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
 {
     m_host = std::make_unique<QenAppDocHost>(this, qenApp->iniPath(), qenApp->prompt());
+    m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -155,12 +161,22 @@ void QenMainWindow::connectCommands()
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
         {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
         {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
+        {"actionOverlay",
+         [this] {
+             if (QenOverlay *overlay = QenOverlayLauncher::open(
+                     this, activeChild(), m_arranger->overlayTarget(), allChildren()))
+                 overlay->setHelpHandler(
+                     [this] { showHelpPage(QStringLiteral("overlay.html")); });
+         }},
         {"actionZoomIn", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(graph->zoom() + 1); updateActions(); }},
         {"actionZoomOut", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(std::max(1, graph->zoom() - 1)); updateActions(); }},
         {"actionChangePatient", [this] { changePatient(); }},
         {"actionSetBookmark", [this] { setBookmark(); }},
         {"actionSetBreakPoint", [this] { setBreakPoint(); }},
         {"actionDescription", [this] { editDescription(); }},
+        {"actionSend", [this] { if (QenDoc *doc = activeDocument()) doc->mail(); }},
+        {"actionHelpTopic", [this] { showHelpPage(QStringLiteral("index.html")); }},
+        {"actionAbout", [this] { QenAboutDlg::showAbout(this, m_dialogRunner); }},
     };
     const std::pair<const char *, std::function<void(bool)>> toggles[] = {
         {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},
@@ -194,6 +210,8 @@ void QenMainWindow::addActions(QWidget *widget, std::initializer_list<const char
 void QenMainWindow::createMenus()
 {
     m_fileMenu = menuBar()->addMenu(tr("&File"));
+    // Shows why Send is disabled when it is.
+    m_fileMenu->setToolTipsVisible(true);
     addActions(m_fileMenu, {"actionNew", "actionOpen"});
     m_recentMenu =
         m_fileMenu->addMenu(QIcon(QStringLiteral(":/images/open.png")), tr("Open Recent"));
@@ -541,8 +559,17 @@ void QenMainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // The help viewer this program started goes with it.
+    m_assistant.reset();
     writeSettings();
     event->accept();
+}
+
+void QenMainWindow::showHelpPage(const QString &page)
+{
+    if (!m_assistant)
+        m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
+    m_assistant->showDocumentation(page);
 }
 
 // --- window menu and bringing windows to the front
@@ -620,6 +647,7 @@ QenActiveState QenMainWindow::activeState() const
         s.anyStartable = s.anyStartable || state == APaused || state == ANotRun;
     }
     s.hasSelection = !m_selection.isNull();
+    s.mailProblem = m_host->mailClient()->unavailableReason();
     s.hasChild = child;
     if (!child)
         return s;

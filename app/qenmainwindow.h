@@ -20,6 +20,7 @@ class QShortcut;
 class QToolBar;
 class QenActions;
 class QenAppDocHost;
+class QenAssistant;
 struct QenActiveState;
 class QenChildWindow;
 class QenDoc;
@@ -99,6 +100,9 @@ public slots:
     // Brings the commands alone in step with what is active.
     void updateActions();
     void removeChild(QObject *child);
+    // Shows one page of the help ("overlay.html"): for the Help buttons of
+    // the program's windows and dialogs.
+    void showHelpPage(const QString &page);
     bool editDescription();
     void giveFocusToMain();
     void updateActiveQen();
@@ -150,6 +154,7 @@ private:
     void fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph);
 
     std::unique_ptr<QenAppDocHost> m_host;
+    std::unique_ptr<QenAssistant> m_assistant;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
     QShortcut *m_breakPointShortcut = nullptr;

@@ -78,6 +78,14 @@ private slots:
             << control << (always | withChild | named({"SetCost"})) << named({"Toolbar"}) << "Run"
             << "Run All";
 
+        // Without a mail command Send is the one command that cannot work.
+        QenActiveState noMail = control;
+        noMail.mailProblem = QStringLiteral("no mail command");
+        QTest::newRow("control window, no mail command")
+            << noMail << ((always | withChild | named({"SetCost"})) - named({"Send"}))
+            << named({"Toolbar"}) << "Run"
+            << "Run All";
+
         QenActiveState graph;
         graph.hasChild = true;
         graph.childType = QenDocView::Graph;
