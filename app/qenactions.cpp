@@ -56,6 +56,7 @@ const Row rows[] = {
     {"actionAdjustDel", T("&FGF, DEL, VA, CO..."), nullptr, nullptr, 0},
     {"actionChangeAgent", T("&Agent and Circuit..."), nullptr, nullptr, 0},
     {"actionDefaultColors", T("Default &Colors"), nullptr, nullptr, 0},
+    {"actionWakeUpForecast", T("&Wake-up Forecast..."), nullptr, nullptr, 0},
     {"actionToolbar", T("&Toolbar"), nullptr, nullptr, Checkable | Checked},
     {"actionTile", T("&Tile Windows"), nullptr, nullptr, 0},
     {"actionGroup", T("&Group Windows"), nullptr, nullptr, 0},
@@ -200,7 +201,8 @@ void QenActions::update(const QenActiveState &s)
     setEnabled("actionLiquidInject", agent && s.canInject);
     setEnabled("actionUnitDose", agent && s.unitDose > 0);
     setEnabled("actionSetCost", agent && s.agentVolatile);
-    for (const char *name : {"actionAdjustDel", "actionChangeAgent", "actionDefaultColors"})
+    for (const char *name :
+         {"actionAdjustDel", "actionChangeAgent", "actionDefaultColors", "actionWakeUpForecast"})
         setEnabled(name, agent);
 
     // Special

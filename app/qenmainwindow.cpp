@@ -6,6 +6,7 @@
 #include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
+#include "app/qenforecastwindow.h"
 #include "app/qencontrol.h"
 #include "app/qenoverlaylauncher.h"
 #include "views/qenoverlay.h"
@@ -158,6 +159,7 @@ void QenMainWindow::connectCommands()
         {"actionAdjustDel", [this] { adjustDel(); }},
         {"actionChangeAgent", [this] { changeAgent(); }},
         {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColours(); }},
+        {"actionWakeUpForecast", [this] { QenForecastWindow::showFor(activeDocument(), this); }},
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
         {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
@@ -243,8 +245,9 @@ void QenMainWindow::createMenus()
                             nullptr, "actionSelectAll", "actionCopySelection", "actionCopyData"});
 
     m_anesthesiaMenu = menuBar()->addMenu(tr("&Anesthesia"));
-    addActions(m_anesthesiaMenu, {"actionLiquidInject", "actionUnitDose", nullptr, "actionSetCost",
-                                  "actionAdjustDel", "actionChangeAgent", "actionDefaultColors"});
+    addActions(m_anesthesiaMenu,
+               {"actionLiquidInject", "actionUnitDose", nullptr, "actionSetCost", "actionAdjustDel",
+                "actionChangeAgent", "actionDefaultColors", nullptr, "actionWakeUpForecast"});
 
     m_viewMenu = menuBar()->addMenu(tr("&View"));
     m_viewMenu->addMenu(m_newGraphMenu);

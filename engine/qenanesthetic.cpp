@@ -5,6 +5,8 @@
 #include <QDataStream>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace {
 
 // Parameter names as the error message reports them, by compartment.
@@ -144,7 +146,24 @@ bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colourName
         if (!(partition[c] > 0.0f && partition[c] <= 500.0f))
             return fail(QLatin1String(compartmentKeys[c]));
     }
+    readFootprint(ini);
     return true;
+}
+
+void QenAnesthetic::readFootprint(const QenIni &ini)
+{
+    auto read = [&](const char *key, double highest) -> std::optional<float> {
+        bool ok = false;
+        const double value =
+            ini.value(name, QLatin1String(key), QString()).toString().trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(value) || value < 0.0 || value > highest)
+            return std::nullopt;
+        return float(value);
+    };
+    gwp100 = read("GWP100", 100000.0);
+    molarMass = read("MolarMass", 1000.0);
+    if (molarMass && *molarMass <= 0.0f)
+        molarMass.reset();
 }
 
 void QenAnesthetic::serialize(QDataStream &stream, bool writing, quint32 version, const QenIni *ini,
@@ -171,9 +190,14 @@ void QenAnesthetic::serialize(QDataStream &stream, bool writing, quint32 version
     bottleSize = size;
     liquid = defUnitDose != 0.0f;
 
-    // The colour is not stored: take the one the INI gives this agent today.
+    // Neither the colour nor the footprint constants are stored: take what the
+    // INI gives this agent today.
     color.clear();
-    if (ini)
+    gwp100.reset();
+    molarMass.reset();
+    if (ini) {
         color = matchColour(ini->value(name, QStringLiteral("Color"), QString()).toString(),
                             colourNames);
+        readFootprint(*ini);
+    }
 }

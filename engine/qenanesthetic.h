@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QDataStream;
 class QenIni;
 
@@ -35,6 +37,11 @@ public:
     // string when none or more than one does.
     static QString matchColour(const QString &text, const QStringList &colourNames);
 
+    // Reads the two optional constants of the greenhouse footprint from the
+    // agent's section; a missing or unusable value leaves the constant unknown
+    // and never refuses the agent.
+    void readFootprint(const QenIni &ini);
+
     QString name = QStringLiteral("Unknown");
     QString displayName;
     QString format = QStringLiteral("%4.2f");
@@ -51,4 +58,8 @@ public:
     qint32 bottleSize = 0;
     bool liquid = false;
     float partition[QenCompartments] = {1.0f, 1.0f, 2.6f, 5.2f, 60.0f, 1.4f};
+    // Global warming potential over 100 years (GWP100) and g/mol; not stored in
+    // simulation files, always taken from the INI.
+    std::optional<float> gwp100;
+    std::optional<float> molarMass;
 };

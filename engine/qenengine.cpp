@@ -1,6 +1,7 @@
 #include "engine/qenengine.h"
 
 #include "engine/qencatalogue.h"
+#include "engine/qenfootprint.h"
 #include "engine/qenparser.h"
 #include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
@@ -1366,5 +1367,9 @@ QString QenEngine::copyValues(int track) const
         fields << number(t.values[i]);
     const double perLitre = costPerLitre(track);
     fields << number(t.values[QenUptake] * perLitre) << number(t.values[QenDelivered] * perLitre);
+    // The footprint of what was delivered; empty when the agent's is unknown.
+    const std::optional<double> co2e =
+        QenFootprint::co2eKg(agentOf(track), double(t.values[QenDelivered]));
+    fields << (co2e ? number(*co2e) : QString());
     return fields.join(QLatin1Char('\t'));
 }

@@ -4,6 +4,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "document/qenupdateevent.h"
+#include "engine/qenfootprint.h"
 #include "engine/qenprompt.h"
 #include "views/qencallbackevent.h"
 #include "views/qendoublevalidator.h"
@@ -819,6 +820,11 @@ void QenPanelView::refreshTotals(bool force)
         m_ui->leDelivered->setText(m_deliveredText = delivered);
     if (force || uptake != m_uptakeText)
         m_ui->leUptake->setText(m_uptakeText = uptake);
+    // The footprint is that of what was delivered, whatever the cost flag shows.
+    const std::optional<double> co2e = QenFootprint::co2eAt(*e, m_agent, t);
+    const QString footprint = co2e ? totalText(*co2e) : QStringLiteral("\u2013");
+    if (force || footprint != m_co2eText)
+        m_ui->leCO2e->setText(m_co2eText = footprint);
 }
 
 void QenPanelView::refreshSyringe()

@@ -173,6 +173,7 @@ private:
     QString m_timeText;
     QString m_deliveredText;
     QString m_uptakeText;
+    QString m_co2eText;
 
     bool m_upDownBusy = false;
     bool m_gaugeResume = false;

@@ -35,6 +35,7 @@ const Names withChild = named({"Close",
                                "AdjustDel",
                                "ChangeAgent",
                                "DefaultColors",
+                               "WakeUpForecast",
                                "DisableUptake",
                                "DisableReturn",
                                "EnableVapor",
@@ -140,7 +141,7 @@ private slots:
             << ((always | withChild |
                  named({"Rewind", "ZeroTimer", "HideNumerics", "ShowCost", "NewGraphView",
                         "NewPictureView"})) -
-                named({"Run", "AdjustDel", "ChangeAgent", "DefaultColors"}))
+                named({"Run", "AdjustDel", "ChangeAgent", "DefaultColors", "WakeUpForecast"}))
             << named({"Toolbar", "HideNumerics"}) << "Stop"
             << "Run All";
     }

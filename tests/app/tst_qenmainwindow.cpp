@@ -1,11 +1,13 @@
 #include "app/qenappdochost.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
+#include "app/qenforecastwindow.h"
 #include "app/qencontrol.h"
 #include "app/qenmainwindow.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -23,7 +25,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include "views/qenmchn.h"
+#include "views/qengraph.h"
+#include "views/qengraphevent.h"
 
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 
 #include <memory>
@@ -594,6 +600,67 @@ private slots:
         QVERIFY(hide->isEnabled() && hide->isChecked());
         hide->setChecked(false);
         QVERIFY(!machine->valuesHidden());
+    }
+
+    // The picture's totals show the footprint of what was delivered, a dash
+    // for an agent whose footprint is unknown.
+    void pictureShowsTheFootprint()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().value(0);
+        auto *field = childOf(doc, QenDocView::Picture)->findChild<QLineEdit *>("leCO2e");
+        QVERIFY(field);
+        QCOMPARE(doc->engine()->track(0).displayName, QStringLiteral("Halothane"));
+        QCOMPARE(field->text(), QStringLiteral("\u2013"));
+        QVERIFY(doc->setAgent(QenUserOrigin, 0, QStringLiteral("Desflurane")));
+        runEngineTo(doc->engine(), 10 * 60000);
+        const double litres = doc->engine()->track(0).values[QenDelivered];
+        QVERIFY(litres > 1.0);
+        QCOMPARE(field->text(),
+                 QString::number(litres / 24.055 * 168.04 / 1000.0 * 2540.0, 'f', 2));
+    }
+
+    // Anesthesia > Wake-up Forecast: the times from the displayed time and the
+    // 80 % points every 10 minutes, computed without touching the simulation.
+    void wakeUpForecastFromTheMenu()
+    {
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().value(0);
+        QVERIFY(doc->addAgent(QStringLiteral("Desflurane")) == 1);
+        runEngineTo(doc->engine(), 40 * 60000);
+        doc->setModified(false);
+        const size_t samples = doc->engine()->track(0).samples.size();
+        w->setActiveWindow(childOf(doc, QenDocView::Picture));
+        w->updateActions();
+        QVERIFY(w->action("actionWakeUpForecast")->isEnabled());
+        w->action("actionWakeUpForecast")->trigger();
+
+        auto *window = w->findChild<QenForecastWindow *>();
+        QVERIFY(window);
+        QVERIFY(window->waitUntilFinished());
+        QCOMPARE(window->pointCount(), 5);
+        QCOMPARE(int(window->table().size()), 2);
+        const auto expected =
+            QenDecrement(doc->catalogue()).run(QenDecrement::startAt(*doc->engine(), 40 * 60000));
+        for (int k = 0; k < 2; ++k) {
+            QCOMPARE(window->table()[size_t(k)].minutes, (*expected)[size_t(k)].minutes);
+            QCOMPARE(window->point(k, 4), (*expected)[size_t(k)].minutes[1]);
+        }
+        auto *table = window->findChild<QTableWidget *>("twForecast");
+        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("Desflurane"));
+        QCOMPARE(table->item(1, 3)->text(), QString::number(*(*expected)[1].minutes[1], 'f', 1));
+        // Halothane takes longer than desflurane, and the graph is asked for it.
+        QVERIFY(*window->point(0, 4) > *window->point(1, 4));
+        GraphSample sample{30.0f, 0.0f, 20.0f};
+        QenGraphEvent ask(&sample, window->graph());
+        QCoreApplication::sendEvent(window, &ask);
+        QCOMPARE(sample.time, 30.0f);
+        QCOMPARE(double(sample.value), double(float(*window->point(0, 3))));
+
+        QVERIFY(!doc->isModified());
+        QCOMPARE(doc->engine()->track(0).samples.size(), samples);
+        QCOMPARE(doc->engine()->displayTime(), 40u * 60000u);
+        window->close();
     }
 
     void laterFeaturesSayNotImplemented()

@@ -6,6 +6,8 @@
 
 #include "windowfixture.h"
 
+#include "app/qenforecastwindow.h"
+
 #include <QDir>
 #include <QImage>
 
@@ -59,6 +61,33 @@ private slots:
         QCOMPARE(m->tabs->tabText(0), f.doc->title() + ":Control");
         QVERIFY(m->tabs->tabText(1).startsWith(f.doc->title() + ":Picture1"));
         QVERIFY(m->tabs->tabText(2).startsWith(f.doc->title() + ":Graph1"));
+    }
+
+    // The wake-up forecast of a 10-hour anaesthetic with desflurane,
+    // sevoflurane and isoflurane at 1 MAC, semi-closed at FGF 2.
+    void forecast()
+    {
+        QString out = qEnvironmentVariable("QUENOR_GALLERY_DIR");
+        if (out.isEmpty())
+            out = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("gallery"));
+        QVERIFY(QDir().mkpath(out));
+
+        WindowFixture f({QStringLiteral("Sevoflurane"), QStringLiteral("Isoflurane")});
+        QVERIFY(f.ok);
+        QVERIFY(f.doc->setAgent(QenUserOrigin, 0, QStringLiteral("Desflurane")));
+        f.doc->defaultAgentColours();
+        for (int k = 0; k < 3; ++k)
+            f.doc->setDEL(QenUserOrigin, k, f.doc->engine()->agentOf(k)->mac);
+        f.doc->setFGF(QenUserOrigin, 2.0f);
+        f.runTo(600 * 60000);
+
+        QenForecastWindow window(f.doc);
+        window.show();
+        QVERIFY(window.waitUntilFinished());
+        qInfo("forecast of 10 h with 3 agents: %d ms", int(window.elapsedMs()));
+        QCoreApplication::processEvents();
+        const QImage image = window.grab().toImage();
+        QVERIFY(image.save(QDir(out).filePath(QStringLiteral("windows-forecast.png"))));
     }
 };
 

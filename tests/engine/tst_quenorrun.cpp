@@ -183,11 +183,11 @@ private slots:
         const QList<QByteArrayList> table = rows(file.readAll());
         QCOMPARE(table.size(), 11);
         QCOMPARE(table[0].join(','), QByteArray("time_ms,agent,del,fgf,va,co,flags,ckt,alv,vrg,"
-                                                "mus,fat,ven,uptake,delivered"));
+                                                "mus,fat,ven,uptake,delivered,co2e_kg"));
         double delivered = 0.0;
         for (int i = 0; i < 10; ++i) {
             const QByteArrayList &row = table[i + 1];
-            QCOMPARE(row.size(), 15);
+            QCOMPARE(row.size(), 16);
             const float del = i < 5 ? 2.0f : 3.0f;
             QCOMPARE(row[0].toInt(), i * 6000);
             QCOMPARE(row[1], QByteArray("Halothane"));
@@ -277,6 +277,58 @@ private slots:
         QVERIFY2(r.err.contains(option.toUtf8()), r.err.constData());
         QVERIFY(r.out.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
+    // The footprint came as a last column: every earlier one is as the runner
+    // wrote it before, byte for byte (two agents, an odd step, injection,
+    // flush and changes).
+    void earlierColumnsUnchanged()
+    {
+        const Result r = runner({"--agent", "Halothane=2", "--agent", "Nitrous Oxide=60",
+                                 "--weight", "80", "--minutes", "4", "--at", "1:fgf=3", "--at",
+                                 "2:inject", "--at", "2.5:flush", "--at", "3:del.2=0"});
+        QCOMPARE(r.status, 0);
+        QByteArray earlier;
+        for (const QByteArray &line : r.out.split('\n'))
+            if (!line.isEmpty())
+                earlier += line.left(line.lastIndexOf(',')) + '\n';
+        const QByteArray before = contents(QFINDTESTDATA("data/quenorrun_columns.csv"));
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(earlier, before);
+    }
+
+    // co2e_kg: litres delivered / 24.055 x 168.04 / 1000 x 2540 for
+    // desflurane, empty for halothane (no constants); the forecast file has a
+    // row per agent and per 10 minutes.
+    void footprintAndForecast()
+    {
+        const QString forecast = m_dir.filePath(QStringLiteral("forecast.csv"));
+        const Result r = runner({"--agent", "Desflurane=6", "--agent", "Halothane=0.8", "--fgf",
+                                 "2", "--minutes", "30", "--decrement", forecast});
+        QCOMPARE(r.status, 0);
+        const QList<QByteArrayList> table = rows(r.out);
+        QCOMPARE(table.size(), 1 + 300 * 2);
+        QCOMPARE(table[0].last(), QByteArray("co2e_kg"));
+        const QByteArrayList &des = table[table.size() - 2];
+        QCOMPARE(des[1], QByteArray("Desflurane"));
+        const double delivered = des[14].toDouble();
+        QVERIFY(delivered > 3.0);
+        QVERIFY(std::fabs(des[15].toDouble() - delivered / 24.055 * 168.04 / 1000.0 * 2540.0) <
+                1e-4);
+        QCOMPARE(table.last()[1], QByteArray("Halothane"));
+        QCOMPARE(table.last().size(), 16);
+        QVERIFY(table.last()[15].isEmpty());
+
+        const QList<QByteArrayList> times = rows(contents(forecast));
+        QCOMPARE(times.size(), 1 + 3 * 2);
+        QCOMPARE(times[0].join(','), QByteArray("agent,d_min,t50_min,t80_min,t90_min"));
+        QCOMPARE(times[5][0], QByteArray("Desflurane"));
+        QCOMPARE(times[5][1], QByteArray("30"));
+        QCOMPARE(times[6][0], QByteArray("Halothane"));
+        for (int i = 1; i < times.size(); ++i) {
+            QCOMPARE(times[i].size(), 5);
+            QVERIFY(times[i][2].toDouble() > 0.0);
+            QVERIFY(times[i][2].toDouble() < times[i][3].toDouble());
+            QVERIFY(times[i][3].toDouble() < times[i][4].toDouble());
+        }
     }
 };
 
