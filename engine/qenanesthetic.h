@@ -35,6 +35,11 @@ public:
     // string when none or more than one does.
     static QString matchColour(const QString &text, const QStringList &colourNames);
 
+    // The largest bottle size (mL) and cost the agent table accepts; every
+    // control that edits them offers the same range.
+    static constexpr int MaxBottleSizeMl = 5000;
+    static constexpr float MaxBottleCost = 10000.0f;
+
     QString name = QStringLiteral("Unknown");
     QString displayName;
     QString format = QStringLiteral("%4.2f");

@@ -15,7 +15,6 @@ class QComboBox;
 class QScrollBar;
 class QToolButton;
 class QenGraph;
-class QenPanelView;
 namespace Ui {
 class QenGraphView;
 }
@@ -123,7 +122,6 @@ private:
     void loadSettings();
     void answer(QEvent *event);
     int limitFor(int setting) const;
-    QenPanelView *panel() const;
     bool isRunning() const;
     quint32 displayMs() const;
     int tenthsNow() const;
