@@ -3,11 +3,13 @@
 #include "app/qenmainwindow.h"
 #include "app/qenmessageprompt.h"
 #include "document/qendoc.h"
+#include "document/qenmailclient.h"
 #include "app/qensplashscreen.h"
 #include "engine/qencolors.h"
 #include "engine/qenfiles.h"
 #include "engine/qenvocabulary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QLocale>
@@ -92,6 +94,10 @@ bool QenApplication::initialize()
     m_stylesheetPath = findFile(QStringLiteral("qen.xsl"),
                                 QStringLiteral("language/qen_%1.xsl").arg(systemLocale));
     m_iconPath = findFile(QStringLiteral("quenor_lg.png"), QString());
+
+    // Copies an earlier session handed to the mail client and could not
+    // remove (it ended abruptly) go now.
+    QenMailClient::removeLeftovers(QDir::tempPath());
 
     QenColors::ensureColorList(m_ini);
     loadVocabulary();

@@ -1,14 +1,18 @@
 #include "app/qenmainwindow.h"
 
+#include "app/qenaboutdlg.h"
+#include "app/qenactions.h"
 #include "app/qenappdochost.h"
+#include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
-#include "app/qentabwidget.h"
+#include "app/qenoverlaylauncher.h"
+#include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
+#include "document/qenmailclient.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
-#include "views/qengraph.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -19,18 +23,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTimer>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QToolBar>
@@ -38,9 +37,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *const childMimeType = "application/x-qenchildwindow";
-// Set on a child window once its sub-window has been fitted to its views.
-const char *const fittedProperty = "qenFitted";
 constexpr int recentFileCount = 5;
 
 QString addPrefix()
@@ -48,56 +44,21 @@ QString addPrefix()
     return QCoreApplication::translate("QenMainWindow", "(Add) ");
 }
 
-QString childTitle(const QenChildWindow *child)
-{
-    return child->title();
-}
-
-QMdiSubWindow *subWindowOf(QWidget *widget)
-{
-    for (QWidget *w = widget; w; w = w->parentWidget()) {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(w))
-            return sub;
-    }
-    return nullptr;
-}
-
-// Suspends the updates of a widget for the life of the guard.
-class UpdatesSuspended
-{
-public:
-    explicit UpdatesSuspended(QWidget *widget)
-        // Only a widget's own suspension counts: one inherited from a
-        // suspended parent ends with that parent's.
-        : m_widget(widget), m_was(widget && !widget->testAttribute(Qt::WA_ForceUpdatesDisabled))
-    {
-        if (m_widget)
-            m_widget->setUpdatesEnabled(false);
-    }
-    ~UpdatesSuspended()
-    {
-        if (m_widget && m_was)
-            m_widget->setUpdatesEnabled(true);
-    }
-
-private:
-    QPointer<QWidget> m_widget;
-    bool m_was;
-};
 } // namespace
 
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
 {
     m_host = std::make_unique<QenAppDocHost>(this, qenApp->iniPath(), qenApp->prompt());
+    m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setAcceptDrops(true);
-    m_mdiArea->viewport()->setAcceptDrops(true);
-    // Drags over the free part of the area arrive at its viewport.
-    m_mdiArea->installEventFilter(this);
-    m_mdiArea->viewport()->installEventFilter(this);
+    m_arranger = new QenWindowArranger(m_mdiArea, this);
+    connect(m_arranger, &QenWindowArranger::currentTabChanged, this,
+            &QenMainWindow::updateAllActions);
+    connect(m_arranger, &QenWindowArranger::subWindowStateChanged, this,
+            &QenMainWindow::updateActions);
     setCentralWidget(m_mdiArea);
 
     setWindowTitle(tr("Quenor® "));
@@ -108,7 +69,6 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     createToolBar();
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::windowStateChanged);
 
     readSettings();
 }
@@ -125,25 +85,13 @@ QenMainWindow::~QenMainWindow()
         qenApp->removeDocument(doc);
     }
     qDeleteAll(docs);
-    // The area's own destructor sends events through this window's filter;
-    // by then it is no longer a scroll area, so it must not be looked at.
+    m_arranger->detach();
     QMdiArea *area = m_mdiArea;
     m_mdiArea = nullptr;
-    area->viewport()->removeEventFilter(this);
-    area->removeEventFilter(this);
     delete area;
 }
 
 // --- actions, menus, tool bar
-
-QAction *QenMainWindow::makeAction(const char *name, const QString &text, const char *icon)
-{
-    auto *act = new QAction(text, this);
-    act->setObjectName(QLatin1String(name));
-    if (icon)
-        act->setIcon(QIcon(QLatin1String(icon)));
-    return act;
-}
 
 QAction *QenMainWindow::action(const QString &name) const
 {
@@ -152,189 +100,9 @@ QAction *QenMainWindow::action(const QString &name) const
 
 void QenMainWindow::createActions()
 {
-    m_newAct = makeAction("actionNew", tr("&New"), ":/images/new.png");
-    m_newAct->setShortcut(QKeySequence(tr("Ctrl+N")));
-    m_newAct->setShortcutContext(Qt::ApplicationShortcut);
-    connect(m_newAct, &QAction::triggered, this, &QenMainWindow::newFile);
-
-    m_openAct = makeAction("actionOpen", tr("&Open..."), ":/images/open.png");
-    m_openAct->setShortcut(QKeySequence(tr("Ctrl+O")));
-    connect(m_openAct, &QAction::triggered, this, &QenMainWindow::openFile);
-
-    m_closeAct = makeAction("actionClose", tr("&Close"));
-    m_closeAct->setShortcut(QKeySequence(tr("Ctrl+W")));
-    connect(m_closeAct, &QAction::triggered, this, &QenMainWindow::closeFile);
-
-    m_saveAct = makeAction("actionSave", tr("&Save"), ":/images/save.png");
-    m_saveAct->setShortcut(QKeySequence(tr("Ctrl+S")));
-    connect(m_saveAct, &QAction::triggered, this, &QenMainWindow::saveFile);
-
-    m_saveAsAct = makeAction("actionSaveAs", tr("Save &As..."));
-    connect(m_saveAsAct, &QAction::triggered, this, &QenMainWindow::saveFileAs);
-
-    m_runAct = makeAction("actionRun", tr("Run"), ":/images/run.png");
-    connect(m_runAct, &QAction::triggered, this, &QenMainWindow::runSimulation);
-
-    m_runAllAct = makeAction("actionRunAll", tr("Run All"), ":/images/runall.png");
-    connect(m_runAllAct, &QAction::triggered, this, &QenMainWindow::runAllSimulation);
-
-    m_printAct = makeAction("actionPrint", tr("&Print..."), ":/images/print.png");
-    connect(m_printAct, &QAction::triggered, this, &QenMainWindow::print);
-
-    m_sendAct = makeAction("actionSend", tr("Sen&d..."), ":/images/send.png");
-    connect(m_sendAct, &QAction::triggered, this, &QenMainWindow::sendMail);
-
-    m_printPreviewAct =
-        makeAction("actionPrintPreview", tr("Print Pre&view..."), ":/images/printpreview.png");
-    connect(m_printPreviewAct, &QAction::triggered, this, &QenMainWindow::printPreview);
-
-    m_exportXmlAct = makeAction("actionXml", tr("XML..."));
-    connect(m_exportXmlAct, &QAction::triggered, this, &QenMainWindow::exportToXml);
-
-    m_exportHtmlAct = makeAction("actionHtml", tr("HTML..."));
-    connect(m_exportHtmlAct, &QAction::triggered, this, &QenMainWindow::exportToHtml);
-
-    m_exportPdfAct = makeAction("actionPdf", tr("&PDF..."), ":/images/exportpdf.png");
-    connect(m_exportPdfAct, &QAction::triggered, this, &QenMainWindow::exportToPdf);
-
-    m_pageSetupAct = makeAction("actionPageSetup", tr("Page Setup..."));
-    connect(m_pageSetupAct, &QAction::triggered, this, &QenMainWindow::pageSetup);
-
-    m_printSelectAct = makeAction("actionPrintSelect", tr("Print Se&lect..."));
-    connect(m_printSelectAct, &QAction::triggered, this, &QenMainWindow::selectPrintOutput);
-
-    m_exitAct = makeAction("actionExit", tr("E&xit"));
-    connect(m_exitAct, &QAction::triggered, qApp, &QApplication::closeAllWindows);
-
-    m_rewindAct = makeAction("actionRewind", tr("Re&wind"), ":/images/rewind.png");
-    connect(m_rewindAct, &QAction::triggered, this, &QenMainWindow::rewind);
-
-    m_fastFwdAct = makeAction("actionFastFwd", tr("&Fast Fwd"), ":/images/ffwd.png");
-    connect(m_fastFwdAct, &QAction::triggered, this, &QenMainWindow::fastFwd);
-
-    m_zeroTimerAct = makeAction("actionZeroTimer", tr("&Zero Timer"), ":/images/timer.png");
-    m_zeroTimerAct->setShortcut(QKeySequence(tr("Ctrl+Z")));
-    connect(m_zeroTimerAct, &QAction::triggered, this, &QenMainWindow::zeroTimer);
-
-    m_clearAllAct = makeAction("actionClearAll", tr("Clear &All"));
-    connect(m_clearAllAct, &QAction::triggered, this, &QenMainWindow::clearAll);
-
-    m_selectAllAct = makeAction("actionSelectAll", tr("&Select All"));
-    m_selectAllAct->setShortcut(QKeySequence(tr("Ctrl+A")));
-    connect(m_selectAllAct, &QAction::triggered, this, &QenMainWindow::selectAll);
-
-    m_copySelectionAct =
-        makeAction("actionCopySelection", tr("Copy Selec&tion"), ":/images/cut.png");
-    m_copySelectionAct->setShortcut(QKeySequence(tr("Ctrl+X")));
-    connect(m_copySelectionAct, &QAction::triggered, this, &QenMainWindow::copySelection);
-
-    m_copyDataAct = makeAction("actionCopyData", tr("&Copy Data"), ":/images/copy.png");
-    m_copyDataAct->setShortcut(QKeySequence(tr("Ctrl+C")));
-    connect(m_copyDataAct, &QAction::triggered, this, &QenMainWindow::copyData);
-
-    m_liquidInjectAct =
-        makeAction("actionLiquidInject", tr("&Liquid Inject"), ":/images/srynge_up.png");
-    m_liquidInjectAct->setShortcut(QKeySequence(tr("Ctrl+L")));
-    connect(m_liquidInjectAct, &QAction::triggered, this, &QenMainWindow::liquidInject);
-
-    m_unitDoseAct = makeAction("actionUnitDose", tr("Unit &Dose..."));
-    m_unitDoseAct->setShortcut(QKeySequence(tr("Ctrl+D")));
-    connect(m_unitDoseAct, &QAction::triggered, this, &QenMainWindow::unitDose);
-
-    m_setCostAct = makeAction("actionSetCost", tr("Set &Cost..."));
-    connect(m_setCostAct, &QAction::triggered, this, &QenMainWindow::setCost);
-
-    m_adjustDelAct = makeAction("actionAdjustDel", tr("&FGF, DEL, VA, CO..."));
-    connect(m_adjustDelAct, &QAction::triggered, this, &QenMainWindow::adjustDel);
-
-    m_changeAgentAct = makeAction("actionChangeAgent", tr("&Agent and Circuit..."));
-    connect(m_changeAgentAct, &QAction::triggered, this, &QenMainWindow::changeAgent);
-
-    m_defaultColorsAct = makeAction("actionDefaultColors", tr("Default &Colors"));
-    connect(m_defaultColorsAct, &QAction::triggered, this, &QenMainWindow::defaultAgentColors);
-
-    m_toolbarAct = makeAction("actionToolbar", tr("&Toolbar"));
-    m_toolbarAct->setCheckable(true);
-    m_toolbarAct->setChecked(true);
-    connect(m_toolbarAct, &QAction::toggled, this, &QenMainWindow::setShowToolbar);
-
-    m_tileAct = makeAction("actionTile", tr("&Tile Windows"));
-    connect(m_tileAct, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
-
-    m_groupAct = makeAction("actionGroup", tr("&Group Windows"));
-    connect(m_groupAct, &QAction::triggered, this, &QenMainWindow::groupSubWindows);
-
-    m_cascadeAct = makeAction("actionCascade", tr("&Cascade Windows"));
-    connect(m_cascadeAct, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-
-    m_newGraphViewAct = makeAction("actionNewGraphView", tr("New &Graph View"));
-    m_newGraphViewAct->setShortcut(QKeySequence(tr("Ctrl+Shift+G")));
-    connect(m_newGraphViewAct, &QAction::triggered, this, qOverload<>(&QenMainWindow::newView));
-
-    m_newPictureViewAct = makeAction("actionNewPictureView", tr("New &Picture View"));
-    m_newPictureViewAct->setShortcut(QKeySequence(tr("Ctrl+Shift+P")));
-    connect(m_newPictureViewAct, &QAction::triggered, this, qOverload<>(&QenMainWindow::newView));
-
-    m_overlayAct = makeAction("actionOverlay", tr("&Overlay"), ":/images/overlay.png");
-    connect(m_overlayAct, &QAction::triggered, this, &QenMainWindow::overlay);
-
-    m_zoomInAct = makeAction("actionZoomIn", tr("Zoom &in"));
-    connect(m_zoomInAct, &QAction::triggered, this, &QenMainWindow::zoomin);
-
-    m_zoomOutAct = makeAction("actionZoomOut", tr("Zoom o&ut"));
-    connect(m_zoomOutAct, &QAction::triggered, this, &QenMainWindow::zoomout);
-
-    m_disableUptakeAct = makeAction("actionDisableUptake", tr("Disable &Uptake"));
-    m_disableUptakeAct->setShortcut(QKeySequence(tr("Ctrl+U")));
-    m_disableUptakeAct->setCheckable(true);
-    connect(m_disableUptakeAct, &QAction::toggled, this, &QenMainWindow::disableUptake);
-
-    m_disableReturnAct = makeAction("actionDisableReturn", tr("Disable &Return"));
-    m_disableReturnAct->setShortcut(QKeySequence(tr("Ctrl+R")));
-    m_disableReturnAct->setCheckable(true);
-    connect(m_disableReturnAct, &QAction::toggled, this, &QenMainWindow::disableReturn);
-
-    m_enableVaporAct = makeAction("actionEnableVapor", tr("Enable &Vapor"));
-    m_enableVaporAct->setShortcut(QKeySequence(tr("Ctrl+V")));
-    m_enableVaporAct->setCheckable(true);
-    connect(m_enableVaporAct, &QAction::toggled, this, &QenMainWindow::enableVapor);
-
-    m_changePatientAct =
-        makeAction("actionChangePatient", tr("Change &Patient..."), ":/images/patient.png");
-    connect(m_changePatientAct, &QAction::triggered, this, &QenMainWindow::changePatient);
-
-    m_setBookmarkAct =
-        makeAction("actionSetBookmark", tr("Set &Bookmark..."), ":/images/bookmark.png");
-    connect(m_setBookmarkAct, &QAction::triggered, this, &QenMainWindow::setBookmark);
-
-    m_setBreakPointAct = makeAction("actionSetBreakPoint", tr("Set Brea&kPoint"));
-    m_setBreakPointAct->setVisible(false);
-    connect(m_setBreakPointAct, &QAction::triggered, this, &QenMainWindow::setBreakPoint);
-
-    m_enableScrollingAct = makeAction("actionEnableScrolling", tr("Enable &Scrolling"));
-    m_enableScrollingAct->setCheckable(true);
-    connect(m_enableScrollingAct, &QAction::toggled, this, &QenMainWindow::enableScrolling);
-
-    m_hideNumericsAct = makeAction("actionHideNumerics", tr("&Hide Numerics"));
-    m_hideNumericsAct->setCheckable(true);
-    connect(m_hideNumericsAct, &QAction::toggled, this, &QenMainWindow::hideNumerics);
-
-    m_showCostAct = makeAction("actionShowCost", tr("Show &Cost"), ":/images/cost.png");
-    m_showCostAct->setCheckable(true);
-    connect(m_showCostAct, &QAction::toggled, this, &QenMainWindow::showCost);
-
-    m_helpTopicAct = makeAction("actionHelpTopic", tr("&Help Topic"), ":/images/help.png");
-    m_helpTopicAct->setShortcut(QKeySequence(tr("F1")));
-    connect(m_helpTopicAct, &QAction::triggered, this, &QenMainWindow::showHelpTopic);
-
-    m_aboutAct = makeAction("actionAbout", tr("&About Quenor®..."), ":/images/quenor.png");
-    connect(m_aboutAct, &QAction::triggered, this, &QenMainWindow::aboutQuenor);
-
-    m_descriptionAct = makeAction("actionDescription", tr("Simulation Description"));
-    connect(m_descriptionAct, &QAction::triggered, this, &QenMainWindow::editDescription);
-
-    m_optionsAct = makeAction("actionOptions", tr("&Options..."), ":/images/options.png");
-    connect(m_optionsAct, &QAction::triggered, this, &QenMainWindow::setDefaultOptions);
+    m_actions = new QenActions(this);
+    m_actions->setFallback([this](const QString &) { showNotImplemented(); });
+    connectCommands();
 
     // The breakpoint command has no visible menu entry: this is its only way in.
     m_breakPointShortcut = new QShortcut(QKeySequence(tr("Ctrl+B")), this);
@@ -342,110 +110,146 @@ void QenMainWindow::createActions()
     connect(m_breakPointShortcut, &QShortcut::activated, this, &QenMainWindow::setBreakPoint);
 
     m_newGraphMenu = new QMenu(tr("New &Graph"), this);
+    m_newGraphMenu->menuAction()->setObjectName(QStringLiteral("actionNewGraph"));
+    m_actions->adopt(m_newGraphMenu->menuAction());
     m_newPictureMenu = new QMenu(tr("New &Picture"), this);
+    m_newPictureMenu->menuAction()->setObjectName(QStringLiteral("actionNewPicture"));
+    m_actions->adopt(m_newPictureMenu->menuAction());
 
     for (int i = 0; i < recentFileCount; ++i) {
         auto *act = new QAction(this);
         act->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
         act->setVisible(false);
-        connect(act, &QAction::triggered, this, &QenMainWindow::openRecentFile);
+        connect(act, &QAction::triggered, this,
+                [this, act] { openDocument(act->data().toString()); });
         m_recentFileActs.append(act);
+    }
+}
+
+// One line per command; a command missing here tells the user it is not
+// implemented yet.
+void QenMainWindow::connectCommands()
+{
+    // clang-format off
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"actionNew", [this] { newFile(); }},
+        {"actionOpen", [this] { openFile(); }},
+        {"actionClose", [this] { closeFile(); }},
+        {"actionSave", [this] { if (QenDoc *doc = activeDocument()) doc->save(); }},
+        {"actionSaveAs", [this] { if (QenDoc *doc = activeDocument()) doc->saveAs(); }},
+        {"actionRun", [this] { if (QenPanelView *panel = activePanel()) panel->run(); updateAllActions(); }},
+        {"actionRunAll", [this] { runAllSimulation(); }},
+        {"actionExit", [] { QApplication::closeAllWindows(); }},
+        {"actionRewind", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->rewind(); updateAllActions(); }},
+        {"actionFastFwd", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->skipForward(); updateAllActions(); }},
+        {"actionZeroTimer", [this] { if (QenDoc *doc = activeDocument()) doc->eraseKeepSettings(); updateAllActions(); }},
+        {"actionClearAll", [this] { if (QenDoc *doc = activeDocument()) doc->eraseAndRestoreDefaults(); updateAllActions(); }},
+        {"actionSelectAll", [this] { if (QenChildWindow *child = activeChild()) m_selection = child->grab(); updateActions(); }},
+        {"actionCopySelection", [this] { if (!m_selection.isNull()) QGuiApplication::clipboard()->setPixmap(m_selection); }},
+        {"actionCopyData", [this] { if (QenDoc *doc = activeDocument()) QGuiApplication::clipboard()->setText(doc->engine()->copyValues(doc->engine()->currentTrack())); }},
+        {"actionLiquidInject", [this] { if (QenPanelView *panel = activePanel()) panel->Srynge(); }},
+        {"actionUnitDose", [this] { unitDose(); }},
+        {"actionSetCost", [this] { setCost(); }},
+        {"actionAdjustDel", [this] { adjustDel(); }},
+        {"actionChangeAgent", [this] { changeAgent(); }},
+        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColours(); }},
+        {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
+        {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
+        {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
+        {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
+        {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
+        {"actionOverlay", [this] { QenOverlayLauncher::open(this, activeChild(), m_arranger->overlayTarget(), allChildren()); }},
+        {"actionZoomIn", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(graph->zoom() + 1); updateActions(); }},
+        {"actionZoomOut", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(std::max(1, graph->zoom() - 1)); updateActions(); }},
+        {"actionChangePatient", [this] { changePatient(); }},
+        {"actionSetBookmark", [this] { setBookmark(); }},
+        {"actionSetBreakPoint", [this] { setBreakPoint(); }},
+        {"actionDescription", [this] { editDescription(); }},
+        {"actionSend", [this] { if (QenDoc *doc = activeDocument()) doc->mail(); }},
+        {"actionHelpTopic", [this] { showHelpPage(QStringLiteral("index.html")); }},
+        {"actionAbout", [this] { QenAboutDlg::showAbout(this, m_dialogRunner); }},
+    };
+    const std::pair<const char *, std::function<void(bool)>> toggles[] = {
+        {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},
+        {"actionDisableUptake", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableUptake(on); updateActions(); }},
+        {"actionDisableReturn", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableReturn(on); updateActions(); }},
+        {"actionEnableVapor", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->enableVapor(on); updateActions(); }},
+        {"actionEnableScrolling", [this](bool on) { for (QenChildWindow *child : childrenOf(activeDocument())) child->graphViewWidget()->setScrolling(on); }},
+        {"actionHideNumerics", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setNumericsHidden(on); }},
+        {"actionShowCost", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setCostShown(on); }},
+    };
+    // clang-format on
+    for (const auto &[name, handler] : commands)
+        m_actions->setHandler(QLatin1String(name), handler);
+    for (const auto &[name, handler] : toggles)
+        m_actions->setHandler(QLatin1String(name), handler);
+}
+
+void QenMainWindow::addActions(QWidget *widget, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        if (name) {
+            widget->addAction(m_actions->get(QLatin1String(name)));
+            continue;
+        }
+        auto *separator = new QAction(widget);
+        separator->setSeparator(true);
+        widget->addAction(separator);
     }
 }
 
 void QenMainWindow::createMenus()
 {
     m_fileMenu = menuBar()->addMenu(tr("&File"));
-    m_fileMenu->addAction(m_newAct);
-    m_fileMenu->addAction(m_openAct);
+    // Shows why Send is disabled when it is.
+    m_fileMenu->setToolTipsVisible(true);
+    addActions(m_fileMenu, {"actionNew", "actionOpen"});
     m_recentMenu =
         m_fileMenu->addMenu(QIcon(QStringLiteral(":/images/open.png")), tr("Open Recent"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("actionOpenRecent"));
-    for (QAction *act : std::as_const(m_recentFileActs))
-        m_recentMenu->addAction(act);
-    m_fileMenu->addAction(m_saveAct);
-    m_fileMenu->addAction(m_saveAsAct);
-    m_fileMenu->addAction(m_closeAct);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_runAct);
-    m_fileMenu->addAction(m_runAllAct);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_printAct);
-    m_fileMenu->addAction(m_printPreviewAct);
-    m_fileMenu->addAction(m_pageSetupAct);
-    m_fileMenu->addAction(m_printSelectAct);
+    m_recentMenu->addActions(m_recentFileActs);
+    addActions(m_fileMenu, {"actionSave", "actionSaveAs", "actionClose", nullptr, "actionRun",
+                            "actionRunAll", nullptr, "actionPrint", "actionPrintPreview",
+                            "actionPageSetup", "actionPrintSelect"});
     m_exportMenu = m_fileMenu->addMenu(tr("Export to..."));
     m_exportMenu->menuAction()->setObjectName(QStringLiteral("actionExportTo"));
-    m_exportMenu->addAction(m_exportPdfAct);
-    m_exportMenu->addAction(m_exportXmlAct);
-    m_exportMenu->addAction(m_exportHtmlAct);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_descriptionAct);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_sendAct);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_exitAct);
-    connect(m_fileMenu, &QMenu::aboutToShow, this, &QenMainWindow::updateFileMenu);
+    m_actions->adopt(m_exportMenu->menuAction());
+    addActions(m_exportMenu, {"actionPdf", "actionXml", "actionHtml"});
+    addActions(m_fileMenu,
+               {nullptr, "actionDescription", nullptr, "actionSend", nullptr, "actionExit"});
     updateRecentFileActions();
 
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
-    m_editMenu->addAction(m_rewindAct);
-    m_editMenu->addAction(m_fastFwdAct);
-    m_editMenu->addAction(m_zeroTimerAct);
-    m_editMenu->addAction(m_clearAllAct);
-    m_editMenu->addSeparator();
-    m_editMenu->addAction(m_selectAllAct);
-    m_editMenu->addAction(m_copySelectionAct);
-    m_editMenu->addAction(m_copyDataAct);
-    connect(m_editMenu, &QMenu::aboutToShow, this, &QenMainWindow::updateEditMenu);
+    addActions(m_editMenu, {"actionRewind", "actionFastFwd", "actionZeroTimer", "actionClearAll",
+                            nullptr, "actionSelectAll", "actionCopySelection", "actionCopyData"});
 
     m_anesthesiaMenu = menuBar()->addMenu(tr("&Anesthesia"));
-    m_anesthesiaMenu->addAction(m_liquidInjectAct);
-    m_anesthesiaMenu->addAction(m_unitDoseAct);
-    m_anesthesiaMenu->addSeparator();
-    m_anesthesiaMenu->addAction(m_setCostAct);
-    m_anesthesiaMenu->addAction(m_adjustDelAct);
-    m_anesthesiaMenu->addAction(m_changeAgentAct);
-    m_anesthesiaMenu->addAction(m_defaultColorsAct);
-    connect(m_anesthesiaMenu, &QMenu::aboutToShow, this, &QenMainWindow::updateAnesthesiaMenu);
+    addActions(m_anesthesiaMenu, {"actionLiquidInject", "actionUnitDose", nullptr, "actionSetCost",
+                                  "actionAdjustDel", "actionChangeAgent", "actionDefaultColors"});
 
     m_viewMenu = menuBar()->addMenu(tr("&View"));
-    createViewMenu();
-    connect(m_viewMenu, &QMenu::aboutToShow, this, &QenMainWindow::updateViewMenu);
+    m_viewMenu->addMenu(m_newGraphMenu);
+    m_viewMenu->addMenu(m_newPictureMenu);
+    addActions(m_viewMenu, {"actionOverlay", nullptr, "actionToolbar"});
 
     m_specialMenu = menuBar()->addMenu(tr("&Special"));
-    m_specialMenu->addAction(m_disableUptakeAct);
-    m_specialMenu->addAction(m_disableReturnAct);
-    m_specialMenu->addAction(m_enableVaporAct);
-    m_specialMenu->addAction(m_changePatientAct);
-    m_specialMenu->addAction(m_setBookmarkAct);
-    m_specialMenu->addAction(m_setBreakPointAct);
-    m_specialMenu->addAction(m_enableScrollingAct);
-    m_specialMenu->addSeparator();
-    m_specialMenu->addAction(m_hideNumericsAct);
-    m_specialMenu->addAction(m_showCostAct);
-    connect(m_specialMenu, &QMenu::aboutToShow, this, &QenMainWindow::updateSpecialMenu);
+    addActions(m_specialMenu,
+               {"actionDisableUptake", "actionDisableReturn", "actionEnableVapor",
+                "actionChangePatient", "actionSetBookmark", "actionSetBreakPoint",
+                "actionEnableScrolling", nullptr, "actionHideNumerics", "actionShowCost"});
 
     m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
-    m_toolsMenu->addAction(m_optionsAct);
+    addActions(m_toolsMenu, {"actionOptions"});
 
     m_windowMenu = menuBar()->addMenu(tr("&Window"));
     createWindowMenu();
     connect(m_windowMenu, &QMenu::aboutToShow, this, &QenMainWindow::createWindowMenu);
 
     m_helpMenu = menuBar()->addMenu(tr("&Help"));
-    m_helpMenu->addAction(m_helpTopicAct);
-    m_helpMenu->addAction(m_aboutAct);
-}
+    addActions(m_helpMenu, {"actionHelpTopic", "actionAbout"});
 
-void QenMainWindow::createViewMenu()
-{
-    m_viewMenu->clear();
-    m_viewMenu->addMenu(m_newGraphMenu);
-    m_viewMenu->addMenu(m_newPictureMenu);
-    m_viewMenu->addAction(m_overlayAct);
-    m_viewMenu->addSeparator();
-    m_viewMenu->addAction(m_toolbarAct);
+    for (QMenu *menu : {m_fileMenu, m_editMenu, m_anesthesiaMenu, m_viewMenu, m_specialMenu})
+        connect(menu, &QMenu::aboutToShow, this, &QenMainWindow::updateActions);
 }
 
 void QenMainWindow::createToolBar()
@@ -455,36 +259,18 @@ void QenMainWindow::createToolBar()
     m_toolBar->setMovable(false);
     m_toolBar->setOrientation(Qt::Horizontal);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
-    m_toolBar->addAction(m_newAct);
-    m_toolBar->addAction(m_openAct);
-    m_toolBar->addAction(m_saveAct);
-    m_toolBar->addAction(m_printAct);
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(m_copyDataAct);
-    m_toolBar->addAction(m_copySelectionAct);
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(m_showCostAct);
-    m_toolBar->addAction(m_overlayAct);
-    m_toolBar->addAction(m_setBookmarkAct);
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(m_rewindAct);
-    m_toolBar->addAction(m_runAct);
-    m_toolBar->addAction(m_fastFwdAct);
-    m_toolBar->addAction(m_runAllAct);
-    m_toolBar->addSeparator();
+    addActions(m_toolBar, {"actionNew", "actionOpen", "actionSave", "actionPrint", nullptr,
+                           "actionCopyData", "actionCopySelection", nullptr, "actionShowCost",
+                           "actionOverlay", "actionSetBookmark", nullptr, "actionRewind",
+                           "actionRun", "actionFastFwd", "actionRunAll", nullptr});
     m_toolBar->installEventFilter(this);
 }
 
 QMenu *QenMainWindow::createPopupMenu()
 {
     auto *menu = new QMenu(this);
-    menu->addAction(m_toolbarAct);
+    menu->addAction(action(QStringLiteral("actionToolbar")));
     return menu;
-}
-
-void QenMainWindow::setShowToolbar(bool show)
-{
-    m_toolBar->setVisible(show);
 }
 
 // --- geometry
@@ -519,50 +305,9 @@ QList<QenDoc *> QenMainWindow::documents() const
     return qenApp->documents();
 }
 
-QList<QenChildWindow *> QenMainWindow::childrenOf(const QenDoc *doc)
-{
-    QList<QenChildWindow *> children;
-    if (!doc)
-        return children;
-    for (QenDocView *view : doc->views()) {
-        if (auto *child = dynamic_cast<QenChildWindow *>(view))
-            children.append(child);
-    }
-    return children;
-}
-
-QList<QenChildWindow *> QenMainWindow::allChildren() const
-{
-    QList<QenChildWindow *> children;
-    for (QenDoc *doc : documents())
-        children += childrenOf(doc);
-    return children;
-}
-
-QenTabWidget *QenMainWindow::tabWidgetOf(QenChildWindow *child)
-{
-    for (QWidget *w = child ? child->parentWidget() : nullptr; w; w = w->parentWidget()) {
-        if (auto *tabs = qobject_cast<QenTabWidget *>(w))
-            return tabs;
-    }
-    return nullptr;
-}
-
-QenTabWidget *QenMainWindow::activeTabWidget() const
-{
-    // The current sub-window stays current while another top-level window
-    // (a dialog, the splash) is active.
-    QMdiSubWindow *sub = m_mdiArea ? m_mdiArea->currentSubWindow() : nullptr;
-    return sub ? qobject_cast<QenTabWidget *>(sub->widget()) : nullptr;
-}
-
 QenChildWindow *QenMainWindow::activeChild() const
 {
-    QenTabWidget *tabs = activeTabWidget();
-    auto *child = tabs ? qobject_cast<QenChildWindow *>(tabs->currentWidget()) : nullptr;
-    if (!child || child->agentIndex() < 0 || !child->document())
-        return nullptr;
-    return child;
+    return m_arranger->activeChild();
 }
 
 QenDoc *QenMainWindow::activeDocument() const
@@ -597,13 +342,13 @@ QenDoc *QenMainWindow::addDocument()
 
 bool QenMainWindow::newFile()
 {
-    UpdatesSuspended suspended(this);
+    QenWindowArranger::UpdatesSuspended suspended(this);
     QenDoc *doc = createDocument();
     if (!doc)
         return false;
     createControlWindow(doc);
     updateTitle();
-    updateViewMenu();
+    updateActions();
     return true;
 }
 
@@ -651,7 +396,7 @@ bool QenMainWindow::openDocument(const QString &path)
     m_lastOpenDirectory = QFileInfo(path).absolutePath();
     createControlWindow(doc);
     updateTitle();
-    updateViewMenu();
+    updateActions();
     return true;
 }
 
@@ -684,12 +429,6 @@ void QenMainWindow::updateRecentFileActions()
         m_recentFileActs[i]->setVisible(false);
 }
 
-void QenMainWindow::openRecentFile()
-{
-    if (auto *act = qobject_cast<QAction *>(sender()))
-        openDocument(act->data().toString());
-}
-
 // --- child windows
 
 QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
@@ -697,17 +436,18 @@ QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
     auto *child = new QenChildWindow(doc, 0, QenDocView::Control);
     QenControl *tray = child->control();
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
-    connect(tray, &QenControl::addAgentView, this,
-            qOverload<QenDoc *, int, QenDocView::Type>(&QenMainWindow::newView));
+    connect(tray, &QenControl::addAgentView, this, &QenMainWindow::newView);
     connect(tray, &QenControl::removeChildWindow, this, &QenMainWindow::removeChild);
     connect(doc, &QObject::destroyed, child, &QWidget::close);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
-    connect(tray, &QenControl::activateChild, this, &QenMainWindow::setActiveWindow);
-    tray->setSpecialActions(m_disableUptakeAct, m_disableReturnAct, m_enableVaporAct);
-    tray->addAction(m_newGraphViewAct);
-    tray->addAction(m_newPictureViewAct);
+    connect(tray, &QenControl::activateChild, m_arranger, &QenWindowArranger::setActiveWindow);
+    tray->setSpecialActions(action(QStringLiteral("actionDisableUptake")),
+                            action(QStringLiteral("actionDisableReturn")),
+                            action(QStringLiteral("actionEnableVapor")));
+    tray->addAction(action(QStringLiteral("actionNewGraphView")));
+    tray->addAction(action(QStringLiteral("actionNewPictureView")));
     watchChild(child);
-    tabifyChild(child);
+    m_arranger->tabifyChild(child);
     tray->updateControlVals();
     tray->populate();
     return child;
@@ -716,11 +456,12 @@ QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
 void QenMainWindow::watchChild(QenChildWindow *child)
 {
     child->installEventFilter(this);
+    m_arranger->watch(child);
     // A save under a new name retitles the windows after their modified mark
     // was cleared: the title follows the child's own.
     connect(child, &QenChildWindow::titleUpdated, this, &QenMainWindow::updateTitle);
-    connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateViewMenu);
-    connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateWindowMenu);
+    connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateActions);
+    connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateActions);
 }
 
 QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type viewType)
@@ -733,38 +474,18 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type v
             return nullptr;
         nQen = doc->engine()->currentTrack();
     }
-    const bool graph = sender() == m_newGraphViewAct || viewType == QenDocView::Graph;
+    const bool graph = viewType == QenDocView::Graph;
     auto *child = new QenChildWindow(doc, nQen, graph ? QenDocView::Graph : QenDocView::Picture);
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
     watchChild(child);
-    tabifyChild(child);
-    updateViewMenu();
+    m_arranger->tabifyChild(child);
+    updateActions();
     return child;
 }
 
-QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen)
+void QenMainWindow::newViewOrAdd(QString text, bool graph)
 {
-    return newView(doc, nQen, QenDocView::Picture);
-}
-
-QenChildWindow *QenMainWindow::newView(QenDoc *doc)
-{
-    return newView(doc, doc ? doc->engine()->currentTrack() : 0, QenDocView::Picture);
-}
-
-QenChildWindow *QenMainWindow::newView()
-{
-    return newView(nullptr, 0, QenDocView::Picture);
-}
-
-void QenMainWindow::newViewOrAdd()
-{
-    auto *act = qobject_cast<QAction *>(sender());
-    if (!act)
-        return;
-    const bool graph = act->data().toInt() == QenDocView::Graph;
-    QString text = act->text();
     QCoreApplication::processEvents();
     QenDoc *doc = activeDocument();
     if (!doc)
@@ -786,147 +507,6 @@ void QenMainWindow::newViewOrAdd()
         }
     }
     newView(doc, engine->currentTrack(), graph ? QenDocView::Graph : QenDocView::Picture);
-}
-
-QenTabWidget *QenMainWindow::makeTabWidget(QenDoc *doc)
-{
-    auto *tabs = new QenTabWidget();
-    tabs->setWindowTitle(doc->title());
-    connect(doc, &QenDoc::titleChanged, tabs, &QWidget::setWindowTitle);
-    connect(doc, &QenDoc::agentColorsChanged, tabs, &QenTabWidget::updateTabTextColor);
-    connect(tabs, &QTabWidget::currentChanged, this, &QenMainWindow::updateAllActions);
-    connect(tabs, &QenTabWidget::reparentChildDrop, this,
-            qOverload<QDropEvent *, QenTabWidget *>(&QenMainWindow::reparentChildDrop));
-    return tabs;
-}
-
-QMdiSubWindow *QenMainWindow::addTabWidget(QenTabWidget *tabs)
-{
-    QMdiSubWindow *sub = m_mdiArea->addSubWindow(tabs);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    tabs->show();
-    sub->show();
-    m_mdiArea->setActiveSubWindow(sub);
-    windowStateChanged();
-    return sub;
-}
-
-void QenMainWindow::tabifyChild(QenChildWindow *child)
-{
-    QCoreApplication::processEvents();
-    QenTabWidget *tabs = activeChild() ? activeTabWidget() : nullptr;
-    auto *first = tabs ? qobject_cast<QenChildWindow *>(tabs->widget(0)) : nullptr;
-    if (first && first->document() == child->document()) {
-        UpdatesSuspended suspended(tabs);
-        tabs->addTab(child, childTitle(child));
-        return;
-    }
-    tabs = makeTabWidget(child->document());
-    tabs->addTab(child, childTitle(child));
-    fitToViews(addTabWidget(tabs), child);
-}
-
-// The tab widget's preferred size leaves the picture and the graphs cramped
-// behind scroll bars: a window grows, as far as the area has room, until the
-// views of `child` show whole.
-void QenMainWindow::fitToViews(QMdiSubWindow *sub, QenChildWindow *child)
-{
-    auto *tabs = qobject_cast<QenTabWidget *>(sub->widget());
-    if (!tabs || sub->isMaximized() || sub->isMinimized())
-        return;
-    const QSize frame = sub->sizeHint() - tabs->sizeHint();
-    const QSize room = m_mdiArea->viewport()->size() - QSize(sub->x(), sub->y());
-    const QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
-    sub->resize(whole.boundedTo(room).expandedTo(sub->size()).expandedTo(sub->sizeHint()));
-}
-
-void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target,
-                                  QPoint point)
-{
-    if (!child)
-        return;
-    if (source) {
-        const int index = source->indexOf(child);
-        if (index >= 0)
-            source->removeTab(index);
-        // Out of the tab widget's page stack before that may be deleted.
-        child->hide();
-        child->setParent(nullptr);
-        if (source->count() == 0) {
-            if (QMdiSubWindow *sub = subWindowOf(source))
-                sub->close();
-            else
-                source->close();
-        }
-    }
-
-    auto *first = target ? qobject_cast<QenChildWindow *>(target->widget(0)) : nullptr;
-    if (!target || (first && first->document() != child->document())) {
-        QenTabWidget *tabs = makeTabWidget(child->document());
-        tabs->addTab(child, childTitle(child));
-        QMdiSubWindow *sub = addTabWidget(tabs);
-        if (!point.isNull())
-            sub->move(point);
-        child->show();
-        if (target)
-            setActiveWindow(tabs);
-        return;
-    }
-    {
-        UpdatesSuspended suspended(target);
-        target->addTab(child, childTitle(child));
-        target->setCurrentWidget(child);
-        child->show();
-    }
-    setActiveWindow(target);
-}
-
-void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target)
-{
-    reparentChild(child, source, target, QPoint(0, 0));
-}
-
-void QenMainWindow::reparentChild(QenChildWindow *child, QenTabWidget *source)
-{
-    reparentChild(child, source, nullptr, QPoint(0, 0));
-}
-
-void QenMainWindow::reparentChildDrop(QDropEvent *event, QenTabWidget *target)
-{
-    if (!event || !event->mimeData()->hasFormat(QLatin1String(childMimeType)))
-        return;
-    QenChildWindow *child = QenTabWidget::draggedChild(event->mimeData());
-    // Only a window of this program that is still alive is moved; its own tab
-    // widget is the source whatever the drag claims.
-    if (!child || !allChildren().contains(child))
-        return;
-    QPoint point = event->position().toPoint();
-    if (target)
-        point = m_mdiArea->viewport()->mapFromGlobal(target->mapToGlobal(point));
-    event->acceptProposedAction();
-    reparentChild(child, tabWidgetOf(child), target, point);
-}
-
-void QenMainWindow::reparentChildDrop(QDropEvent *event)
-{
-    reparentChildDrop(event, nullptr);
-}
-
-void QenMainWindow::groupSubWindows()
-{
-    UpdatesSuspended suspended(this);
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
-        sub->hide();
-    for (QenDoc *doc : documents()) {
-        const QList<QenChildWindow *> children = childrenOf(doc);
-        if (children.isEmpty())
-            continue;
-        QenTabWidget *tabs = makeTabWidget(doc);
-        for (QenChildWindow *child : children)
-            reparentChild(child, tabWidgetOf(child), tabs, QPoint(0, 0));
-        addTabWidget(tabs);
-        setActiveWindow(children.first());
-    }
 }
 
 void QenMainWindow::removeChild(QObject *object)
@@ -969,8 +549,17 @@ void QenMainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // The help viewer this program started goes with it.
+    m_assistant.reset();
     writeSettings();
     event->accept();
+}
+
+void QenMainWindow::showHelpPage(const QString &page)
+{
+    if (!m_assistant)
+        m_assistant = std::make_unique<QenAssistant>(qenApp->prompt(), qenApp->programDir());
+    m_assistant->showDocumentation(page);
 }
 
 // --- window menu and bringing windows to the front
@@ -978,10 +567,8 @@ void QenMainWindow::closeEvent(QCloseEvent *event)
 void QenMainWindow::createWindowMenu()
 {
     m_windowMenu->clear();
-    m_windowMenu->addAction(m_tileAct);
-    m_windowMenu->addAction(m_cascadeAct);
-    m_windowMenu->addAction(m_groupAct);
-    updateWindowMenu();
+    addActions(m_windowMenu, {"actionTile", "actionCascade", "actionGroup"});
+    updateActions();
 
     QenChildWindow *active = activeChild();
     bool separated = false;
@@ -995,7 +582,7 @@ void QenMainWindow::createWindowMenu()
         }
         QMenu *menu = m_windowMenu->addMenu(doc->title());
         for (QenChildWindow *child : children) {
-            QAction *act = menu->addAction(childTitle(child));
+            QAction *act = menu->addAction(child->title());
             act->setCheckable(true);
             act->setChecked(child == active);
             QPointer<QenChildWindow> guarded(child);
@@ -1007,54 +594,9 @@ void QenMainWindow::createWindowMenu()
     }
 }
 
-void QenMainWindow::updateWindowMenu()
-{
-    const bool active = activeChild();
-    m_tileAct->setEnabled(active);
-    m_cascadeAct->setEnabled(active);
-    m_groupAct->setEnabled(active);
-}
-
-void QenMainWindow::setActiveWindow(QWidget *widget)
-{
-    if (!widget)
-        return;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        if (sub->widget() == widget) {
-            m_mdiArea->setActiveSubWindow(sub);
-            continue;
-        }
-        auto *tabs = qobject_cast<QTabWidget *>(sub->widget());
-        if (!tabs || tabs->indexOf(widget) < 0)
-            continue;
-        tabs->setCurrentWidget(widget);
-        if (sub->isMinimized())
-            sub->setWindowState((sub->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        m_mdiArea->setActiveSubWindow(sub);
-    }
-}
-
-void QenMainWindow::setActiveWindowIfNec(QWidget *widget)
-{
-    const QList<QenChildWindow *> children = childrenOf(activeDocument());
-    for (QenChildWindow *child : children) {
-        if (child == widget)
-            return;
-    }
-    setActiveWindow(widget);
-}
-
 void QenMainWindow::giveFocusToMain()
 {
     activateWindow();
-}
-
-void QenMainWindow::windowStateChanged()
-{
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        disconnect(sub, &QMdiSubWindow::windowStateChanged, this, &QenMainWindow::updateViewMenu);
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, &QenMainWindow::updateViewMenu);
-    }
 }
 
 // --- enabling rules
@@ -1069,136 +611,67 @@ void QenMainWindow::updateAllActions()
 {
     updateActiveQen();
     updateTitle();
-    updateEditMenu();
-    updateSpecialMenu();
-    updateViewMenu();
-    updateWindowMenu();
-    updateAnesthesiaMenu();
-    updateFileMenu();
+    updateActions();
 }
 
 void QenMainWindow::updateTitle()
 {
     QString title = tr("Quenor®Anesthesia Simulator");
     if (QenChildWindow *child = activeChild()) {
-        title += QStringLiteral(" - ") + childTitle(child);
+        title += QStringLiteral(" - ") + child->title();
         if (child->isWindowModified())
             title += QLatin1Char('*');
     }
     setWindowTitle(title);
 }
 
-void QenMainWindow::updateFileMenu()
+QenActiveState QenMainWindow::activeState() const
 {
+    QenActiveState s;
     QenChildWindow *child = activeChild();
-    const bool active = child;
-    for (QAction *act : {m_closeAct, m_saveAct, m_saveAsAct, m_runAct, m_sendAct, m_printPreviewAct,
-                         m_exportMenu->menuAction(), m_printAct})
-        act->setEnabled(active);
-    m_runAllAct->setEnabled(active && allChildren().size() > 1);
-    if (!active)
-        return;
-
-    const AState state = child->document()->engine()->state();
-    if (state == APaused || state == ANotRun) {
-        m_runAct->setText(tr("Run"));
-        m_runAct->setIcon(QIcon(QStringLiteral(":/images/run.png")));
-    } else {
-        m_runAct->setText(tr("Stop"));
-        m_runAct->setIcon(QIcon(QStringLiteral(":/images/stop.png")));
+    const QList<QenChildWindow *> children = allChildren();
+    s.childCount = children.size();
+    for (QenChildWindow *c : children) {
+        const AState state = c->document()->engine()->state();
+        s.anyRunning = s.anyRunning || state == ARunning;
+        s.anyStartable = s.anyStartable || state == APaused || state == ANotRun;
     }
-    m_runAct->setEnabled(state != AFinished);
-
-    bool anyRunning = false;
-    bool anyStartable = false;
-    for (QenChildWindow *c : allChildren()) {
-        const AState s = c->document()->engine()->state();
-        anyRunning = anyRunning || s == ARunning;
-        anyStartable = anyStartable || s == APaused || s == ANotRun;
-    }
-    if (anyRunning) {
-        m_runAllAct->setText(tr("Stop All"));
-        m_runAllAct->setIcon(QIcon(QStringLiteral(":/images/stopall.png")));
-    } else if (anyStartable) {
-        m_runAllAct->setText(tr("Run All"));
-        m_runAllAct->setIcon(QIcon(QStringLiteral(":/images/runall.png")));
-    } else {
-        m_runAllAct->setEnabled(false);
-    }
-}
-
-void QenMainWindow::updateEditMenu()
-{
-    QenChildWindow *child = activeChild();
-    const QList<QAction *> entries = {m_rewindAct,   m_fastFwdAct,   m_zeroTimerAct,
-                                      m_clearAllAct, m_selectAllAct, m_copySelectionAct,
-                                      m_copyDataAct};
-    for (QAction *act : entries)
-        act->setEnabled(child);
+    s.hasSelection = !m_selection.isNull();
+    s.mailProblem = m_host->mailClient()->unavailableReason();
+    s.hasChild = child;
     if (!child)
-        return;
+        return s;
+    s.childType = static_cast<QenDocView::Type>(child->viewType());
     const QenEngine *engine = child->document()->engine();
-    m_rewindAct->setEnabled(engine->displayTime() > 0);
-    m_fastFwdAct->setEnabled(engine->displayTime() < engine->endTime());
-    m_zeroTimerAct->setEnabled(engine->simTime() != 0);
-    m_copySelectionAct->setEnabled(!m_selection.isNull());
+    s.runState = engine->state();
+    s.displayTime = engine->displayTime();
+    s.endTime = engine->endTime();
+    s.simTime = engine->simTime();
+    const int track = engine->currentTrack();
+    s.hasAgent = track >= 0 && track < child->document()->agentCount();
+    if (s.hasAgent) {
+        s.unitDose = engine->track(track).unitDose;
+        s.canInject = engine->canInject(track);
+        const QenAnesthetic *agent = engine->agentOf(track);
+        s.agentVolatile = agent && agent->volatility != 0;
+    }
+    s.uptakeEffect = engine->uptakeEffect();
+    s.venousReturn = engine->venousReturn();
+    s.vaporEffect = engine->vaporEffect();
+    s.scrolling = child->graphViewWidget()->settings().scroll;
+    s.numericsHidden = child->panelView()->numericsHidden();
+    s.costShown = child->panelView()->costShown();
+    s.zoom = child->graphViewWidget()->zoom();
+    s.overlayTarget = m_arranger->overlayTarget();
+    return s;
 }
 
-bool QenMainWindow::activeHasAgent(int *agent) const
+void QenMainWindow::updateActions()
 {
-    QenChildWindow *child = activeChild();
-    if (!child)
-        return false;
-    const int track = child->document()->engine()->currentTrack();
-    if (track < 0 || track >= child->document()->agentCount())
-        return false;
-    if (agent)
-        *agent = track;
-    return true;
-}
-
-void QenMainWindow::updateAnesthesiaMenu()
-{
-    int track = -1;
-    const bool hasAgent = activeHasAgent(&track);
-    for (QAction *act : {m_liquidInjectAct, m_unitDoseAct, m_setCostAct, m_adjustDelAct,
-                         m_changeAgentAct, m_defaultColorsAct})
-        act->setEnabled(hasAgent);
-    if (!hasAgent)
-        return;
-    const QenEngine *engine = activeDocument()->engine();
-    m_unitDoseAct->setEnabled(engine->track(track).unitDose > 0);
-    m_liquidInjectAct->setEnabled(engine->canInject(track));
-    const QenAnesthetic *agent = engine->agentOf(track);
-    m_setCostAct->setEnabled(agent && agent->volatility != 0);
-}
-
-void QenMainWindow::updateSpecialMenu()
-{
-    QenChildWindow *child = activeChild();
-    const QList<QAction *> entries = {m_disableUptakeAct,   m_disableReturnAct, m_enableVaporAct,
-                                      m_changePatientAct,   m_setBookmarkAct,   m_setBreakPointAct,
-                                      m_enableScrollingAct, m_hideNumericsAct,  m_showCostAct};
-    for (QAction *act : entries)
-        act->setEnabled(child);
-    if (!child)
-        return;
-    const QenEngine *engine = child->document()->engine();
-    int track = -1;
-    const bool dosed = activeHasAgent(&track) && engine->track(track).unitDose != 0;
-    for (QAction *act : entries)
-        act->blockSignals(true);
-    m_disableUptakeAct->setChecked(!engine->uptakeEffect());
-    m_disableReturnAct->setChecked(!engine->venousReturn());
-    m_enableVaporAct->setChecked(dosed && engine->vaporEffect());
-    m_enableScrollingAct->setChecked(child->graphViewWidget()->settings().scroll);
-    m_hideNumericsAct->setChecked(child->panelView()->numericsHidden());
-    m_showCostAct->setChecked(child->panelView()->costShown());
-    for (QAction *act : entries)
-        act->blockSignals(false);
-    if (child->viewType() != QenDocView::Picture) {
-        m_hideNumericsAct->setEnabled(false);
-        m_showCostAct->setEnabled(false);
+    m_actions->update(activeState());
+    if (QenChildWindow *child = activeChild()) {
+        fillNewViewMenu(m_newGraphMenu, child->document(), true);
+        fillNewViewMenu(m_newPictureMenu, child->document(), false);
     }
 }
 
@@ -1209,76 +682,19 @@ void QenMainWindow::fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph)
     QList<int> held;
     for (int i = 0; i < doc->agentCount(); ++i) {
         held.append(engine->track(i).agent);
-        QAction *act = menu->addAction(doc->agentName(i));
-        act->setData(graph ? QenDocView::Graph : QenDocView::Picture);
-        connect(act, &QAction::triggered, this, &QenMainWindow::newViewOrAdd);
+        const QString name = doc->agentName(i);
+        connect(menu->addAction(name), &QAction::triggered, this,
+                [this, name, graph] { newViewOrAdd(name, graph); });
     }
     const QenCatalogue &catalogue = doc->catalogue();
     for (int a = 0; a < catalogue.size(); ++a) {
         if (held.contains(a))
             continue;
-        QAction *act = menu->addAction(addPrefix() + catalogue.at(a)->displayName);
-        act->setData(graph ? QenDocView::Graph : QenDocView::Picture);
+        const QString name = addPrefix() + catalogue.at(a)->displayName;
+        QAction *act = menu->addAction(name);
         act->setEnabled(engine->state() == ANotRun);
-        connect(act, &QAction::triggered, this, &QenMainWindow::newViewOrAdd);
+        connect(act, &QAction::triggered, this, [this, name, graph] { newViewOrAdd(name, graph); });
     }
-}
-
-void QenMainWindow::updateViewMenu()
-{
-    QenChildWindow *child = activeChild();
-    const QList<QAction *> entries = {m_newGraphMenu->menuAction(),
-                                      m_newPictureMenu->menuAction(),
-                                      m_overlayAct,
-                                      m_toolbarAct,
-                                      m_zoomInAct,
-                                      m_zoomOutAct,
-                                      m_newGraphViewAct,
-                                      m_newPictureViewAct,
-                                      m_descriptionAct};
-    for (QAction *act : entries)
-        act->setEnabled(child);
-    if (child) {
-        const bool graph = child->viewType() == QenDocView::Graph;
-        m_zoomInAct->setEnabled(graph && child->graphViewWidget()->zoom() < 3);
-        m_zoomOutAct->setEnabled(graph && child->graphViewWidget()->zoom() > 1);
-        m_overlayAct->setEnabled(overlayTarget());
-        fillNewViewMenu(m_newGraphMenu, child->document(), true);
-        fillNewViewMenu(m_newPictureMenu, child->document(), false);
-        if (child->viewType() == QenDocView::Control) {
-            m_newGraphViewAct->setEnabled(false);
-            m_newPictureViewAct->setEnabled(false);
-        }
-    }
-    m_toolbarAct->setEnabled(true);
-}
-
-QenChildWindow *QenMainWindow::overlayTarget() const
-{
-    QenChildWindow *active = activeChild();
-    if (active && active->viewType() == QenDocView::Graph) {
-        QMdiSubWindow *sub = subWindowOf(active);
-        if (sub && !sub->isMinimized())
-            return active;
-    }
-    QenChildWindow *best = nullptr;
-    double widest = 0;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-        auto *tabs = qobject_cast<QTabWidget *>(sub->widget());
-        if (!tabs || sub->isMinimized())
-            continue;
-        for (int i = 0; i < tabs->count(); ++i) {
-            auto *child = qobject_cast<QenChildWindow *>(tabs->widget(i));
-            if (!child || child->viewType() != QenDocView::Graph)
-                continue;
-            const double span = child->graphViewWidget()->compartmentGraph()->xSize();
-            if (!best || span > widest) {
-                best = child;
-                widest = span;
-            }
-        }
-    }
-    return best;
 }
 
 // --- run control and commands on the active document
@@ -1295,13 +711,6 @@ QenGraphView *QenMainWindow::activeGraph() const
     return child ? child->graphViewWidget() : nullptr;
 }
 
-void QenMainWindow::runSimulation()
-{
-    if (QenPanelView *panel = activePanel())
-        panel->run();
-    updateAllActions();
-}
-
 void QenMainWindow::runAllSimulation()
 {
     const QList<QenChildWindow *> children = allChildren();
@@ -1315,105 +724,6 @@ void QenMainWindow::runAllSimulation()
             child->panelView()->run();
     }
     updateAllActions();
-}
-
-void QenMainWindow::liquidInject()
-{
-    if (QenPanelView *panel = activePanel())
-        panel->Srynge();
-}
-
-void QenMainWindow::rewind()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->rewind();
-    updateAllActions();
-}
-
-void QenMainWindow::fastFwd()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->skipForward();
-    updateAllActions();
-}
-
-void QenMainWindow::zeroTimer()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->eraseKeepSettings();
-    updateAllActions();
-}
-
-void QenMainWindow::clearAll()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->eraseAndRestoreDefaults();
-    updateAllActions();
-}
-
-void QenMainWindow::copyData()
-{
-    if (QenDoc *doc = activeDocument())
-        QGuiApplication::clipboard()->setText(
-            doc->engine()->copyValues(doc->engine()->currentTrack()));
-}
-
-void QenMainWindow::selectAll()
-{
-    if (QenChildWindow *child = activeChild())
-        m_selection = child->grab();
-    updateEditMenu();
-}
-
-void QenMainWindow::copySelection()
-{
-    if (!m_selection.isNull())
-        QGuiApplication::clipboard()->setPixmap(m_selection);
-}
-
-void QenMainWindow::defaultAgentColors()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->defaultAgentColours();
-}
-
-void QenMainWindow::showCost(bool on)
-{
-    if (QenPanelView *panel = activePanel())
-        panel->setCostShown(on);
-}
-
-void QenMainWindow::hideNumerics(bool on)
-{
-    if (QenPanelView *panel = activePanel())
-        panel->setNumericsHidden(on);
-}
-
-void QenMainWindow::disableUptake(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->disableUptake(on);
-    updateSpecialMenu();
-}
-
-void QenMainWindow::disableReturn(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->disableReturn(on);
-    updateSpecialMenu();
-}
-
-void QenMainWindow::enableVapor(bool on)
-{
-    if (QenDoc *doc = activeDocument())
-        doc->engine()->enableVapor(on);
-    updateSpecialMenu();
-}
-
-void QenMainWindow::enableScrolling(bool on)
-{
-    for (QenChildWindow *child : childrenOf(activeDocument()))
-        child->graphViewWidget()->setScrolling(on);
 }
 
 void QenMainWindow::setBookmark()
@@ -1463,20 +773,6 @@ void QenMainWindow::changeAgent()
     updateAllActions();
 }
 
-void QenMainWindow::zoomin()
-{
-    if (QenGraphView *graph = activeGraph())
-        graph->setZoom(graph->zoom() + 1);
-    updateViewMenu();
-}
-
-void QenMainWindow::zoomout()
-{
-    if (QenGraphView *graph = activeGraph())
-        graph->setZoom(std::max(1, graph->zoom() - 1));
-    updateViewMenu();
-}
-
 bool QenMainWindow::editDescription()
 {
     QenDoc *doc = activeDocument();
@@ -1512,81 +808,9 @@ bool QenMainWindow::editDescription()
 
 // --- commands whose features come later
 
-void QenMainWindow::showHelp()
+void QenMainWindow::showNotImplemented()
 {
     qenApp->prompt()->information(tr("Quenor® "), tr("Feature not implemented"));
-}
-
-void QenMainWindow::showHelpTopic()
-{
-    showHelp();
-}
-
-void QenMainWindow::aboutQuenor()
-{
-    showHelp();
-}
-
-void QenMainWindow::saveFile()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->save();
-}
-
-void QenMainWindow::saveFileAs()
-{
-    if (QenDoc *doc = activeDocument())
-        doc->saveAs();
-}
-
-void QenMainWindow::sendMail()
-{
-    showHelp();
-}
-
-void QenMainWindow::print()
-{
-    showHelp();
-}
-
-void QenMainWindow::printPreview()
-{
-    showHelp();
-}
-
-void QenMainWindow::pageSetup()
-{
-    showHelp();
-}
-
-void QenMainWindow::selectPrintOutput()
-{
-    showHelp();
-}
-
-void QenMainWindow::exportToPdf()
-{
-    showHelp();
-}
-
-void QenMainWindow::exportToXml()
-{
-    showHelp();
-}
-
-void QenMainWindow::exportToHtml()
-{
-    showHelp();
-}
-
-void QenMainWindow::setDefaultOptions()
-{
-    showHelp();
-}
-
-void QenMainWindow::overlay()
-{
-    showHelp();
 }
 
 // --- events
@@ -1595,18 +819,7 @@ bool QenMainWindow::event(QEvent *event)
 {
     if (event->type() != QEvent::WindowStateChange)
         return QMainWindow::event(event);
-    const bool minimised = isMinimized();
-    for (QenChildWindow *child : allChildren()) {
-        if (minimised) {
-            child->rememberState(child->windowState());
-            child->hide();
-        } else {
-            child->setWindowState(child->rememberedState());
-            // Only the current page of a tab widget is ever visible.
-            QenTabWidget *tabs = tabWidgetOf(child);
-            child->setVisible(!tabs || tabs->currentWidget() == child);
-        }
-    }
+    m_arranger->setMinimised(isMinimized());
     return true;
 }
 
@@ -1622,59 +835,8 @@ bool QenMainWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
 
-    if (m_mdiArea && (watched == m_mdiArea || watched == m_mdiArea->viewport())) {
-        const QString format = QLatin1String(childMimeType);
-        auto outsideEverySubWindow = [this](QPoint pos) {
-            for (QMdiSubWindow *sub : m_mdiArea->subWindowList()) {
-                if (sub->isVisible() && sub->frameGeometry().contains(pos))
-                    return false;
-            }
-            return true;
-        };
-        switch (event->type()) {
-        case QEvent::DragEnter: {
-            auto *drag = static_cast<QDragEnterEvent *>(event);
-            if (drag->mimeData()->hasFormat(format))
-                drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::DragMove: {
-            auto *drag = static_cast<QDragMoveEvent *>(event);
-            if (drag->mimeData()->hasFormat(format) &&
-                outsideEverySubWindow(drag->position().toPoint()))
-                drag->acceptProposedAction();
-            else
-                drag->ignore();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto *drop = static_cast<QDropEvent *>(event);
-            if (drop->mimeData()->hasFormat(format) &&
-                outsideEverySubWindow(drop->position().toPoint())) {
-                reparentChildDrop(drop, nullptr);
-                return true;
-            }
-            return false;
-        }
-        default:
-            return false;
-        }
-    }
-
     if (auto *child = qobject_cast<QenChildWindow *>(watched)) {
         switch (event->type()) {
-        case QEvent::Show:
-            // Its views know their whole size only once laid out for showing
-            // (an agent's name widens the picture): the window grows then,
-            // once per child, so that a window the user made smaller stays so.
-            if (!child->property(fittedProperty).toBool()) {
-                child->setProperty(fittedProperty, true);
-                QTimer::singleShot(0, child, [this, child] {
-                    if (QMdiSubWindow *sub = subWindowOf(tabWidgetOf(child)))
-                        fitToViews(sub, child);
-                });
-            }
-            return false;
         case QEvent::WindowActivate:
             if (QenDoc *doc = child->document())
                 doc->engine()->setCurrentTrack(child->agentIndex());
@@ -1682,7 +844,7 @@ bool QenMainWindow::eventFilter(QObject *watched, QEvent *event)
             updateAllActions();
             return true;
         case QEvent::WindowStateChange:
-            m_overlayAct->setEnabled(overlayTarget());
+            updateActions();
             return true;
         case QEvent::ModifiedChange:
             updateTitle();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/qendialogs.h"
+#include "app/qenwindowarranger.h"
 #include "document/qendocview.h"
 
 #include <QList>
@@ -9,26 +10,29 @@
 #include <QPointer>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class QAction;
-class QDropEvent;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QShortcut;
 class QToolBar;
+class QenActions;
 class QenAppDocHost;
+class QenAssistant;
+struct QenActiveState;
 class QenChildWindow;
 class QenDoc;
 class QenGraphView;
 class QenPanelView;
-class QenTabWidget;
 
 // The one top-level window of the program. It owns the multiple-document
 // area in which every open simulation shows its child windows as tabs, the
-// menus, the tool bar and every command, and keeps the commands in step with
-// the active child window.
+// menus and the tool bar, opens, saves and closes the documents and passes
+// each command on to the active one. Where the child windows sit is the
+// arranger's business; what each command is and when it is usable, the
+// command table's (QenActions).
 //
 // Ownership: the documents are children of this window (they delete
 // themselves when their last window closes); the child windows are owned by
@@ -59,6 +63,7 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     // The command whose object name is `name` ("actionRun", ...).
     QAction *action(const QString &name) const;
+    QenActions *actions() const { return m_actions; }
     QList<QAction *> recentFileActions() const { return m_recentFileActs; }
     QMenu *newGraphMenu() const { return m_newGraphMenu; }
     QMenu *newPictureMenu() const { return m_newPictureMenu; }
@@ -70,10 +75,15 @@ public:
     // The current tab of the tab widget in the active sub-window, when it is
     // a child window that shows an agent; else null.
     QenChildWindow *activeChild() const;
+    QenWindowArranger *arranger() const { return m_arranger; }
+    void setActiveWindow(QWidget *widget) { m_arranger->setActiveWindow(widget); }
     QenDoc *activeDocument() const;
     // Every child window of every document, document by document.
-    QList<QenChildWindow *> allChildren() const;
-    static QList<QenChildWindow *> childrenOf(const QenDoc *doc);
+    QList<QenChildWindow *> allChildren() const { return m_arranger->allChildren(); }
+    static QList<QenChildWindow *> childrenOf(const QenDoc *doc)
+    {
+        return QenWindowArranger::childrenOf(doc);
+    }
 
     QenDoc *createDocument();
     bool openDocument(const QString &path);
@@ -85,71 +95,26 @@ public:
 
 public slots:
     bool newFile();
+    // Brings the title and every command in step with the active window.
     void updateAllActions();
+    // Brings the commands alone in step with what is active.
+    void updateActions();
     void removeChild(QObject *child);
-    void showHelpTopic();
-    void newViewOrAdd();
-    void groupSubWindows();
+    // Shows one page of the help ("overlay.html"): for the Help buttons of
+    // the program's windows and dialogs.
+    void showHelpPage(const QString &page);
     bool editDescription();
-    void reparentChildDrop(QDropEvent *event, QenTabWidget *target);
-    void reparentChildDrop(QDropEvent *event);
-    void reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target,
-                       QPoint point);
-    void reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target);
-    void reparentChild(QenChildWindow *child, QenTabWidget *source);
-    void tabifyChild(QenChildWindow *child);
     void giveFocusToMain();
     void updateActiveQen();
     void openFile();
-    void saveFile();
-    void saveFileAs();
     void closeFile();
-    void sendMail();
-    void aboutQuenor();
-    void print();
-    void printPreview();
-    void pageSetup();
-    void selectPrintOutput();
-    void exportToPdf();
-    void exportToXml();
-    void exportToHtml();
-    QenChildWindow *newView(QenDoc *doc, int nQen, QenDocView::Type viewType);
-    QenChildWindow *newView(QenDoc *doc, int nQen);
-    QenChildWindow *newView(QenDoc *doc);
-    QenChildWindow *newView();
-    void showHelp();
-    void setShowToolbar(bool show);
-    void setDefaultOptions();
-    void openRecentFile();
+    // Without a document: a view of the active one, at its current agent.
+    QenChildWindow *newView(QenDoc *doc = nullptr, int nQen = 0,
+                            QenDocView::Type viewType = QenDocView::Picture);
     void removeDoc(QObject *doc);
-    void createViewMenu();
     void createWindowMenu();
-    void updateWindowMenu();
-    void updateFileMenu();
-    void updateEditMenu();
-    void updateAnesthesiaMenu();
-    void updateSpecialMenu();
-    void updateViewMenu();
     void updateTitle();
-    void setActiveWindow(QWidget *widget);
-    void setActiveWindowIfNec(QWidget *widget);
-    void runSimulation();
     void runAllSimulation();
-    void liquidInject();
-    void rewind();
-    void fastFwd();
-    void zeroTimer();
-    void clearAll();
-    void copyData();
-    void selectAll();
-    void copySelection();
-    void defaultAgentColors();
-    void showCost(bool on);
-    void hideNumerics(bool on);
-    void disableUptake(bool on);
-    void disableReturn(bool on);
-    void enableVapor(bool on);
-    void enableScrolling(bool on);
     void setBookmark();
     void setBreakPoint();
     void changePatient();
@@ -157,10 +122,8 @@ public slots:
     void setCost();
     void adjustDel();
     void changeAgent();
-    void overlay();
-    void zoomin();
-    void zoomout();
-    void windowStateChanged();
+    // What every command without a handler of its own answers.
+    void showNotImplemented();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -170,6 +133,13 @@ protected:
 
 private:
     void createActions();
+    void connectCommands();
+    // Adds the named commands to a menu or the tool bar; null is a separator.
+    void addActions(QWidget *widget, std::initializer_list<const char *> names);
+    QenActiveState activeState() const;
+    // From a New Graph / New Picture menu: `text` is an agent of the active
+    // document, or "(Add) " and an agent to add to it.
+    void newViewOrAdd(QString text, bool graph);
     void createMenus();
     void createToolBar();
     void readSettings();
@@ -177,23 +147,14 @@ private:
 
     // A document of this window, not yet initialised.
     QenDoc *addDocument();
-    QAction *makeAction(const char *name, const QString &text, const char *icon = nullptr);
-    QenTabWidget *makeTabWidget(QenDoc *doc);
-    QMdiSubWindow *addTabWidget(QenTabWidget *tabs);
-    void fitToViews(QMdiSubWindow *sub, QenChildWindow *child);
-    QenTabWidget *activeTabWidget() const;
-    static QenTabWidget *tabWidgetOf(QenChildWindow *child);
     void watchChild(QenChildWindow *child);
     bool closeDocument(QenDoc *doc);
-    // The graph child an overlay would compare against; null when none.
-    QenChildWindow *overlayTarget() const;
     QenPanelView *activePanel() const;
     QenGraphView *activeGraph() const;
-    bool activeHasAgent(int *agent) const;
     void fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph);
-    QenDoc *runStateSource(bool *anyRunning, bool *anyStartable) const;
 
     std::unique_ptr<QenAppDocHost> m_host;
+    std::unique_ptr<QenAssistant> m_assistant;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
     QShortcut *m_breakPointShortcut = nullptr;
@@ -206,57 +167,8 @@ private:
     DescriptionDialog m_descriptionDialog;
     QenDialogs::Runner m_dialogRunner;
 
-    QAction *m_newAct = nullptr;
-    QAction *m_openAct = nullptr;
-    QAction *m_closeAct = nullptr;
-    QAction *m_saveAct = nullptr;
-    QAction *m_saveAsAct = nullptr;
-    QAction *m_runAct = nullptr;
-    QAction *m_runAllAct = nullptr;
-    QAction *m_printAct = nullptr;
-    QAction *m_sendAct = nullptr;
-    QAction *m_printPreviewAct = nullptr;
-    QAction *m_exportXmlAct = nullptr;
-    QAction *m_exportHtmlAct = nullptr;
-    QAction *m_exportPdfAct = nullptr;
-    QAction *m_pageSetupAct = nullptr;
-    QAction *m_printSelectAct = nullptr;
-    QAction *m_exitAct = nullptr;
-    QAction *m_rewindAct = nullptr;
-    QAction *m_fastFwdAct = nullptr;
-    QAction *m_zeroTimerAct = nullptr;
-    QAction *m_clearAllAct = nullptr;
-    QAction *m_selectAllAct = nullptr;
-    QAction *m_copySelectionAct = nullptr;
-    QAction *m_copyDataAct = nullptr;
-    QAction *m_liquidInjectAct = nullptr;
-    QAction *m_unitDoseAct = nullptr;
-    QAction *m_setCostAct = nullptr;
-    QAction *m_adjustDelAct = nullptr;
-    QAction *m_changeAgentAct = nullptr;
-    QAction *m_defaultColorsAct = nullptr;
-    QAction *m_toolbarAct = nullptr;
-    QAction *m_tileAct = nullptr;
-    QAction *m_groupAct = nullptr;
-    QAction *m_cascadeAct = nullptr;
-    QAction *m_newGraphViewAct = nullptr;
-    QAction *m_newPictureViewAct = nullptr;
-    QAction *m_overlayAct = nullptr;
-    QAction *m_zoomInAct = nullptr;
-    QAction *m_zoomOutAct = nullptr;
-    QAction *m_disableUptakeAct = nullptr;
-    QAction *m_disableReturnAct = nullptr;
-    QAction *m_enableVaporAct = nullptr;
-    QAction *m_changePatientAct = nullptr;
-    QAction *m_setBookmarkAct = nullptr;
-    QAction *m_setBreakPointAct = nullptr;
-    QAction *m_enableScrollingAct = nullptr;
-    QAction *m_hideNumericsAct = nullptr;
-    QAction *m_showCostAct = nullptr;
-    QAction *m_helpTopicAct = nullptr;
-    QAction *m_aboutAct = nullptr;
-    QAction *m_descriptionAct = nullptr;
-    QAction *m_optionsAct = nullptr;
+    QenActions *m_actions = nullptr;
+    QenWindowArranger *m_arranger = nullptr;
     QList<QAction *> m_recentFileActs;
 
     QMenu *m_fileMenu = nullptr;

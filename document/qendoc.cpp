@@ -2,6 +2,7 @@
 
 #include "document/qendochost.h"
 #include "document/qendocview.h"
+#include "document/qenmailclient.h"
 #include "document/qenpacer.h"
 #include "document/qensimfile.h"
 #include "document/qenupdateevent.h"
@@ -283,6 +284,29 @@ bool QenDoc::saveFile(const QString &path, bool remember)
     if (remember)
         afterLoadOrSave(path);
     return true;
+}
+
+void QenDoc::mail()
+{
+    QenMailClient *client = m_host->mailClient();
+    auto failed = [this] {
+        m_host->prompt()->critical(tr("Quenor® "), tr("Send Mail failed to send message."));
+    };
+    const QString folder = client && client->isAvailable() ? client->newFolder() : QString();
+    if (folder.isEmpty()) {
+        failed();
+        return;
+    }
+    // The attachment carries the document's own name, "Untitled1.qen" too.
+    const QString path = folder + QLatin1Char('/') + QFileInfo(m_fileName).fileName();
+    // Written without remembering: the document keeps its name, recent files
+    // and modified mark, as after no save at all.
+    if (!saveFile(path, false))
+        return;
+    client->send(path, this, [failed](QenMailClient::Result result) {
+        if (result == QenMailClient::Result::Failed)
+            failed();
+    });
 }
 
 bool QenDoc::openFile(const QString &path)

@@ -51,6 +51,10 @@ public:
     bool saveAs();
     bool saveFile(const QString &path, bool remember);
     bool maybeSave();
+    // Hands a copy of the simulation to the desktop's mail client as the
+    // attachment of a new message; the document keeps its name, its place
+    // in the recent files and its modified mark.
+    void mail();
     // The file's contents alone, without dialogs for the device or the
     // recent-file list: a refused stream reports the corruption with `path`.
     bool readFrom(QIODevice *device, const QString &path);

@@ -1,6 +1,7 @@
 #include "document/qendochost.h"
 
 #include "document/qendoc.h"
+#include "document/qenmailclient.h"
 #include "engine/qenvocabulary.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,20 @@ int usesOf(const QStringList &colours, const QString &colour)
 QenDocHost::QenDocHost(const QString &iniPath, QenPrompt *prompt)
     : m_ini(iniPath), m_prompt(prompt), m_defaults(QenDefaults::load(m_ini))
 {}
+
+QenDocHost::~QenDocHost() = default;
+
+QenMailClient *QenDocHost::mailClient()
+{
+    if (!m_mailClient)
+        m_mailClient = std::make_unique<QenMailClient>();
+    return m_mailClient.get();
+}
+
+void QenDocHost::setMailClient(std::unique_ptr<QenMailClient> client)
+{
+    m_mailClient = std::move(client);
+}
 
 void QenDocHost::reloadDefaults()
 {

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QenDoc;
+class QenMailClient;
 class QenPrompt;
 
 // What a document asks of the program around it: the settings store, the
@@ -19,7 +22,7 @@ class QenDocHost
 {
 public:
     QenDocHost(const QString &iniPath, QenPrompt *prompt);
-    virtual ~QenDocHost() = default;
+    virtual ~QenDocHost();
 
     QenIni &ini() { return m_ini; }
     const QenIni &ini() const { return m_ini; }
@@ -65,9 +68,15 @@ public:
     // them; false when cancelled.
     virtual bool editCost(float *bottleCost, int *bottleSize);
 
+    // The desktop's mail hand-over, made on first use; it keeps the copies
+    // it was given until the host goes.
+    QenMailClient *mailClient();
+    void setMailClient(std::unique_ptr<QenMailClient> client);
+
 private:
     QenIni m_ini;
     QenPrompt *m_prompt;
     QenDefaults m_defaults;
     QString m_lastSaveDirectory;
+    std::unique_ptr<QenMailClient> m_mailClient;
 };

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
+  qt6-documentation-tools assistant-qt6 libqt6sql6-sqlite
   libgl-dev libxkbcommon-dev
   libxml2-dev libxslt1-dev xsltproc
   libbenchmark-dev

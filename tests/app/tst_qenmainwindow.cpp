@@ -227,7 +227,7 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
-        w->updateViewMenu();
+        w->updateActions();
         const QList<QAction *> entries = w->newGraphMenu()->actions();
         QCOMPARE(entries.size(), doc->catalogue().size());
         QCOMPARE(entries[0]->text(), doc->agentName(0));
@@ -249,7 +249,7 @@ private slots:
         w->action("actionRun")->trigger();
         w->action("actionRun")->trigger();
         QCOMPARE(doc->engine()->state(), APaused);
-        w->updateViewMenu();
+        w->updateActions();
         const QList<QAction *> later = w->newPictureMenu()->actions();
         QCOMPARE(later[1]->text(), added);
         for (QAction *act : later)
@@ -275,7 +275,7 @@ private slots:
         w->setActiveWindow(graph);
         QCOMPARE(w->activeChild(), graph);
         graph->graphViewWidget()->setZoom(zoom);
-        w->updateViewMenu();
+        w->updateActions();
         QCOMPARE(w->action("actionZoomIn")->isEnabled(), in);
         QCOMPARE(w->action("actionZoomOut")->isEnabled(), out);
         // A picture has no zoom, nor has the Control window.
@@ -440,7 +440,7 @@ private slots:
         QenTabWidget *target = childOf(second, QenDocView::Control)->tabWidget();
         std::unique_ptr<QMimeData> data(source->mimeDataFor(source->indexOf(picture)));
         QDropEvent drop(QPoint(40, 60), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        w->reparentChildDrop(&drop, target);
+        w->arranger()->reparentChildDrop(&drop, target);
 
         QCOMPARE(liveSubWindows(w.get()).size(), 3);
         QCOMPARE(target->count(), 3);
@@ -451,7 +451,7 @@ private slots:
         // Onto its own document's window it joins as a tab.
         std::unique_ptr<QMimeData> back(picture->tabWidget()->mimeDataFor(0));
         QDropEvent home(QPoint(10, 10), Qt::MoveAction, back.get(), Qt::LeftButton, Qt::NoModifier);
-        w->reparentChildDrop(&home, source);
+        w->arranger()->reparentChildDrop(&home, source);
         QCOMPARE(liveSubWindows(w.get()).size(), 2);
         QCOMPARE(picture->tabWidget(), source);
         QCOMPARE(source->currentWidget(), picture);
@@ -464,12 +464,12 @@ private slots:
         for (QenDoc *doc : w->documents()) {
             for (int type : {QenDocView::Picture, QenDocView::Graph}) {
                 QenChildWindow *c = childOf(doc, type);
-                w->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
+                w->arranger()->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
             }
         }
         QCOMPARE(liveSubWindows(w.get()).size(), 6);
 
-        w->groupSubWindows();
+        w->arranger()->groupSubWindows();
         const QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
         QCOMPARE(subs.size(), 2);
         for (int i = 0; i < 2; ++i) {
@@ -568,10 +568,10 @@ private slots:
         QVERIFY(machine->valuesHidden());
         // The check mark follows the picture it belongs to.
         w->setActiveWindow(childOf(doc, QenDocView::Control));
-        w->updateSpecialMenu();
+        w->updateActions();
         QVERIFY(!hide->isEnabled());
         w->setActiveWindow(picture);
-        w->updateSpecialMenu();
+        w->updateActions();
         QVERIFY(hide->isEnabled() && hide->isChecked());
         hide->setChecked(false);
         QVERIFY(!machine->valuesHidden());
@@ -590,7 +590,7 @@ private slots:
     void selectionGrabAndCopy()
     {
         QVERIFY(w->newFile());
-        w->updateEditMenu();
+        w->updateActions();
         QVERIFY(!w->action("actionCopySelection")->isEnabled());
         w->action("actionSelectAll")->trigger();
         QVERIFY(!w->selection().isNull());

@@ -28,6 +28,19 @@ QString writeIniText(const QString &dir, const QString &text)
     return path;
 }
 
+QString writeScript(const QString &dir, const QString &name, const QString &body)
+{
+    const QString path = QDir(dir).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    file.write("#!/bin/sh\n");
+    file.write(body.toUtf8());
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 void runEngineTo(QenEngine *engine, quint32 ms)
 {
     engine->setState(QenUserOrigin, ARunning);

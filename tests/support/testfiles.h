@@ -14,6 +14,10 @@ QString writeDefaultIni(const QString &dir);
 // within one time stamp for the old content.
 QString writeIniText(const QString &dir, const QString &text);
 
+// Writes an executable shell script `name` with `body` into `dir` and returns
+// its path: stand-ins for the programs Quenor starts.
+QString writeScript(const QString &dir, const QString &name, const QString &body);
+
 // Runs the simulation as fast as it goes until the display reaches `ms`, then
 // pauses it.
 void runEngineTo(QenEngine *engine, quint32 ms);

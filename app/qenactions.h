@@ -1,0 +1,89 @@
+#pragma once
+
+#include "document/qendocview.h"
+#include "engine/qenengine.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+
+// What is active in the main window, as far as the commands care. The main
+// window fills it in; everything after `hasChild` describes the active child
+// window and its document and means nothing without one.
+struct QenActiveState
+{
+    bool hasChild = false; // a child window that shows an agent of a document
+    QenDocView::Type childType = QenDocView::Control;
+    AState runState = ANotRun; // of the active document
+    int childCount = 0;        // child windows of every document
+    bool anyRunning = false;   // of every document
+    bool anyStartable = false; // some document is paused or not yet run
+    quint32 displayTime = 0;
+    quint32 endTime = 0;
+    quint32 simTime = 0;
+    bool hasSelection = false; // a grabbed picture waits to be copied
+    QString mailProblem;       // why a simulation cannot be mailed; empty when it can
+    bool hasAgent = false;     // the current track names an agent of the document
+    float unitDose = 0.0f;     // of the current track
+    bool canInject = false;
+    bool agentVolatile = false; // the current agent has a cost to set
+    bool uptakeEffect = true;
+    bool venousReturn = true;
+    bool vaporEffect = false;
+    bool scrolling = false;
+    bool numericsHidden = false;
+    bool costShown = false;
+    int zoom = 1;
+    bool overlayTarget = false; // some visible graph window could take an overlay
+};
+
+// Every command of the main window: made from one table, each reached by its
+// object name ("actionRun", ...), and kept enabled, checked and labelled by one
+// rule, `update()`, a function of the active state alone.
+//
+// Adding a command:
+//  1. add a row to the table at the top of qenactions.cpp (object name, text,
+//     shortcut, icon, flags) and, if it depends on what is active, a line to
+//     `update()`;
+//  2. put it into a menu or the tool bar in QenMainWindow::createMenus() /
+//     createToolBar() (by name);
+//  3. give it its handler in QenMainWindow::connectCommands(), one line:
+//       {"actionXml", [this] { exportToXml(); }},
+// A command without a handler runs the fallback, which tells the user the
+// feature is not implemented yet: wiring a stub is step 3 alone.
+class QenActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QenActions(QObject *parent = nullptr);
+
+    // The command named `name`, or null.
+    QAction *get(const QString &name) const { return m_byName.value(name); }
+    QList<QAction *> all() const { return m_actions; }
+    // Makes an action made elsewhere (a sub-menu's entry) subject to `update()`.
+    void adopt(QAction *act);
+
+    void setHandler(const QString &name, std::function<void()> handler);
+    // For checkable commands: called with the new check state.
+    void setHandler(const QString &name, std::function<void(bool)> handler);
+    // What a command without a handler of its own does.
+    void setFallback(std::function<void(const QString &name)> fallback);
+
+    void update(const QenActiveState &state);
+
+private:
+    void run(QAction *act, bool checked);
+    void setEnabled(const char *name, bool on) const;
+    void setChecked(const char *name, bool on) const;
+
+    QList<QAction *> m_actions;
+    QHash<QString, QAction *> m_byName;
+    QHash<QString, std::function<void(bool)>> m_handlers;
+    std::function<void(const QString &)> m_fallback;
+};

@@ -1,0 +1,29 @@
+# The help collection: the pages under help/ compiled into Quenor.qch and
+# Quenor.qhc beside the program, where the help command opens them. Part of
+# the normal build; nothing generated is kept in the source tree.
+find_package(Qt6 REQUIRED COMPONENTS Help)
+find_package(Qt6 QUIET COMPONENTS ToolsTools)
+if(TARGET Qt6::qhelpgenerator)
+    set(QUENOR_QHELPGENERATOR $<TARGET_FILE:Qt6::qhelpgenerator>)
+else()
+    find_program(QUENOR_QHELPGENERATOR NAMES qhelpgenerator qhelpgenerator-qt6
+        HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_LIBEXECS}" "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}"
+        REQUIRED)
+endif()
+
+file(GLOB_RECURSE help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+# The project files name the pages relative to themselves: they are compiled
+# from a copy, so that the collection lands beside the program.
+set(help_stage ${CMAKE_BINARY_DIR}/help-pages)
+set(help_outputs ${CMAKE_BINARY_DIR}/Quenor.qhc ${CMAKE_BINARY_DIR}/Quenor.qch)
+add_custom_command(
+    OUTPUT ${help_outputs}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${help_stage}
+    COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage}/quenor.qhcp -o ${CMAKE_BINARY_DIR}/Quenor.qhc
+    DEPENDS ${help_sources}
+    COMMENT "Compiling the help collection"
+    VERBATIM)
+add_custom_target(quenor_help ALL DEPENDS ${help_outputs})
+add_dependencies(quenor quenor_help)
