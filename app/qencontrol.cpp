@@ -406,13 +406,15 @@ void QenControl::populate()
     if (!doc)
         return;
     clearAllRequested();
+    m_populating = true;
     for (int i = 0; i < doc->agentCount(); ++i) {
         emit addAgentView(doc, i, QenDocView::Picture);
         QCoreApplication::processEvents();
         if (!document())
-            return;
+            break;
         emit addAgentView(doc, i, QenDocView::Graph);
     }
+    m_populating = false;
 }
 
 void QenControl::updateAgentWidgetState(bool enable)

@@ -55,6 +55,7 @@ public:
 
     // Fills a row per agent and asks for a picture and a graph view of each.
     void populate();
+    bool isPopulating() const { return m_populating; }
     // Ends an open editor of the agent table without taking its text: the
     // simulation's agents were changed elsewhere.
     void closeAgentEditor();
@@ -128,4 +129,5 @@ private:
     bool m_editable = true;
     int m_busy = 0;
     QenShownValue m_weight;
+    bool m_populating = false;
 };

@@ -7,6 +7,7 @@
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
 #include "app/qenmainwindow.h"
+#include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "document/qenpacer.h"
@@ -24,6 +25,12 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -372,6 +379,143 @@ private slots:
         QVERIFY(!table->indexWidget(first));
         QCOMPARE(table->item(0, 0)->text(), doc->agentName(0));
         QCOMPARE(doc->agentName(0) == name, !agent);
+    }
+
+    // Ctrl+W closes the active document: the sub-windows keep only Ctrl+F4.
+    void ctrlWCloses()
+    {
+        QApplication::setActiveWindow(w.get());
+        w->setActiveWindow(childOf(QenDocView::Picture));
+        QTest::keyClick(childOf(QenDocView::Picture), Qt::Key_W, Qt::ControlModifier);
+        flushDeletes();
+        QVERIFY(w->documents().isEmpty());
+        QVERIFY(w->newFile());
+        const QMdiSubWindow *sub = w->mdiArea()->subWindowList().value(0);
+        QVERIFY(sub);
+        bool ctrlF4 = false;
+        for (const QAction *act : sub->systemMenu()->actions()) {
+            QVERIFY(!act->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)));
+            ctrlF4 = ctrlF4 || act->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4));
+        }
+        QVERIFY(ctrlF4);
+    }
+
+    // A reopened simulation can be run from the tool bar at once.
+    void reopenedRunAllIsEnabled()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lesson.qen"));
+        QVERIFY(doc->saveFile(path, false));
+        w->action("actionClose")->trigger();
+        flushDeletes();
+        QVERIFY(w->documents().isEmpty());
+        QVERIFY(!w->action("actionRunAll")->isEnabled());
+        QVERIFY(w->openDocument(path));
+        doc = w->documents().value(0);
+        QVERIFY(w->action("actionRunAll")->isEnabled());
+        QVERIFY(w->action("actionRun")->isEnabled());
+    }
+
+    // A new view is the current tab of a visible window; the shortcuts make
+    // one from any tab, the tray's included.
+    void newViewsAreShownAndCurrent_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("type");
+        QTest::newRow("graph from the tray")
+            << int(QenDocView::Control) << int(Qt::Key_G) << int(QenDocView::Graph);
+        QTest::newRow("picture from the tray")
+            << int(QenDocView::Control) << int(Qt::Key_P) << int(QenDocView::Picture);
+        QTest::newRow("graph from a picture")
+            << int(QenDocView::Picture) << int(Qt::Key_G) << int(QenDocView::Graph);
+        QTest::newRow("picture from a graph")
+            << int(QenDocView::Graph) << int(Qt::Key_P) << int(QenDocView::Picture);
+    }
+    void newViewsAreShownAndCurrent()
+    {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, type);
+        QApplication::setActiveWindow(w.get());
+        w->setActiveWindow(childOf(from));
+        w->updateAllActions();
+        QTest::keyClick(w->activeChild(), Qt::Key(key), Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        QenChildWindow *made = childOf(type, 1);
+        QVERIFY(made);
+        QVERIFY(made->isVisible());
+        QCOMPARE(made->tabWidget()->currentWidget(), made);
+        QCOMPARE(w->activeChild(), made);
+        QVERIFY(w->mdiArea()->viewport()->rect().intersects(
+            made->tabWidget()->parentWidget()->geometry()));
+    }
+
+    // A tab dragged out, and a reopened simulation, get windows in which the
+    // views show whole and the tab texts unclipped.
+    void newWindowsAreSizedForTheirViews()
+    {
+        w->resize(1300, 900);
+        QCoreApplication::processEvents();
+        auto showsWhole = [](QenChildWindow *child) {
+            auto *area = qobject_cast<QScrollArea *>(child->centralWidget());
+            return area && !area->horizontalScrollBar()->isVisible() &&
+                   !area->verticalScrollBar()->isVisible();
+        };
+        QenChildWindow *picture1 = childOf(QenDocView::Picture);
+        w->arranger()->reparentChild(picture1, picture1->tabWidget(), nullptr, QPoint(20, 20));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(showsWhole(picture1));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lesson.qen"));
+        QVERIFY(doc->saveFile(path, false));
+        w->action("actionClose")->trigger();
+        flushDeletes();
+        QVERIFY(w->openDocument(path));
+        doc = w->documents().value(0);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        for (QenChildWindow *child : QenMainWindow::childrenOf(doc)) {
+            QenTabWidget *tabs = child->tabWidget();
+            tabs->setCurrentWidget(child);
+            QCoreApplication::processEvents();
+            QVERIFY2(showsWhole(child), qPrintable(child->title()));
+            const int index = tabs->indexOf(child);
+            QVERIFY(tabs->tabBar()->tabRect(index).width() >
+                    tabs->tabBar()->fontMetrics().horizontalAdvance(tabs->tabText(index)));
+        }
+    }
+
+    // Pictures for a person to look at, taken only when QUENOR_SHOTS names a
+    // folder: the picture and the graph of a 40-minute run, maximised.
+    void shots()
+    {
+        const QString folder = qEnvironmentVariable("QUENOR_SHOTS");
+        if (folder.isEmpty())
+            QSKIP("QUENOR_SHOTS names no folder");
+        w->showMaximized();
+        QCoreApplication::processEvents();
+        QenEngine *e = doc->engine();
+        e->setSpeed(QenSystemOrigin, 60);
+        w->setActiveWindow(childOf(QenDocView::Picture));
+        w->action("actionRun")->trigger();
+        while (e->state() == ARunning && e->displayTime() < 40u * 60000u) {
+            doc->pacer()->tick(1000);
+            compute(e);
+        }
+        w->action("actionRun")->trigger();
+        QMdiSubWindow *sub = w->mdiArea()->subWindowList().value(0);
+        sub->showMaximized();
+        const QString size = QStringLiteral("%1x%2").arg(w->width()).arg(w->height());
+        for (int type : {int(QenDocView::Picture), int(QenDocView::Graph)}) {
+            w->setActiveWindow(childOf(type));
+            QTest::qWait(200);
+            w->grab().save(
+                QStringLiteral("%1/%2-%3.png")
+                    .arg(folder, type == QenDocView::Picture ? "picture" : "graph", size));
+        }
     }
 };
 
