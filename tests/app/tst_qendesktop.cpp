@@ -29,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QSpinBox>
@@ -495,7 +496,8 @@ private slots:
         const QString folder = qEnvironmentVariable("QUENOR_SHOTS");
         if (folder.isEmpty())
             QSKIP("QUENOR_SHOTS names no folder");
-        w->showMaximized();
+        // No window manager under a bare X server: the screen is filled by hand.
+        w->setGeometry(w->screen()->availableGeometry());
         QCoreApplication::processEvents();
         QenEngine *e = doc->engine();
         e->setSpeed(QenSystemOrigin, 60);
