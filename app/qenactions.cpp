@@ -224,7 +224,7 @@ void QenActions::update(const QenActiveState &s)
 
     // View
     const bool graph = child && s.childType == QenDocView::Graph;
-    const bool newView = child && s.childType != QenDocView::Control;
+    const bool newView = child;
     for (const char *name : {"actionNewGraph", "actionNewPicture", "actionDescription"})
         setEnabled(name, child);
     setEnabled("actionOverlay", child && s.overlayTarget);

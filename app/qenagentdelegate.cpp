@@ -1,5 +1,7 @@
 #include "app/qenagentdelegate.h"
 
+#include "engine/qenanesthetic.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -31,7 +33,8 @@ QWidget *QenAgentDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
         auto *spin = new QDoubleSpinBox(parent);
         spin->setMinimumWidth(40);
         spin->setDecimals(m_kind == BottleSize ? 0 : 2);
-        spin->setRange(0, m_kind == BottleSize ? 5000 : 10000);
+        spin->setRange(0, m_kind == BottleSize ? QenAnesthetic::MaxBottleSizeMl
+                                               : double(QenAnesthetic::MaxBottleCost));
         spin->setSingleStep(1);
         editor = spin;
         break;

@@ -197,11 +197,6 @@ QObject *QenChildWindow::graphView() const
     return m_graph;
 }
 
-bool QenChildWindow::panelSettings(PanelSettings *settings) const
-{
-    return m_panel && m_panel->panelSettings(settings);
-}
-
 void QenChildWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closed) {
@@ -235,7 +230,6 @@ bool QenChildWindow::closeDocument()
 void QenChildWindow::finishClose()
 {
     m_closed = true;
-    m_panel->stopTimer();
     emit beforeClose();
     unregister();
 }

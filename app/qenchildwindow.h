@@ -77,7 +77,6 @@ public:
     QObject *pictureView() const override;
     QObject *graphView() const override;
     void closeView() override { close(); }
-    bool panelSettings(PanelSettings *settings) const override;
 
 signals:
     void titleUpdated(const QString &title);

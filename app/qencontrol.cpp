@@ -6,6 +6,7 @@
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "document/qendochost.h"
+#include "document/qenpacer.h"
 #include "document/qenupdateevent.h"
 #include "engine/qenvocabulary.h"
 #include "views/qenpanelview.h"
@@ -216,7 +217,7 @@ void QenControl::selectIgnoringCase(QComboBox *box, const QString &text)
 
 void QenControl::setWeight(double weight)
 {
-    m_ui->weightDoubleSpinBox->setValue(weight);
+    m_weight.show(m_ui->weightDoubleSpinBox, weight);
 }
 
 void QenControl::setCircuit(const QString &circuit)
@@ -405,13 +406,15 @@ void QenControl::populate()
     if (!doc)
         return;
     clearAllRequested();
+    m_populating = true;
     for (int i = 0; i < doc->agentCount(); ++i) {
         emit addAgentView(doc, i, QenDocView::Picture);
         QCoreApplication::processEvents();
         if (!document())
-            return;
+            break;
         emit addAgentView(doc, i, QenDocView::Graph);
     }
+    m_populating = false;
 }
 
 void QenControl::updateAgentWidgetState(bool enable)
@@ -420,13 +423,8 @@ void QenControl::updateAgentWidgetState(bool enable)
     QTableWidget *t = m_ui->agentTableWidget;
     const Busy busy(m_busy);
     const int agents = agentRows();
-    if (!enable) {
-        // An open editor ends without its text being taken.
-        if (QWidget *editor = t->indexWidget(t->currentIndex()))
-            QMetaObject::invokeMethod(
-                t, "closeEditor", Q_ARG(QWidget *, editor),
-                Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-    }
+    if (!enable)
+        closeAgentEditor();
     if (t->rowCount() > agents)
         t->setRowHidden(t->rowCount() - 1, !enable);
     for (int i = 0; i < agents && i < t->rowCount(); ++i) {
@@ -443,6 +441,15 @@ void QenControl::updateAgentWidgetState(bool enable)
         t->scrollToTop();
         t->setCurrentCell(0, 0);
     }
+}
+
+void QenControl::closeAgentEditor()
+{
+    QTableWidget *t = m_ui->agentTableWidget;
+    if (QWidget *editor = t->indexWidget(t->currentIndex()))
+        QMetaObject::invokeMethod(
+            t, "closeEditor", Q_ARG(QWidget *, editor),
+            Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
 void QenControl::updateAgentWidget(QTableWidgetItem *item)
@@ -504,8 +511,16 @@ QenPanelView *QenControl::firstPanel() const
 
 void QenControl::updateWeight()
 {
+    // Leaving the box fires this too: only a weight the user changed is
+    // applied (applying it rescales the patient and may erase the recording).
+    QenDoc *doc = document();
+    if (!doc || !m_weight.isEdited())
+        return;
     if (QenPanelView *panel = firstPanel())
         panel->ChangeWeight(m_ui->weightDoubleSpinBox->value());
+    // A refused change shows the weight the simulation kept.
+    if (document())
+        setWeight(doc->engine()->weight());
 }
 
 void QenControl::updateCircuit(const QString &circuit)
@@ -522,8 +537,8 @@ void QenControl::updateSpeed(const QString &speed)
 
 void QenControl::runSim()
 {
-    if (QenPanelView *panel = firstPanel())
-        panel->run();
+    if (QenDoc *doc = document())
+        doc->pacer()->toggle();
 }
 
 void QenControl::pauseSim()
@@ -531,9 +546,7 @@ void QenControl::pauseSim()
     QenDoc *doc = document();
     if (!doc || doc->engine()->state() != ARunning)
         return;
-    if (QenPanelView *panel = firstPanel())
-        panel->stopTimer();
-    doc->engine()->pause();
+    doc->pacer()->pause();
     setState(APaused);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/qenchildwindow.h"
+#include "app/qenshownvalue.h"
 #include "engine/qenengine.h"
 #include "views/qenviewcommon.h"
 
@@ -54,6 +55,10 @@ public:
 
     // Fills a row per agent and asks for a picture and a graph view of each.
     void populate();
+    bool isPopulating() const { return m_populating; }
+    // Ends an open editor of the agent table without taking its text: the
+    // simulation's agents were changed elsewhere.
+    void closeAgentEditor();
     // Enables "Bring To Front" as the context menu shows it.
     void updateBringToFront(int row);
 
@@ -123,4 +128,6 @@ private:
     QList<QMetaObject::Connection> m_specialConnections;
     bool m_editable = true;
     int m_busy = 0;
+    QenShownValue m_weight;
+    bool m_populating = false;
 };

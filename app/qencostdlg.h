@@ -29,4 +29,6 @@ public:
 private:
     std::unique_ptr<Ui::QenCost> m_ui;
     QenShownValue m_cost;
+    int m_size = 0;
+    int m_sizeShown = 0;
 };

@@ -3,6 +3,8 @@
 #include "app/qenagentdlg.h"
 #include "app/qenbkpoint.h"
 #include "app/qenbookmarkdlg.h"
+#include "app/qenchildwindow.h"
+#include "app/qencontrol.h"
 #include "app/qencostdlg.h"
 #include "app/qendeldlg.h"
 #include "app/qendosedlg.h"
@@ -233,7 +235,15 @@ bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)
     for (int i = 0; i < catalogue.size(); ++i)
         agents.append(catalogue.at(i)->displayName);
     dialog.setAgents(agents);
-    if (!runDialog(dialog, run))
+    const bool accepted = runDialog(dialog, run);
+    // A name being typed in the tray's table was typed for the agents as they
+    // were before the dialog: that edit ends untaken.
+    for (QenDocView *v : doc->views()) {
+        auto *child = dynamic_cast<QenChildWindow *>(v);
+        if (child && child->control())
+            child->control()->closeAgentEditor();
+    }
+    if (!accepted)
         return false;
 
     bool changed = false;

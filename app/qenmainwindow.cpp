@@ -75,6 +75,9 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     m_reports = new QenReports(this, [this] { return editDescription(); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
+    // New views are made from whatever tab is in front, not only from a tray.
+    for (const char *name : {"actionNewGraphView", "actionNewPictureView"})
+        QWidget::addAction(action(QLatin1String(name)));
 
     readSettings();
 }
@@ -505,6 +508,11 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type v
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
     watchChild(child);
     m_arranger->tabifyChild(child);
+    // A view the user asked for comes to the front; those a new document
+    // opens with leave its tray in front.
+    const auto *tray = qobject_cast<const QenControl *>(sender());
+    if (!tray || !tray->isPopulating())
+        m_arranger->setActiveWindow(child);
     updateActions();
     return child;
 }

@@ -75,6 +75,14 @@ QSize QenTabWidget::sizeForPage(const QSize &page) const
                                      QSize(page.width(), page.height() + bar), this);
 }
 
+QSize QenTabWidget::sizeForTabs() const
+{
+    // A tab bar's hint holds its tabs at their full width; a few pixels
+    // more keep the last one clear of the close button.
+    return sizeForPage(
+        QSize(tabBar()->sizeHint().width() + m_closeButton->sizeHint().width() + 8, 0));
+}
+
 QenTabWidget::~QenTabWidget()
 {
     // Children deleted with this widget may still close others of their

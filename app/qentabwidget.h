@@ -44,6 +44,8 @@ public:
     QColor textColour(const QColor &agent) const;
     // The size that gives a page `page` pixels beside the bar and the frame.
     QSize sizeForPage(const QSize &page) const;
+    // The size in which every tab text shows whole beside the close button.
+    QSize sizeForTabs() const;
 
 public slots:
     void updateTabTextColor();

@@ -7,13 +7,18 @@
 #include "views/qengraph.h"
 #include "views/qengraphview.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
+#include <QTabBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 const char *const childMimeType = "application/x-qenchildwindow";
@@ -175,6 +180,13 @@ QMdiSubWindow *QenWindowArranger::addTabWidget(QenTabWidget *tabs)
 {
     QMdiSubWindow *sub = m_area->addSubWindow(tabs);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+W is the main window's Close (of the document); a sub-window's own
+    // Close holding it too would make the key ambiguous, so that it did nothing.
+    for (QAction *act : sub->systemMenu()->actions()) {
+        QList<QKeySequence> keys = act->shortcuts();
+        if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0)
+            act->setShortcuts(keys);
+    }
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
             &QenWindowArranger::subWindowStateChanged);
     tabs->show();
@@ -195,7 +207,11 @@ void QenWindowArranger::tabifyChild(QenChildWindow *child)
     }
     tabs = makeTabWidget(child->document());
     tabs->addTab(child, child->title());
-    fitToViews(addTabWidget(tabs), child);
+    QMdiSubWindow *sub = addTabWidget(tabs);
+    // A new window starts where it can be seen.
+    if (!m_area->viewport()->rect().intersects(sub->geometry()))
+        sub->move(0, 0);
+    fitToViews(sub, child);
 }
 
 // The tab widget's preferred size leaves the picture and the graphs cramped
@@ -208,7 +224,9 @@ void QenWindowArranger::fitToViews(QMdiSubWindow *sub, QenChildWindow *child)
         return;
     const QSize frame = sub->sizeHint() - tabs->sizeHint();
     const QSize room = m_area->viewport()->size() - QSize(sub->x(), sub->y());
-    const QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
+    QSize whole = tabs->sizeForPage(child->viewsSizeHint()) + frame;
+    // The tab texts are not cut short either.
+    whole.setWidth(std::max(whole.width(), tabs->sizeForTabs().width() + frame.width()));
     sub->resize(whole.boundedTo(room).expandedTo(sub->size()).expandedTo(sub->sizeHint()));
 }
 
@@ -239,7 +257,10 @@ void QenWindowArranger::reparentChild(QenChildWindow *child, QenTabWidget *sourc
         QMdiSubWindow *sub = addTabWidget(tabs);
         if (!point.isNull())
             sub->move(point);
+        // Sized as a new document's window is, once its views are laid out.
+        child->setProperty(fittedProperty, false);
         child->show();
+        fitToViews(sub, child);
         if (target)
             setActiveWindow(tabs);
         return;

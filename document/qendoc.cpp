@@ -3,6 +3,7 @@
 #include "document/qendochost.h"
 #include "document/qendocview.h"
 #include "document/qenmailclient.h"
+#include "document/qenpacer.h"
 #include "document/qensimfile.h"
 #include "document/qenupdateevent.h"
 #include "engine/qenprompt.h"
@@ -13,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 // Untitled documents are numbered across the whole process; a number is never
@@ -51,6 +54,8 @@ QenDoc::QenDoc(QenDocHost *host, QObject *parent)
 {
     m_engine = makeEngine(m_catalogue.get());
     m_graphMinutes = m_host->defaultGraphMinutes();
+    m_pacer = new QenPacer(this);
+    loadGaugeTops(nullptr);
 }
 
 QenDoc::~QenDoc()
@@ -81,6 +86,8 @@ std::unique_ptr<QenEngine> QenDoc::makeEngine(const QenCatalogue *catalogue)
 void QenDoc::swapIn(std::unique_ptr<QenCatalogue> catalogue, std::unique_ptr<QenEngine> engine)
 {
     // The old engine points into the old catalogue: it goes first.
+    if (m_pacer)
+        m_pacer->stop();
     m_engine = std::move(engine);
     m_catalogue = std::move(catalogue);
 }
@@ -150,10 +157,75 @@ void QenDoc::resetDocumentState()
     m_documentValue = 1;
     m_panelMarker = 0;
     m_panel = {};
+    loadGaugeTops(nullptr);
     m_fileVersion = QenSimFile::versionWritten;
     m_colours.clear();
     for (int i = 0; i < agentCount(); ++i)
         m_colours.append(defaultColour(i));
+}
+
+void QenDoc::loadGaugeTops(const QenDocView::PanelSettings *stored)
+{
+    static const char *keys[] = {"HighFGF", "HighVA", "HighCO"};
+    for (int i = 0; i < 3; ++i) {
+        int top =
+            m_host->ini().value(QStringLiteral("Defaults"), QLatin1String(keys[i]), 10).toInt();
+        // A saved simulation's own tops count only from files that mark them so.
+        if (stored && m_panelMarker >= 10 && stored->flag && stored->gaugeTops[i] > 0)
+            top = stored->gaugeTops[i];
+        if (top < 1 || top > maxScaleTop(FgfScale + i, 0))
+            top = 10;
+        m_gaugeTops[i] = top;
+    }
+}
+
+int QenDoc::scaleTop(int setting, int agent) const
+{
+    if (setting == DelScale) {
+        const QenAnesthetic *a =
+            agent >= 0 && agent < agentCount() ? m_engine->agentOf(agent) : nullptr;
+        return a && a->high != 0 ? a->high : 10;
+    }
+    if (setting < FgfScale || setting > CoScale)
+        return 10;
+    return m_gaugeTops[setting - FgfScale];
+}
+
+int QenDoc::maxScaleTop(int setting, int agent) const
+{
+    if (setting == DelScale) {
+        const QenAnesthetic *a =
+            agent >= 0 && agent < agentCount() ? m_engine->agentOf(agent) : nullptr;
+        return a ? std::max(1, int(a->max)) : 1;
+    }
+    return 500;
+}
+
+bool QenDoc::setScaleTop(int setting, int agent, int top)
+{
+    if (setting < DelScale || setting > CoScale || top < 1 || top > maxScaleTop(setting, agent))
+        return false;
+    if (top == scaleTop(setting, agent))
+        return true;
+    if (setting == DelScale) {
+        if (agent < 0 || agent >= agentCount())
+            return false;
+        QenAnesthetic *a = m_catalogue->value(m_engine->track(agent).agent);
+        if (!a)
+            return false;
+        a->high = quint16(top);
+    } else {
+        m_gaugeTops[setting - FgfScale] = top;
+    }
+    changed();
+    emit scaleTopChanged(setting, agent);
+    return true;
+}
+
+void QenDoc::setSpeed(QenOrigin origin, int value)
+{
+    m_engine->setSpeed(origin, value);
+    m_pacer->followSpeed();
 }
 
 QString QenDoc::withQenExtension(const QString &answer)
@@ -636,8 +708,13 @@ void QenDoc::fillFile(QenSimFile *contents) const
     // Every existing file holds the selected agent here.
     block.panelMarker = qint16(m_engine->currentTrack());
     QenDocView::PanelSettings panel = m_panel;
-    if (!m_views.isEmpty())
-        m_views.front()->panelSettings(&panel);
+    if (!m_views.isEmpty()) {
+        // The tops the windows show now.
+        panel.delTop = qint16(scaleTop(DelScale, m_engine->currentTrack()));
+        for (int i = 0; i < 3; ++i)
+            panel.gaugeTops[i] = qint16(m_gaugeTops[i]);
+        panel.flag = true;
+    }
     block.delTop = panel.delTop;
     std::copy(std::begin(panel.gaugeTops), std::end(panel.gaugeTops), block.gaugeTops);
     block.panelFlag = panel.flag ? 1 : 0;
@@ -701,6 +778,7 @@ void QenDoc::takeFile(QenSimFile &contents)
     m_panel.delTop = oldest ? qint16(0) : block.delTop;
     std::copy(std::begin(block.gaugeTops), std::end(block.gaugeTops), m_panel.gaugeTops);
     m_panel.flag = !oldest && block.panelFlag != 0;
+    loadGaugeTops(&m_panel);
     m_graphMinutes = oldest ? m_host->defaultGraphMinutes() : block.graphMinutes;
 
     // Colours as stored, through the translation; names beyond the agents

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QenDocHost;
+class QenPacer;
 class QenSimFile;
 class QIODevice;
 
@@ -81,6 +82,22 @@ public:
     int graphMinutes() const { return m_graphMinutes; }
     void setGraphMinutes(int minutes) { m_graphMinutes = minutes; }
 
+    // --- scale tops of the picture's gauges and the graphs' strips
+    // One set per simulation, shared by all its windows: DEL's top is the
+    // agent's (in %atm, kept in the simulation's copy of the agent table),
+    // FGF, VA and CO have one each (in L/min). `setting` counts DEL, FGF,
+    // VA, CO from 0.
+    enum ScaleSetting { DelScale = 0, FgfScale = 1, VaScale = 2, CoScale = 3 };
+    int scaleTop(int setting, int agent) const;
+    // The largest top a setting takes: the agent's vaporizer maximum for DEL,
+    // 500 for the flows. The smallest is 1.
+    int maxScaleTop(int setting, int agent) const;
+    // False, changing nothing, for a top out of range.
+    bool setScaleTop(int setting, int agent, int top);
+
+    // The run's pacing, shared by every window of the simulation.
+    QenPacer *pacer() const { return m_pacer; }
+
     // --- erasing
     // Both ask first; false when the user cancels (or, restoring defaults,
     // when the agent table cannot be read: the simulation then stays as it was).
@@ -130,7 +147,7 @@ public:
     void setCO(QenOrigin origin, float value) { m_engine->setCO(origin, value); }
     void setWeight(QenOrigin origin, float value) { m_engine->setWeight(origin, value); }
     void setCircuit(QenOrigin origin, const QString &name) { m_engine->setCircuit(origin, name); }
-    void setSpeed(QenOrigin origin, int value) { m_engine->setSpeed(origin, value); }
+    void setSpeed(QenOrigin origin, int value);
     bool setAgent(QenOrigin origin, int track, const QString &name);
     // Bookmarks and breakpoint as their dialogs set them; a change marks the
     // document modified, since both are saved with it.
@@ -155,6 +172,7 @@ signals:
     void agentColorsChanged();
     // The run stopped by itself; `why` is for the status bar.
     void runStopped(const QString &why);
+    void scaleTopChanged(int setting, int agent);
 
 private:
     class EngineHost;
@@ -163,6 +181,7 @@ private:
     void swapIn(std::unique_ptr<QenCatalogue> catalogue, std::unique_ptr<QenEngine> engine);
     bool loadCatalogue(std::unique_ptr<QenCatalogue> *catalogue) const;
     void resetDocumentState();
+    void loadGaugeTops(const QenDocView::PanelSettings *stored);
     void fillFile(QenSimFile *contents) const;
     void takeFile(QenSimFile &contents);
     void afterLoadOrSave(const QString &path);
@@ -186,4 +205,6 @@ private:
     qint16 m_panelMarker = 0;
     QenDocView::PanelSettings m_panel;
     int m_graphMinutes = 15;
+    int m_gaugeTops[3] = {10, 10, 10}; // FGF, VA, CO
+    QenPacer *m_pacer = nullptr;
 };

@@ -45,9 +45,14 @@ void QenDocHost::reloadDefaults()
 
 int QenDocHost::defaultGraphMinutes() const
 {
-    const int minutes =
-        m_ini.value(QStringLiteral("Defaults"), QStringLiteral("GraphMinutes"), 15).toInt();
-    return QenVocabulary::graphSpanMinutes().contains(minutes) ? minutes : 15;
+    const QString text =
+        m_ini.value(QStringLiteral("Defaults"), QStringLiteral("GraphMinutes"), 15).toString();
+    bool number = false;
+    const int minutes = text.trimmed().toInt(&number);
+    if (number && QenVocabulary::graphSpanMinutes().contains(minutes))
+        return minutes;
+    // Written by hand as the span list shows it ("2 Hr").
+    return QenVocabulary::graphSpanFromText(text);
 }
 
 QStringList QenDocHost::colourNames() const

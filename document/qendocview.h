@@ -41,11 +41,4 @@ public:
 
     // Asks the window to close (it then reports viewClosed to the document).
     virtual void closeView() = 0;
-
-    // The panel's current scale tops, for saving; false when it has none.
-    virtual bool panelSettings(PanelSettings *settings) const
-    {
-        Q_UNUSED(settings);
-        return false;
-    }
 };

@@ -117,13 +117,13 @@ bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colourName
     if (!readFloat("DefUnitDose", defUnitDose, 0.0f, 50.0f, QStringLiteral("DefUnitDose")))
         return false;
     liquid = defUnitDose != 0.0f;
-    if (!readFloat("BottleCost", bottleCost, 0.0f, 10000.0f, QStringLiteral("BottleCost")))
+    if (!readFloat("BottleCost", bottleCost, 0.0f, MaxBottleCost, QStringLiteral("BottleCost")))
         return false;
 
     const QString sizeText = text("BottleSize");
     if (!sizeText.isEmpty()) {
         bottleSize = sizeText.toInt();
-        if (bottleSize < 1 || bottleSize > 5000)
+        if (bottleSize < 1 || bottleSize > MaxBottleSizeMl)
             return fail(QStringLiteral("BottleSize"));
     }
 

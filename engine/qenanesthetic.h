@@ -41,6 +41,10 @@ public:
     // agent's section; a missing or unusable value leaves the constant unknown
     // and never refuses the agent.
     void readFootprint(const QenIni &ini);
+    // The largest bottle size (mL) and cost the agent table accepts; every
+    // control that edits them offers the same range.
+    static constexpr int MaxBottleSizeMl = 5000;
+    static constexpr float MaxBottleCost = 10000.0f;
 
     QString name = QStringLiteral("Unknown");
     QString displayName;

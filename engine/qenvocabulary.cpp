@@ -1,6 +1,7 @@
 #include "engine/qenvocabulary.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace {
 QString tr(const char *text, const char *comment = nullptr)
@@ -35,6 +36,24 @@ QStringList graphSpans()
 QList<int> graphSpanMinutes()
 {
     return {5, 10, 15, 30, 45, 60, 120, 300, 600};
+}
+
+int graphSpanFromText(const QString &text)
+{
+    const QString t = text.trimmed();
+    const int space = t.indexOf(QLatin1Char(' '));
+    bool ok = false;
+    int minutes = (space < 0 ? t : t.left(space)).toInt(&ok);
+    if (!ok)
+        return 15;
+    // The unit letters come from the translation: its second character is the
+    // one for hours.
+    const QString letters = QCoreApplication::translate("QenGraphView", "[HM]");
+    const QRegularExpressionMatch m =
+        QRegularExpression(letters).match(space < 0 ? QString() : t.mid(space));
+    if (m.hasMatch() && letters.size() > 1 && m.captured(0) == letters.at(1))
+        minutes *= 60;
+    return graphSpanMinutes().contains(minutes) ? minutes : 15;
 }
 
 QStringList colourNames()

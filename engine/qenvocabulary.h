@@ -12,7 +12,10 @@ QStringList speeds();          // "1x" ... "120x", "AFAP"
 QList<int> speedValues();      // 1, 2, 5, 10, 20, 60, 120, 1000
 QStringList graphSpans();      // "5 Min" ... "10 Hr"
 QList<int> graphSpanMinutes(); // 5, 10, 15, 30, 45, 60, 120, 300, 600
-QStringList colourNames();     // Qt colour names, untranslated
+// The span a text such as "2 Hr" or "45 Min" names, in minutes; 15 for a
+// text that names none of the spans.
+int graphSpanFromText(const QString &text);
+QStringList colourNames(); // Qt colour names, untranslated
 QStringList translatedColourNames();
 // The list written to [Colors] Colors when the file has none.
 QStringList defaultColourList();

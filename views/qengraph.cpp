@@ -4,6 +4,7 @@
 
 #include <QBitmap>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -274,6 +275,27 @@ GraphPoint QenGraph::mapToPixel(double t, double v, bool clamp) const
     return graphMapToPixel(layout(), window(), t, v, clamp);
 }
 
+QFont QenGraph::textFont() const
+{
+    // On screen the texts grow with the graph, so that a projected graph can
+    // be read from the back of the room; a redirected paint (a report) sets
+    // its own font.
+    QFont f = font();
+    const int base = QFontInfo(f).pixelSize();
+    int px = graphTextPixelSize(size(), base);
+    // The widest value label must still fit left of the plot.
+    const GraphLayout g = layout();
+    const int room = g.plotLeft - g.yTickLength - 2;
+    const QString widest = graphFormatLabel(m_yLabelType, m_p.yMin + m_p.ySize, true);
+    for (; px > base; --px) {
+        f.setPixelSize(px);
+        if (QFontMetrics(f).horizontalAdvance(widest) <= room)
+            break;
+    }
+    f.setPixelSize(px);
+    return f;
+}
+
 QSize QenGraph::minimumSizeHint() const
 {
     const int h = fontMetrics().height();
@@ -332,11 +354,6 @@ void QenGraph::paintOn(QPaintDevice *device)
     QPainter painter(device);
     if (!painter.isActive())
         return;
-    painter.setFont(font());
-    painter.setBackground(palette().brush(backgroundRole()));
-    painter.setPen(palette().color(foregroundRole()));
-    const QPen startPen = painter.pen();
-
     m_yExtent = m_p.ySize;
     if (device == this) {
         m_xPhyZero = 0;
@@ -344,6 +361,10 @@ void QenGraph::paintOn(QPaintDevice *device)
         m_xPhySize = width();
         m_yPhySize = height();
     }
+    painter.setFont(device == this ? textFont() : font());
+    painter.setBackground(palette().brush(backgroundRole()));
+    painter.setPen(palette().color(foregroundRole()));
+    const QPen startPen = painter.pen();
     const GraphLayout g = layout();
 
     for (int i = 0; i < MaxLines; ++i) {
@@ -472,6 +493,8 @@ void QenGraph::drawCrosshair(QPainter &painter, const GraphLayout &g)
     painter.drawLine(g.plotLeft, c.pos.y(), g.plotRight, c.pos.y());
     painter.setOpacity(1);
 
+    // The readout boxes are sized for the widget's own font.
+    painter.setFont(font());
     const QFontMetrics fm = painter.fontMetrics();
     const QString valueText = graphFormatLabel(m_yLabelType, c.value, false);
     const QString timeText = graphFormatLabel(m_xLabelType, c.time, false);
@@ -522,6 +545,7 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
     const bool letters = lineLettersOn(device);
     const bool singleLine = m_p.vals == 1;
     const double letterSpacing = m_p.xSize / 1.5;
+    QList<QRect> lettersPlaced;
 
     bool allDown = true;
     double lastTime = start;
@@ -537,6 +561,12 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
         stroker.setWidth(std::max(m_lineWidth, 1));
         stroker.setCapStyle(Qt::SquareCap);
         stroker.setJoinStyle(Qt::RoundJoin);
+        // A light colour on the paper gets a thin dark edge of its own hue.
+        const QColor edge = graphCurveEdge(m_colors[i], m_paperColor);
+        QPainterPathStroker edgeStroker;
+        edgeStroker.setWidth(std::max(m_lineWidth, 1) + 2);
+        edgeStroker.setCapStyle(Qt::SquareCap);
+        edgeStroker.setJoinStyle(Qt::RoundJoin);
         QPolygonF polyline;
         bool penDown = false;
         double previous = 0;
@@ -546,6 +576,8 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
             if (polyline.size() > 1) {
                 QPainterPath path;
                 path.addPolygon(polyline);
+                if (edge.isValid())
+                    painter.fillPath(edgeStroker.createStroke(path), edge);
                 painter.fillPath(stroker.createStroke(path), m_colors[i]);
             }
             polyline.clear();
@@ -590,9 +622,25 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
                 if (q - std::floor(q / letterSpacing) * letterSpacing <= 1.2 * step &&
                     std::fabs(ts - m_lastLabelTime[i]) > letterSpacing / 2) {
                     const QString letter(QChar(char16_t(m_labelChars[i])));
-                    painter.drawText(QPoint(p.pixel.x() - fm.horizontalAdvance(letter),
-                                            p.pixel.y() - fm.height()),
-                                     letter);
+                    const int tw = fm.horizontalAdvance(letter);
+                    // Baseline a text height above the point; the box is the letter's cell.
+                    const QRect wanted(p.pixel.x() - tw, p.pixel.y() - fm.height() - fm.ascent(),
+                                       tw, fm.height());
+                    const QRect cell = graphPlaceLetter(wanted, lettersPlaced, inside);
+                    if (!cell.isNull()) {
+                        lettersPlaced.append(cell);
+                        // Texts stay texts (a printed report keeps them as such); the
+                        // edge is the letter drawn around it one pixel each way.
+                        const QPoint baseline(cell.left(), cell.top() + fm.ascent());
+                        if (edge.isValid()) {
+                            painter.setPen(edge);
+                            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1),
+                                                   QPoint(0, 1)})
+                                painter.drawText(baseline + d, letter);
+                        }
+                        painter.setPen(m_colors[i]);
+                        painter.drawText(baseline, letter);
+                    }
                     m_lastLabelTime[i] = float(ts);
                 }
             }

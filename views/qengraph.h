@@ -201,6 +201,8 @@ public:
     bool lineLettersOn(const QPaintDevice *device) const;
 
     QSize minimumSizeHint() const override;
+    // The font of the axis labels and curve letters as painted on screen.
+    QFont textFont() const;
 
 public slots:
     // Vertical panning of the compartment graph: the slider counts tenths.

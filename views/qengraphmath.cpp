@@ -200,3 +200,64 @@ QRect graphValueBox(const GraphLayout &g, int y, int textWidth)
         top = g.plotBottom - 15;
     return QRect(QPoint(right - width + 1, top), QPoint(right, top + 14));
 }
+
+int graphTextPixelSize(const QSize &size, int basePx)
+{
+    const int base = std::max(basePx, 1);
+    const int grown = std::min(size.height() / 26, size.width() / 60);
+    return std::clamp(grown, base, base * 5 / 2);
+}
+
+namespace {
+double relativeLuminance(const QColor &c)
+{
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+} // namespace
+
+double graphContrast(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor graphCurveEdge(const QColor &line, const QColor &paper)
+{
+    if (graphContrast(line, paper) >= 3.0)
+        return QColor();
+    // The darkest needed shade of the same hue: it must stand out well (4.5:1).
+    for (int factor = 150; factor <= 1000; factor += 25) {
+        const QColor shade = line.darker(factor);
+        if (graphContrast(shade, paper) >= 4.5)
+            return shade;
+    }
+    return QColor(Qt::black);
+}
+
+QRect graphPlaceLetter(const QRect &wanted, const QList<QRect> &taken, const QRect &inside)
+{
+    auto free = [&](const QRect &r) {
+        if (!inside.contains(r))
+            return false;
+        for (const QRect &t : taken)
+            if (t.intersects(r))
+                return false;
+        return true;
+    };
+    const int step = std::max(wanted.height(), 1);
+    const int tries = inside.height() / step + 1;
+    for (int k = 0; k <= tries; ++k) {
+        for (int sign : {-1, 1}) {
+            const QRect r = wanted.translated(0, sign * k * step);
+            if (free(r))
+                return r;
+            if (k == 0)
+                break;
+        }
+    }
+    return QRect();
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
+#include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 // The arithmetic of the strip-chart widget, kept apart from painting so that
@@ -96,3 +99,22 @@ struct GraphCrosshair
 GraphCrosshair graphCrosshair(const GraphLayout &layout, const GraphWindow &window, QPoint mouse);
 // The value box ends two pixels left of the plot, at the crosshair's row.
 QRect graphValueBox(const GraphLayout &layout, int y, int textWidth);
+
+// Legibility on a large screen or a projector.
+//
+// The pixel size of the graph's texts (axis labels and curve letters) for a
+// widget of `size` whose own font is `basePx` high: it grows with the widget
+// (a 26th of its height, a 60th of its width, whichever is less), never below
+// the base and never above two and a half times it.
+int graphTextPixelSize(const QSize &size, int basePx);
+// WCAG contrast ratio of two colours, 1 (none) to 21 (black on white).
+double graphContrast(const QColor &a, const QColor &b);
+// A curve whose colour stands out from the paper by less than 3:1 (yellow or
+// light green on grey) is drawn with a thin edge of a dark shade of its own
+// hue; this is that shade, or an invalid colour when no edge is needed.
+QColor graphCurveEdge(const QColor &line, const QColor &paper);
+// Where a curve letter wanted at `wanted` goes so that it overlaps none of the
+// letters placed before it and stays inside `inside`: the first free place
+// moving up, then down, by whole letter heights; a null rectangle when there
+// is none (the letter is left out).
+QRect graphPlaceLetter(const QRect &wanted, const QList<QRect> &taken, const QRect &inside);

@@ -7,7 +7,6 @@
 #include "engine/qenvocabulary.h"
 #include "views/qengraph.h"
 #include "views/qengraphevent.h"
-#include "views/qenpanelview.h"
 
 #include <QBuffer>
 #include <QKeyEvent>
@@ -98,20 +97,7 @@ void QenGraphView::timeAxis(int span, double *labelEvery, double *tickEvery)
 
 int QenGraphView::parseSpan(const QString &text)
 {
-    const QString t = text.trimmed();
-    const int space = t.indexOf(QLatin1Char(' '));
-    bool ok = false;
-    int minutes = (space < 0 ? t : t.left(space)).toInt(&ok);
-    if (!ok)
-        return 15;
-    // The unit letters come from the translation: its second character is the
-    // one for hours.
-    const QString letters = tr("[HM]");
-    const QRegularExpressionMatch m =
-        QRegularExpression(letters).match(space < 0 ? QString() : t.mid(space));
-    if (m.hasMatch() && letters.size() > 1 && m.captured(0) == letters.at(1))
-        minutes *= 60;
-    return QenVocabulary::graphSpanMinutes().contains(minutes) ? minutes : 15;
+    return QenVocabulary::graphSpanFromText(text);
 }
 
 QString QenGraphView::spanText(int minutes)
@@ -165,6 +151,9 @@ QenGraphView::QenGraphView(QenDoc *document, QenDocView *owner, QWidget *parent)
     connect(m_ui->checkBoxMUS, &QCheckBox::stateChanged, this, &QenGraphView::onDrawMUS);
     connect(m_ui->checkBoxFAT, &QCheckBox::stateChanged, this, &QenGraphView::onDrawFAT);
     connect(m_ui->bt_coll, &QToolButton::clicked, this, &QenGraphView::onCollapse);
+    if (document)
+        // The tops are the simulation's, typed on any of its pictures.
+        connect(document, &QenDoc::scaleTopChanged, this, [this] { refreshScales(); });
 
     m_ui->bt_coll->setIcon(QIcon(QStringLiteral(":/images/collapse.png")));
     m_ui->bt_coll->setToolTip(
@@ -280,28 +269,10 @@ QString QenGraphView::agentLabel() const
 
 // --- what the view reads
 
-QenPanelView *QenGraphView::panel() const
-{
-    return owner() ? qobject_cast<QenPanelView *>(owner()->pictureView()) : nullptr;
-}
-
 int QenGraphView::limitFor(int setting) const
 {
-    if (const QenPanelView *p = panel())
-        return p->limit(QenPanelView::Setting(setting));
-    // Without a picture beside it: the agent's top, or the program's defaults.
     const QenDoc *doc = document();
-    if (!doc)
-        return 10;
-    if (setting == QenPanelView::DEL) {
-        const QenAnesthetic *a =
-            m_agent >= 0 && m_agent < doc->agentCount() ? doc->engine()->agentOf(m_agent) : nullptr;
-        return a && a->high ? a->high : 10;
-    }
-    static const char *keys[] = {"", "HighFGF", "HighVA", "HighCO"};
-    const int top =
-        doc->host()->ini().value(defaultsGroup, QLatin1String(keys[setting]), 10).toInt();
-    return top > 0 ? top : 10;
+    return doc ? doc->scaleTop(setting, m_agent) : 10;
 }
 
 bool QenGraphView::isOpenCircuit() const
@@ -431,9 +402,9 @@ void QenGraphView::setUpGraphs(bool repaint)
     const double x =
         m_ui->hsbGraph->isEnabled() ? m_ui->hsbGraph->value() / 10.0 : displayMs() / 60000.0;
     const bool open = isOpenCircuit();
-    const int tops[3] = {limitFor(open ? QenPanelView::VA : QenPanelView::FGF),
-                         limitFor(open ? QenPanelView::CO : QenPanelView::DEL),
-                         limitFor(QenPanelView::DEL)};
+    const int tops[3] = {limitFor(open ? QenDoc::VaScale : QenDoc::FgfScale),
+                         limitFor(open ? QenDoc::CoScale : QenDoc::DelScale),
+                         limitFor(QenDoc::DelScale)};
     const int points[3] = {open ? pointsFgfOpen : pointsFgf, open ? pointsDelOpen : pointsDel,
                            pointsCompartments};
     const QColor paper = m_settings.graphPaper ? m_paper : palette().color(QPalette::Window);

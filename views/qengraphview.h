@@ -126,7 +126,6 @@ private:
     void loadSettings();
     void answer(QEvent *event);
     int limitFor(int setting) const;
-    QenPanelView *panel() const;
     bool isRunning() const;
     quint32 displayMs() const;
     int tenthsNow() const;

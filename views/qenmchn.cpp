@@ -1,6 +1,7 @@
 #include "views/qenmchn.h"
 
 #include <QEvent>
+#include <QFontInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QResizeEvent>
@@ -80,7 +81,14 @@ void QenMchn::layOutIfNeeded()
     if (!m_laidOutRect.isNull() && m_laidOutRect == rect())
         return;
     m_laidOutRect = rect();
-    m_layout = mchnLayout(rect(), fontMetrics().height(), m_valuesHidden);
+    m_layout = mchnLayout(rect(), QFontMetrics(textFont()).height(), m_valuesHidden);
+}
+
+QFont QenMchn::textFont() const
+{
+    QFont f = font();
+    f.setPixelSize(mchnTextPixelSize(size(), QFontInfo(f).pixelSize()));
+    return f;
 }
 
 const MchnLayout &QenMchn::containerLayout()
@@ -119,7 +127,8 @@ void QenMchn::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
     if (!m_valuesHidden) {
-        const int fh = fontMetrics().height();
+        painter.setFont(textFont());
+        const int fh = painter.fontMetrics().height();
         const int bottom = rect().bottom() + 1;
         for (int i = 0; i < MchnPartCount; ++i) {
             const QRect &c = l.containers[size_t(i)];

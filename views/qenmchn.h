@@ -65,6 +65,8 @@ public:
 
     // The containers as last laid out (laid out again first when out of date).
     const MchnLayout &containerLayout();
+    // The font of the names and values under the containers, grown with the picture.
+    QFont textFont() const;
     // A point a quarter of the way into CKT, in global coordinates, for pop-ups.
     QPoint popupAnchor();
 

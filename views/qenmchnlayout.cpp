@@ -1,5 +1,7 @@
 #include "views/qenmchnlayout.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Column
@@ -33,6 +35,12 @@ MchnLayout mchnLayout(const QRect &widget, int fontHeight, bool valuesHidden)
         l.containers[size_t(i)] = QRect(QPoint(left, top), QPoint(right, l.bottom));
     }
     return l;
+}
+
+int mchnTextPixelSize(const QSize &size, int basePx)
+{
+    const int base = std::max(basePx, 1);
+    return std::clamp(std::min(size.height() / 14, size.width() / 40), base, 3 * base);
 }
 
 int mchnFillTop(const QRect &c, int level)

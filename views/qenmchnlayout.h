@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <array>
 
@@ -27,6 +28,13 @@ struct MchnLayout
 };
 
 MchnLayout mchnLayout(const QRect &widget, int fontHeight, bool valuesHidden);
+
+// Pixel size of the names and values under the containers for a picture of
+// `size` whose own font is `basePx` high: a 14th of the height or a 40th of
+// the width, whichever is less, so that the numbers grow with the picture
+// (and can be read when projected) yet never run into each other; never
+// below the base, never above three times it.
+int mchnTextPixelSize(const QSize &size, int basePx);
 
 // Row where the fill of a container at level (percent) begins; the fill runs
 // down to, not including, the frame's bottom row, so level 0 fills nothing.

@@ -3,13 +3,13 @@
 
 #include "document/qendoc.h"
 #include "document/qendochost.h"
+#include "document/qenpacer.h"
 #include "document/qenupdateevent.h"
 #include "engine/qenfootprint.h"
 #include "engine/qenprompt.h"
 #include "views/qencallbackevent.h"
 #include "views/qendoublevalidator.h"
 #include "views/qengauge.h"
-#include "views/qengraphview.h"
 #include "views/qenmchn.h"
 
 #include <QCoreApplication>
@@ -19,7 +19,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -58,21 +57,6 @@ QenPanelView::GaugeScale QenPanelView::gaugeScale(int limit)
         s.longTick = ratio > 4 ? (p / 2) * 5 : p;
     }
     return s;
-}
-
-int QenPanelView::intervalForSpeed(int speed)
-{
-    switch (speed) {
-    case 1:
-    case 2:
-    case 5:
-    case 10:
-        return 1000 / speed;
-    case 1000:
-        return 250;
-    default:
-        return 100;
-    }
 }
 
 int QenPanelView::parseSpeed(const QString &text)
@@ -150,9 +134,10 @@ QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
     // key by key: the field shows the value the simulation takes.
     m_delValidator = new QenDoubleValidator(this);
     m_ui->leDEL->setValidator(m_delValidator);
-    // An unacceptable DEL top never finishes editing on its own; it is caught
-    // as the field is left so that the user is told.
-    m_ui->leHighDEL->installEventFilter(this);
+    // An unacceptable top never finishes editing on its own; it is caught as
+    // the field is left so that the user is told.
+    for (const Row &row : m_rows)
+        row.limit->installEventFilter(this);
 
     for (QLabel *star : {m_ui->stFGF, m_ui->stVA}) {
         QSizePolicy policy = star->sizePolicy();
@@ -170,30 +155,34 @@ QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
     connect(m_ui->tbFlush, &QToolButton::clicked, this, &QenPanelView::flush);
     connect(m_ui->m_Srynge, &QAbstractButton::clicked, this, &QenPanelView::Srynge);
     connect(m_ui->m_Qenmchn, &QenMchn::Resized, this, &QenPanelView::qenmchnGeometryUpdated);
-    connect(&m_timer, &QTimer::timeout, this, &QenPanelView::nextStep);
-    if (QenDoc *doc = this->document())
-        connect(doc, &QenDoc::updatePanel, this, &QenPanelView::updateData);
-
-    // Scale tops: the defaults, unless a saved simulation brought its own.
     const QenDoc *doc = this->document();
-    const QenIni *ini = doc ? &doc->host()->ini() : nullptr;
-    const char *keys[] = {"", "HighFGF", "HighVA", "HighCO"};
-    for (int s = FGF; s <= CO; ++s) {
-        int top = ini ? ini->value(defaultsGroup, QLatin1String(keys[s]), 10).toInt() : 10;
-        if (doc && doc->panelMarker() >= 10 && doc->panelSettings().flag &&
-            doc->panelSettings().gaugeTops[s - 1] > 0)
-            top = doc->panelSettings().gaugeTops[s - 1];
-        if (top < 1 || top > 500)
-            top = 10;
-        m_rows[size_t(s)].limit->setText(QString::number(top));
+    if (doc) {
+        connect(doc, &QenDoc::updatePanel, this, &QenPanelView::updateData);
+        connect(doc, &QenDoc::scaleTopChanged, this, &QenPanelView::scaleTopChanged);
     }
-    m_showCost = ini && ini->value(defaultsGroup, QStringLiteral("Showcost"), false).toBool();
+    for (int s = FGF; s <= CO; ++s)
+        m_rows[size_t(s)].limit->setText(QString::number(limit(Setting(s))));
+    m_showCost =
+        doc && doc->host()->ini().value(defaultsGroup, QStringLiteral("Showcost"), false).toBool();
+    showTotalsCaptions();
 
     const int agent = owner ? owner->agentIndex() : 0;
     selectAgent(agent < 0 ? 0 : agent);
 }
 
-QenPanelView::~QenPanelView() = default;
+QenPanelView::~QenPanelView()
+{
+    // The form's widgets outlive this object's own destructor; a field that
+    // has the focus then reports editingFinished as it goes, which must not
+    // reach a view that is already gone.
+    for (const Row &row : m_rows) {
+        for (QObject *widget :
+             {static_cast<QObject *>(row.field), static_cast<QObject *>(row.limit)}) {
+            widget->disconnect(this);
+            widget->removeEventFilter(this);
+        }
+    }
+}
 
 bool QenPanelView::currentAgent(int *agent) const
 {
@@ -213,7 +202,15 @@ void QenPanelView::selectAgent(int agent)
 void QenPanelView::setCostShown(bool on)
 {
     m_showCost = on;
+    showTotalsCaptions();
     refreshTotals(true);
+}
+
+void QenPanelView::showTotalsCaptions()
+{
+    // The captions say what the two totals are: litres of vapour or their cost.
+    m_ui->lDelivered->setText(m_showCost ? tr("Delivered (cost)") : tr("Delivered (L)"));
+    m_ui->lUptake->setText(m_showCost ? tr("Uptake (cost)") : tr("Uptake (L)"));
 }
 
 QenGauge *QenPanelView::gauge(Setting s) const
@@ -252,26 +249,8 @@ int QenPanelView::settingOf(const QObject *object) const
 
 int QenPanelView::limit(Setting setting) const
 {
-    if (setting == DEL) {
-        const QenDoc *doc = document();
-        const QenAnesthetic *a =
-            doc && m_agent < doc->agentCount() ? doc->engine()->agentOf(m_agent) : nullptr;
-        if (a && a->high != 0)
-            return a->high;
-    }
-    const int top = m_rows[size_t(setting)].limit->text().toInt();
-    return top > 0 ? top : 10;
-}
-
-bool QenPanelView::panelSettings(QenDocView::PanelSettings *settings) const
-{
-    if (!settings)
-        return false;
-    settings->delTop = qint16(limit(DEL));
-    for (int s = FGF; s <= CO; ++s)
-        settings->gaugeTops[s - 1] = qint16(limit(Setting(s)));
-    settings->flag = true;
-    return true;
+    const QenDoc *doc = document();
+    return doc ? doc->scaleTop(setting, m_agent) : 10;
 }
 
 double QenPanelView::settingValue(int setting) const
@@ -322,68 +301,22 @@ bool QenPanelView::isRunning() const
     return doc && doc->engine()->state() == ARunning;
 }
 
-void QenPanelView::stopTimer()
-{
-    m_timer.stop();
-}
-
 void QenPanelView::startRun()
 {
-    QenEngine *e = document()->engine();
-    e->setState(QenUserOrigin, ARunning);
-    // The total starts from the whole second shown, as the clock on the panel does.
-    m_pacedMs = qint64(e->displayTime() / 1000) * 1000;
-    m_stopwatch.restart();
-    m_timer.start(e->afapKey() ? 250 : intervalForSpeed(e->speed()));
+    if (QenDoc *doc = document())
+        doc->pacer()->start();
 }
 
 void QenPanelView::pauseRun()
 {
-    m_timer.stop();
     if (QenDoc *doc = document())
-        doc->engine()->pause();
+        doc->pacer()->pause();
 }
 
 void QenPanelView::run()
 {
-    QenDoc *doc = document();
-    if (!doc)
-        return;
-    if (doc->engine()->hasDuplicateAgents()) {
-        if (QenPrompt *prompt = doc->host()->prompt())
-            prompt->warning(tr("Quenor®"),
-                            tr("<p>Two of the same agents are being administered. You must "
-                               "remove one before starting the simulation."));
-        return;
-    }
-    if (isRunning())
-        pauseRun();
-    else
-        startRun();
-}
-
-void QenPanelView::nextStep()
-{
-    if (!isRunning()) {
-        m_timer.stop();
-        return;
-    }
-    qint64 elapsed = m_stopwatch.restart();
-    if (elapsed < 0)
-        elapsed = m_timer.interval();
-    pace(elapsed);
-}
-
-void QenPanelView::pace(qint64 elapsedMs)
-{
-    QenEngine *e = document()->engine();
-    if (e->speed() == 1000 || (e->state() == ARunning && e->afapKey())) {
-        e->advance(-1);
-        return;
-    }
-    m_pacedMs += qint64(e->speed()) * std::max<qint64>(elapsedMs, 0);
-    m_pacedMs = std::min<qint64>(m_pacedMs, INT_MAX);
-    e->advance(int(m_pacedMs));
+    if (QenDoc *doc = document())
+        doc->pacer()->toggle();
 }
 
 bool QenPanelView::askToChange(bool eraseNow, bool *wasRunning)
@@ -407,10 +340,7 @@ void QenPanelView::SetSpeed(const QString &speed)
     if (value == 0 || !document())
         return;
     m_speedText = value == 1000 ? tr("AFAP") : QStringLiteral("%1x").arg(value);
-    // This view is not told of its own change; it sets its pace itself.
     document()->setSpeed(QenDoc::originOf(this), value);
-    if (m_timer.isActive())
-        m_timer.setInterval(document()->engine()->afapKey() ? 250 : intervalForSpeed(value));
 }
 
 // --- control tray
@@ -621,54 +551,35 @@ void QenPanelView::maxChangedFor(int s)
     const bool acceptable =
         field->validator() && field->validator()->validate(text, pos) == QValidator::Acceptable;
     QenDoc *doc = document();
-    QenAnesthetic *agent = m_agent < doc->agentCount()
-                               ? doc->catalogue().value(doc->engine()->track(m_agent).agent)
-                               : nullptr;
-    if (!acceptable) {
-        if (s == DEL) {
-            if (QenPrompt *prompt = doc->host()->prompt())
-                prompt->warning(tr("Quenor®"),
-                                tr("The input is not valid, please check and input it again."));
-            field->setText(QString::number(agent ? int(agent->high) : limit(DEL)));
-        } else {
-            field->setText(QString::number(limit(Setting(s))));
-        }
-        m_limitBusy = false;
-        return;
-    }
-    const int top = text.toInt();
-    if (s == DEL) {
-        if (agent && agent->high != top) {
-            agent->high = quint16(top);
-            doc->setModified(true);
-            refreshValues(true);
-            refreshGauges();
-            refreshGraphScales(DEL);
-        }
-    } else {
-        scaleGauge(s);
-        showSetting(s);
-        doc->setModified(true);
-        refreshGraphScales(s);
+    if (!acceptable || !doc->setScaleTop(s, m_agent, text.toInt())) {
+        // A top of 0 or none at all would leave the gauge and the graphs
+        // without a scale: the user is told and the top stays as it was.
+        if (QenPrompt *prompt = doc->host()->prompt())
+            prompt->warning(tr("Quenor®"),
+                            tr("The input is not valid, please check and input it again."));
+        restoreLimit(s);
     }
     verifyRow(s);
     m_limitBusy = false;
 }
 
-void QenPanelView::refreshGraphScales(int setting)
+void QenPanelView::restoreLimit(int setting)
 {
-    QenDoc *doc = document();
-    if (!doc)
+    m_rows[size_t(setting)].limit->setText(QString::number(limit(Setting(setting))));
+}
+
+void QenPanelView::scaleTopChanged(int setting, int agent)
+{
+    Q_UNUSED(agent); // another agent's DEL top leaves ours as it is: redrawing is harmless
+    if (!document() || setting < DEL || setting > CO)
         return;
-    Q_UNUSED(setting);
-    // Each graph takes its tops from the picture of its own window, and the
-    // DEL top from the agent, which every window of the agent shares.
-    for (QenDocView *view : doc->views()) {
-        if (view->agentIndex() != m_agent)
-            continue;
-        if (auto *graph = qobject_cast<QenGraphView *>(view->graphView()))
-            graph->refreshScales();
-    }
+    if (!m_rows[size_t(setting)].limit->hasFocus() || m_limitBusy)
+        restoreLimit(setting);
+    if (setting == DEL)
+        refreshValues(true);
+    scaleGauge(setting);
+    showSetting(setting);
+    verifyRow(setting);
 }
 
 // --- showing values
@@ -893,8 +804,6 @@ bool QenPanelView::event(QEvent *event)
         if (hints & QenHint::Speed) {
             const int speed = document()->engine()->speed();
             m_speedText = speed == 1000 ? tr("AFAP") : QStringLiteral("%1x").arg(speed);
-            if (m_timer.isActive())
-                m_timer.setInterval(intervalForSpeed(speed));
         }
         for (int s = DEL; s <= CO; ++s) {
             static const int bits[] = {QenHint::Del, QenHint::Fgf, QenHint::Va, QenHint::Co};
@@ -918,7 +827,6 @@ bool QenPanelView::event(QEvent *event)
         if (hints & QenHint::RunState) {
             const AState state = document()->engine()->state();
             if (state == APaused || state == AFinished) {
-                m_timer.stop();
                 refreshAll();
                 refreshGauges();
             }
@@ -958,25 +866,24 @@ bool QenPanelView::eventFilter(QObject *watched, QEvent *event)
         return QenViewCommon::eventFilter(watched, event);
     const QEvent::Type type = event->type();
 
-    if (field == m_ui->leHighDEL) {
+    if (field == m_rows[size_t(s)].limit) {
         bool leaving = type == QEvent::FocusOut;
         if (type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             leaving = key == Qt::Key_Return || key == Qt::Key_Enter;
         }
-        QString text = field->text();
-        int pos = 0;
-        if (leaving && !m_limitBusy &&
-            m_delLimitValidator->validate(text, pos) != QValidator::Acceptable) {
+        auto unacceptable = [field] {
+            QString text = field->text();
+            int pos = 0;
+            return field->validator()->validate(text, pos) != QValidator::Acceptable;
+        };
+        if (leaving && !m_limitBusy && unacceptable()) {
             QMetaObject::invokeMethod(
                 this,
-                [this] {
+                [this, s, unacceptable] {
                     // Reported from outside the focus change that found it.
-                    QLineEdit *high = m_ui->leHighDEL;
-                    QString t = high->text();
-                    int p = 0;
-                    if (m_delLimitValidator->validate(t, p) != QValidator::Acceptable)
-                        maxChangedFor(DEL);
+                    if (unacceptable())
+                        maxChangedFor(s);
                 },
                 Qt::QueuedConnection);
         }

@@ -3,9 +3,7 @@
 #include "document/qendocview.h"
 #include "views/qenviewcommon.h"
 
-#include <QElapsedTimer>
 #include <QString>
-#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -22,9 +20,9 @@ class QenPanelView;
 
 // The picture page of a simulation: the machine with its four setting gauges
 // and fields, the compartment picture, the syringe, the flush and the running
-// totals. The user steers the simulation here, and while it runs this view
-// paces it: its timer moves the document's display forward at the chosen
-// speed. Every value shown is read back from the document.
+// totals. The user steers the simulation here; the document paces the run
+// (so that it goes on whichever of its windows close). Every value shown,
+// the scale tops included, is read back from the document.
 class QenPanelView : public QenViewCommon
 {
     Q_OBJECT
@@ -40,8 +38,6 @@ public:
         int longTick = 5;
     };
     static GaugeScale gaugeScale(int limit);
-    // The pacing interval for a speed (1000 = as fast as possible).
-    static int intervalForSpeed(int speed);
     // "AFAP" is 1000, "20x" is 20; 0 for anything else.
     static int parseSpeed(const QString &text);
     // hh:mm:ss of a simulated time.
@@ -57,10 +53,9 @@ public:
     bool currentAgent(int *agent) const override;
     void selectAgent(int agent);
 
-    // Scale tops offered to the graph views: DEL in %atm, FGF, VA and CO in L/min.
+    // The document's scale top of a setting for this view's agent: DEL in
+    // %atm, FGF, VA and CO in L/min.
     int limit(Setting setting) const;
-    // The scale tops a saved simulation keeps for its first window.
-    bool panelSettings(QenDocView::PanelSettings *settings) const;
 
     bool costShown() const { return m_showCost; }
     void setCostShown(bool on);
@@ -70,16 +65,6 @@ public:
     void setNumericsHidden(bool hidden);
     QString speedText() const { return m_speedText; }
     QString circuitName() const { return m_circuit; }
-
-    // The pacing timer: its interval, whether it runs, and the simulated time
-    // it has paced so far.
-    int timerInterval() const { return m_timer.interval(); }
-    bool timerRunning() const { return m_timer.isActive(); }
-    qint64 pacedMs() const { return m_pacedMs; }
-    // One tick of the pacing timer after `elapsedMs` of real time.
-    void pace(qint64 elapsedMs);
-    // Stops pacing without touching the document (the window is closing).
-    void stopTimer();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -110,7 +95,6 @@ public slots:
     void qengaugeChangeStart();
     void qengaugeChangeGauge(short value);
     void qengaugeChangeStop();
-    void nextStep();
 
 protected:
     bool event(QEvent *event) override;
@@ -147,7 +131,9 @@ private:
     void refreshValues(bool force);
     void refreshTotals(bool force);
     void refreshSyringe();
-    void refreshGraphScales(int setting);
+    void scaleTopChanged(int setting, int agent);
+    void restoreLimit(int setting);
+    void showTotalsCaptions();
     void revealSetting(QLineEdit *field);
     void verifyRow(int setting);
     void maxChangedFor(int setting);
@@ -178,8 +164,4 @@ private:
     bool m_upDownBusy = false;
     bool m_gaugeResume = false;
     bool m_limitBusy = false;
-
-    QTimer m_timer;
-    QElapsedTimer m_stopwatch;
-    qint64 m_pacedMs = 0;
 };

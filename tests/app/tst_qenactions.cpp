@@ -75,14 +75,19 @@ private slots:
         // Vapor shows checked only for an agent given as unit doses.
         control.vaporEffect = true;
         QTest::newRow("control window, not run, alone")
-            << control << (always | withChild | named({"SetCost"})) << named({"Toolbar"}) << "Run"
+            // New views are made from the tray's tab too (Ctrl+Shift+G, Ctrl+Shift+P).
+            << control
+            << (always | withChild | named({"SetCost", "NewGraphView", "NewPictureView"}))
+            << named({"Toolbar"}) << "Run"
             << "Run All";
 
         // Without a mail command Send is the one command that cannot work.
         QenActiveState noMail = control;
         noMail.mailProblem = QStringLiteral("no mail command");
         QTest::newRow("control window, no mail command")
-            << noMail << ((always | withChild | named({"SetCost"})) - named({"Send"}))
+            << noMail
+            << ((always | withChild | named({"SetCost", "NewGraphView", "NewPictureView"})) -
+                named({"Send"}))
             << named({"Toolbar"}) << "Run"
             << "Run All";
 

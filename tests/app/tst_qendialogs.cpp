@@ -614,7 +614,7 @@ private slots:
         QCOMPARE(del.form()->dsbFGF->maximum(), 500.0);
         QCOMPARE(dose.form()->dsbUnitDose->minimum(), 0.01);
         QCOMPARE(dose.form()->dsbUnitDose->maximum(), 20.0);
-        QCOMPARE(cost.form()->sbSize->maximum(), 2000);
+        QCOMPARE(cost.form()->sbSize->maximum(), 5000);
         QCOMPARE(cost.form()->dsbCost->maximum(), 10000.0);
         for (QDialog *d : std::initializer_list<QDialog *>{&cost, &del, &dose, &patient, &bookmark})
             QVERIFY(!(d->windowFlags() & Qt::WindowContextHelpButtonHint));

@@ -8,6 +8,7 @@
 #include "app/qenmainwindow.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
+#include "document/qenpacer.h"
 #include "scriptedprompt.h"
 #include "views/qengraph.h"
 #include "views/qengraphview.h"
@@ -57,10 +58,10 @@ int blackRows(QWidget *strip)
 }
 
 // The run goes on for `realMs` of pacing at the document's speed, as the
-// picture's timer would drive it, and the steps are computed.
-void pace(QenPanelView *panel, QenEngine *engine, int realMs)
+// document's pacing timer would drive it, and the steps are computed.
+void pace(QenDoc *doc, QenEngine *engine, int realMs)
 {
-    panel->pace(realMs);
+    doc->pacer()->tick(realMs);
     int guard = 100000;
     while (engine->timerActive() && guard-- > 0)
         engine->tick();
@@ -105,7 +106,7 @@ private slots:
         QCOMPARE(e->state(), ARunning);
         QCOMPARE(w->action("actionRun")->text(), QStringLiteral("Stop"));
         for (int second = 0; second < 60 && e->state() == ARunning; ++second)
-            pace(panel, e, 1000);
+            pace(doc, e, 1000);
         QCOMPARE(e->displayTime(), 3600000u);
         w->action("actionRun")->trigger();
         QCOMPARE(e->state(), APaused);
@@ -132,7 +133,7 @@ private slots:
         w->setActiveWindow(picture);
         w->action("actionRun")->trigger();
         for (int second = 0; second < 30 && e->state() == ARunning; ++second)
-            pace(panel, e, 1000);
+            pace(doc, e, 1000);
         w->action("actionRun")->trigger();
         QCOMPARE(e->displayTime(), 1800000u);
         QCOMPARE(e->compartment(0, 2, 30.0f), vrgAt30);

@@ -129,6 +129,101 @@ class TestQenGraph : public QObject
 
 private slots:
     // Rows: properties set in order ("Name=value"), then the values expected.
+    // Texts grow with the graph within bounds: a 26th of the height or a
+    // 60th of the width, from the widget's own size up to 2.5 times it.
+    void textPixelSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("smallest graph view") << QSize(395, 320) << 11;
+        QTest::newRow("thin strip") << QSize(1800, 90) << 11;
+        QTest::newRow("maximised compartment graph") << QSize(1800, 700) << 26;
+        QTest::newRow("wide, height decides") << QSize(1800, 520) << 20;
+        QTest::newRow("tall, width decides") << QSize(960, 900) << 16;
+        QTest::newRow("huge, capped") << QSize(4000, 2000) << 27;
+    }
+    void textPixelSize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, expected);
+        QCOMPARE(graphTextPixelSize(size, 11), expected);
+    }
+
+    // Contrast ratios by hand from the sRGB luminances: yellow 0.9278,
+    // green 0.7152, grey 192 0.5271, black 0, white 1.
+    void contrastAndEdges_data()
+    {
+        QTest::addColumn<QColor>("line");
+        QTest::addColumn<double>("contrast");
+        QTest::addColumn<bool>("edged");
+        QTest::newRow("yellow") << QColor(255, 255, 0) << 1.694 << true;
+        QTest::newRow("green") << QColor(0, 255, 0) << 1.326 << true;
+        QTest::newRow("dark red") << QColor(128, 0, 0) << 6.02 << false;
+        QTest::newRow("black") << QColor(0, 0, 0) << 11.54 << false;
+        QTest::newRow("white") << QColor(255, 255, 255) << 1.819 << true;
+    }
+    void contrastAndEdges()
+    {
+        QFETCH(QColor, line);
+        QFETCH(double, contrast);
+        QFETCH(bool, edged);
+        const QColor paper(192, 192, 192);
+        QVERIFY(std::fabs(graphContrast(line, paper) - contrast) < 0.02);
+        QCOMPARE(graphContrast(line, paper), graphContrast(paper, line));
+        QVERIFY(std::fabs(graphContrast(Qt::black, Qt::white) - 21.0) < 1e-9);
+        const QColor edge = graphCurveEdge(line, paper);
+        QCOMPARE(edge.isValid(), edged);
+        if (edged) {
+            QVERIFY(graphContrast(edge, paper) >= 4.5);
+            // A shade of the line's own hue (white and black have none).
+            QCOMPARE(edge.hsvHue(), line.hsvHue());
+        }
+    }
+
+    // Letters of bunched curves never overlap and stay inside the plot.
+    void lettersDoNotCollide()
+    {
+        const QRect inside(51, 11, 300, 120);
+        QList<QRect> placed;
+        for (int i = 0; i < 5; ++i) {
+            const QRect r = graphPlaceLetter(QRect(100, 60, 9, 14), placed, inside);
+            QVERIFY(!r.isNull());
+            QVERIFY(inside.contains(r));
+            for (const QRect &other : placed)
+                QVERIFY(!other.intersects(r));
+            QCOMPARE(r.left(), 100);
+            placed.append(r);
+        }
+        // Wanted above the plot (a curve at its top), the letter comes inside.
+        const QRect top = graphPlaceLetter(QRect(200, 0, 9, 14), {}, inside);
+        QVERIFY(inside.contains(top));
+        // A plot with no free room leaves the letter out.
+        QVERIFY(graphPlaceLetter(QRect(100, 60, 9, 14), {inside}, inside).isNull());
+    }
+
+    // A light curve on the paper is framed by the dark shade of its hue.
+    void lightCurveHasADarkEdge()
+    {
+        Source source;
+        source.answer = [](GraphSample &s) {
+            s.value = 5;
+        };
+        QenGraph g;
+        g.resize(400, 300);
+        g.setXSize(15);
+        g.setXValEvery(15.0 / 89);
+        g.setDataSource(&source);
+        g.setLineColor(0, QColor(255, 255, 0));
+        g.setXVal(12);
+        const QImage image = g.grab().toImage();
+        const GraphPoint p = g.mapToPixel(6, 5, true);
+        const QColor edge = graphCurveEdge(QColor(255, 255, 0), g.paperColor());
+        QCOMPARE(image.pixelColor(p.pixel), QColor(255, 255, 0));
+        QCOMPARE(image.pixelColor(p.pixel + QPoint(0, -1)).rgb(), edge.rgb());
+        QCOMPARE(image.pixelColor(p.pixel + QPoint(0, 1)).rgb(), edge.rgb());
+        QCOMPARE(image.pixelColor(p.pixel + QPoint(0, 3)), g.paperColor());
+    }
+
     void normalise_data()
     {
         QTest::addColumn<QStringList>("set");

@@ -36,6 +36,24 @@ class TestQenMchn : public QObject
     Q_OBJECT
 
 private slots:
+    // The names and values grow with the picture: a 14th of its height or a
+    // 40th of its width, from the widget's font up to three times it.
+    void textPixelSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("smallest") << QSize(310, 150) << 11;
+        QTest::newRow("maximised") << QSize(1200, 420) << 30;
+        QTest::newRow("narrow") << QSize(600, 420) << 15;
+        QTest::newRow("huge, capped") << QSize(3000, 1500) << 33;
+    }
+    void textPixelSize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, expected);
+        QCOMPARE(mchnTextPixelSize(size, 11), expected);
+    }
+
     void containers_data()
     {
         QTest::addColumn<bool>("hidden");

@@ -1,5 +1,7 @@
 #include "viewharness.h"
 
+#include "document/qenpacer.h"
+
 #include "views/qendoublevalidator.h"
 #include "views/qengauge.h"
 #include "views/qengaugemath.h"
@@ -156,37 +158,76 @@ private slots:
         QCOMPARE(f.engine()->speed(), speed);
         panel->run();
         QCOMPARE(f.engine()->state(), ARunning);
-        QVERIFY(panel->timerRunning());
-        QCOMPARE(panel->timerInterval(), interval);
+        QVERIFY(f.doc->pacer()->isActive());
+        QCOMPARE(f.doc->pacer()->interval(), interval);
 
-        panel->pace(200);
+        f.doc->pacer()->tick(200);
         QenEngine *e = f.engine();
         QCOMPARE(int(std::max(e->targetTime(), e->displayTime())), target);
         if (speed != 1000)
-            QCOMPARE(panel->pacedMs(), qint64(target));
+            QCOMPARE(f.doc->pacer()->pacedMs(), qint64(target));
 
         panel->run();
         QCOMPARE(e->state(), APaused);
-        QVERIFY(!panel->timerRunning());
+        QVERIFY(!f.doc->pacer()->isActive());
     }
 
-    void pacingAccumulatesFromTheShownSecond()
+    void pacingCountsOnFromTheDisplayedMillisecond()
     {
         DocFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
+        QenPacer *pacer = f.doc->pacer();
         panel->SetSpeed(QStringLiteral("5x"));
         panel->run();
-        for (int i = 0; i < 5; ++i)
-            panel->pace(200);
-        f.runUntil(5000);
-        QCOMPARE(f.engine()->displayTime(), 5000u);
+        QenEngine *e = f.engine();
+        auto compute = [e] {
+            for (int guard = 100000; e->timerActive() && guard > 0; --guard)
+                e->tick();
+        };
+        pacer->tick(300);
+        compute();
+        QCOMPARE(e->displayTime(), 1500u);
         panel->run();
-        // Starting again counts on from the whole second on display.
+        // Pausing and going on loses none of the 1.5 s on display.
         panel->run();
-        QCOMPARE(panel->pacedMs(), 5000);
-        QCOMPARE(panel->timerInterval(), 200);
+        QCOMPARE(pacer->pacedMs(), 1500);
+        QCOMPARE(pacer->interval(), 200);
+        pacer->tick(200);
+        compute();
+        QCOMPARE(e->displayTime(), 2500u);
         panel->run();
+    }
+
+    // Projected in a maximised window, the compartment picture keeps at least
+    // a third of the view's height and its shape.
+    void compartmentPictureKeepsItsShare_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1920x1080 maximised") << QSize(1900, 900);
+        QTest::newRow("1024x768 maximised") << QSize(1000, 600);
+        QTest::newRow("tall") << QSize(900, 1000);
+    }
+    void compartmentPictureKeepsItsShare()
+    {
+        QFETCH(QSize, size);
+        DocFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        panel->resize(size);
+        panel->show();
+        QCoreApplication::processEvents();
+        const QenMchn *m = panel->findChild<QenMchn *>(QStringLiteral("m_Qenmchn"));
+        QWidget *content = m->parentWidget();
+        QVERIFY2(m->height() * 3 >= content->height(),
+                 qPrintable(QStringLiteral("%1 of %2").arg(m->height()).arg(content->height())));
+        // Its width to height stays near that of the picture at its smallest.
+        const double aspect = double(m->width()) / m->height();
+        const QSize smallest = m->minimumSizeHint();
+        const double base = double(content->minimumSizeHint().width()) /
+                            std::max(smallest.height(), m->minimumHeight());
+        QVERIFY2(aspect > base * 0.75 && aspect < base * 1.25,
+                 qPrintable(QStringLiteral("%1 against %2").arg(aspect).arg(base)));
     }
 
     void runRefusesDuplicateAgents()
@@ -201,7 +242,7 @@ private slots:
         QVERIFY(f.prompt.records().first().text.startsWith(
             QLatin1String("<p>Two of the same agents are being administered.")));
         QCOMPARE(f.engine()->state(), ANotRun);
-        QVERIFY(!panel->timerRunning());
+        QVERIFY(!f.doc->pacer()->isActive());
     }
 
     void upAndDown_data()
@@ -357,7 +398,7 @@ private slots:
         finishEditing(panel->field(QenPanelView::DEL), QStringLiteral("2.25"));
         QCOMPARE(e->track(0).del, 2.25f);
         QCOMPARE(e->state(), ARunning);
-        QVERIFY(panel->timerRunning());
+        QVERIFY(f.doc->pacer()->isActive());
         panel->run();
     }
 
@@ -516,7 +557,7 @@ private slots:
         QCOMPARE(e->va(), float(g->value() / 20.0));
         QCOMPARE(panel->field(QenPanelView::VA)->text(), QString::number(e->va(), 'f', 2));
         QCOMPARE(e->state(), ARunning);
-        QVERIFY(panel->timerRunning());
+        QVERIFY(f.doc->pacer()->isActive());
         QCOMPARE(e->endTime(), e->displayTime());
         panel->run();
     }
@@ -534,7 +575,7 @@ private slots:
         QCOMPARE(e->state(), ARunning);
         panel->ChangeSpeed(QStringLiteral("2x"));
         QCOMPARE(e->speed(), 2);
-        QCOMPARE(panel->timerInterval(), 500);
+        QCOMPARE(f.doc->pacer()->interval(), 500);
         QCOMPARE(e->state(), ARunning);
         panel->ChangeSpeed(QStringLiteral("0x"));
         QCOMPARE(e->speed(), 2);
@@ -542,7 +583,7 @@ private slots:
         QCOMPARE(e->weight(), 80.0f);
         QCOMPARE(e->state(), ARunning);
         panel->run();
-        QVERIFY(!panel->timerRunning());
+        QVERIFY(!f.doc->pacer()->isActive());
     }
 };
 

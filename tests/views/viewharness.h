@@ -69,10 +69,6 @@ public:
     QObject *pictureView() const override { return panel.get(); }
     QObject *graphView() const override { return graph.get(); }
     void closeView() override {}
-    bool panelSettings(PanelSettings *settings) const override
-    {
-        return panel->panelSettings(settings);
-    }
 
     std::unique_ptr<QenPanelView> panel;
     std::unique_ptr<QenGraphView> graph;
