@@ -463,7 +463,7 @@ private:
 
     // The event loop turns for a while; a running simulation must move on.
     // The pacing timer fires every second at 1x and every 100 ms from 20x
-    // up, so the wait is checked only when it covers a tick with a margin.
+    // up, so the wait is checked only when it covers a tick with a margin for a loaded machine.
     void turnEventLoop()
     {
         QList<QPointer<QenDoc>> running;
@@ -474,10 +474,10 @@ private:
             if (e->state() == ARunning && e->displayTime() < e->limitMs()) {
                 running << doc;
                 before << e->displayTime();
-                needed = std::max(needed, tickMs(e->speed()) + 150);
+                needed = std::max(needed, tickMs(e->speed()) + 250);
             }
         }
-        const bool checked = !running.isEmpty() && needed <= 450 && chance(2);
+        const bool checked = !running.isEmpty() && needed <= 550 && chance(2);
         const int ms = checked ? needed : 30 + pick(200);
         note(QStringLiteral("wait %1 ms").arg(ms));
         QTest::qWait(ms);
