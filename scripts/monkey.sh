@@ -2,8 +2,9 @@
 # Long random walks through the main window.
 #   scripts/monkey.sh SEEDS ACTIONS      e.g. scripts/monkey.sh 1-200 5000
 # SEEDS is a list of seeds and ranges ("7", "1-50", "3,9,20-30"). A failing
-# walk prints its seed and the actions that led there; rerun that seed alone
-# to reproduce it. Builds the debug preset first.
+# walk prints its seed and the actions that led there; rerun it
+# with the same SEEDS to reproduce it (each walk starts where the one before
+# left the program). Builds the debug preset first.
 set -eu
 if [ $# -ne 2 ]; then
     echo "usage: $0 SEEDS ACTIONS" >&2
