@@ -269,8 +269,10 @@ private:
     {
         note(QStringLiteral("    dialog %1").arg(QLatin1String(d.metaObject()->className())));
         for (QLineEdit *edit : d.findChildren<QLineEdit *>()) {
-            if (edit->isEnabled() && !edit->isReadOnly() && chance(3))
+            if (edit->isEnabled() && !edit->isReadOnly() && chance(3)) {
                 edit->setText(QLatin1String(typed[pick(int(std::size(typed)))]));
+                note(QStringLiteral("    %1 = \"%2\"").arg(edit->objectName(), edit->text()));
+            }
         }
         for (QComboBox *box : d.findChildren<QComboBox *>()) {
             if (box->isEnabled() && box->count() > 0 && chance(3))
