@@ -1,5 +1,7 @@
 #include "engine/qenparser.h"
 
+#include <cmath>
+
 QenParser::QenParser(QObject *parent) : QObject(parent) {}
 
 const QStringList &QenParser::operandNames()
@@ -31,7 +33,9 @@ bool QenParser::parse(const QString &text)
     const int equals = simplified.indexOf(QLatin1Char('='));
     bool ok = false;
     const float target = simplified.mid(equals + 1).simplified().toFloat(&ok);
-    if (!ok)
+    // "nan" and "inf" read as numbers, but no value ever reaches them, so the
+    // breakpoint would be accepted and never stop the run.
+    if (!ok || !std::isfinite(target))
         return false;
 
     QString expression = simplified.left(equals);

@@ -396,6 +396,25 @@ private slots:
         QCOMPARE(back.engine()->state(), ANotRun);
     }
 
+    // Doses given before the first step are part of the file; opening it
+    // must not drop them (the replay from the start used to).
+    void dosesBeforeTheFirstStepSurviveSaveAndOpen()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QCOMPARE(doc.addAgent(QStringLiteral("Sevoflurane")), 1);
+        doc.engine()->injectDose(0);
+        doc.engine()->injectDose(1);
+        doc.engine()->injectDose(1);
+        const QString path = m_dir.filePath(QStringLiteral("doses.qen"));
+        QVERIFY(doc.saveFile(path, false));
+
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QCOMPARE(back.engine()->track(0).pendingDoses, 1);
+        QCOMPARE(back.engine()->track(1).pendingDoses, 2);
+    }
+
     void refusedFileChangesNothing()
     {
         QenDoc doc(m_host.get());

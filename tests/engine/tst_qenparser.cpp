@@ -43,6 +43,11 @@ private slots:
         QTest::newRow("leading operator") << "-CKT=1" << false << QStringList{} << "" << 0.0f;
         QTest::newRow("VEN is no operand") << "VEN=1" << false << QStringList{} << "" << 0.0f;
         QTest::newRow("empty") << "   " << false << QStringList{} << "" << 0.0f;
+        // No value ever equals or crosses these: accepting them would set a
+        // breakpoint that never stops the run.
+        QTest::newRow("ALV=nan") << "ALV=nan" << false << QStringList{} << "" << 0.0f;
+        QTest::newRow("ALV=inf") << "ALV=inf" << false << QStringList{} << "" << 0.0f;
+        QTest::newRow("FGF=-inf") << "FGF=-inf" << false << QStringList{} << "" << 0.0f;
     }
     void parse()
     {

@@ -1,52 +1,21 @@
 // Feeds arbitrary bytes to the .qen reader. A stream it accepts is taken into a
 // document and then exercised the way views and a resave would: every value
 // query over the recording, a rewind and replay, and writing it out again.
+#include "fuzzworld.h"
+
 #include "document/qendoc.h"
 #include "document/qendochost.h"
-#include "engine/qenprompt.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <memory>
 
-// Q_INIT_RESOURCE declares a function and must not be used inside a namespace.
-static void initResources()
-{
-    Q_INIT_RESOURCE(safecopy);
-}
-
 namespace {
 
-class SilentPrompt : public QenPrompt
+struct World : FuzzWorld
 {
-public:
-    int ask(Icon, const QString &, const QString &, int, int defaultButton) override
-    {
-        return defaultButton != NoButton ? defaultButton : int(Ok);
-    }
-};
-
-struct World
-{
-    World()
-    {
-        static int argc = 1;
-        static char name[] = "fuzz_qenfile";
-        static char *argv[] = {name, nullptr};
-        app = std::make_unique<QCoreApplication>(argc, argv);
-        initResources();
-        const QString ini = dir.filePath(QStringLiteral("quenor.ini"));
-        QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        host = std::make_unique<QenDocHost>(ini, &prompt);
-    }
-    std::unique_ptr<QCoreApplication> app;
-    QTemporaryDir dir;
-    SilentPrompt prompt;
+    World() : host(std::make_unique<QenDocHost>(iniPath, &prompt)) {}
     std::unique_ptr<QenDocHost> host;
 };
 
