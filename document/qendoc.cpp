@@ -725,7 +725,12 @@ void QenDoc::fillFile(QenSimFile *contents) const
     contents->liveTime = m_engine->liveTime();
     contents->colours = m_colours;
     contents->simTime = m_engine->simTime();
+    // A display that moved before anything was recorded (or after the whole
+    // recording was erased) leaves nothing to replay: the file says so, as
+    // opening it would.
     contents->endTime = m_engine->endTime();
+    if (contents->tracks.front().samples.empty())
+        contents->simTime = contents->endTime = contents->liveTime = 0;
     contents->bookmarks = m_engine->bookmarks();
     std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments, contents->volumes);
     std::copy(m_engine->flowFractions(), m_engine->flowFractions() + QenCompartments,

@@ -663,16 +663,6 @@ private slots:
         window->close();
     }
 
-    void laterFeaturesSayNotImplemented()
-    {
-        prompt->expect(QenPrompt::Ok);
-        w->action("actionAbout")->trigger();
-        QCOMPARE(prompt->records().size(), 1);
-        QCOMPARE(prompt->records()[0].title, QStringLiteral("Quenor® "));
-        QCOMPARE(prompt->records()[0].text, QStringLiteral("Feature not implemented"));
-        QCOMPARE(prompt->records()[0].icon, QenPrompt::Information);
-    }
-
     void selectionGrabAndCopy()
     {
         QVERIFY(w->newFile());

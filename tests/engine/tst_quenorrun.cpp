@@ -277,6 +277,8 @@ private slots:
         QVERIFY2(r.err.contains(option.toUtf8()), r.err.constData());
         QVERIFY(r.out.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
     // The footprint came as a last column: every earlier one is as the runner
     // wrote it before, byte for byte (two agents, an odd step, injection,
     // flush and changes).
