@@ -118,7 +118,7 @@ QString QenDocHost::pickColor(const QenDoc *doc) const
 
 QString QenDocHost::translateColour(const QString &name) const
 {
-    return QCoreApplication::translate("QenApplication", name.toUtf8().constData());
+    return QCoreApplication::translate("QenVocabulary", name.toUtf8().constData());
 }
 
 QString QenDocHost::getSaveFileName(const QString &, const QString &, const QString &)

@@ -1,7 +1,9 @@
 #include "engine/qenfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -19,6 +21,39 @@ QString resourceFor(const QString &name, const QString &localeName)
     return QString();
 }
 
+// The settings are written back by the options dialog and the main window;
+// everything else is only read.
+bool isWritten(const QString &name)
+{
+    return name == QLatin1String("quenor.ini");
+}
+
+// Writing a settings file needs its folder (for the lock and the atomic
+// replacement) as well as the file. A file or folder nobody may write counts
+// as read-only for the administrator too, who could write it regardless.
+bool writable(const QFileInfo &info)
+{
+    return info.isWritable() &&
+           (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+}
+
+bool canWrite(const QString &path)
+{
+    const QFileInfo file(path);
+    return writable(QFileInfo(file.absolutePath())) && (!file.exists() || writable(file));
+}
+
+// Copies `source` to `path`, making the copy writable: copies of resources and
+// of installed files are read-only, and the user must be able to change them.
+bool copyTo(const QString &source, const QString &path)
+{
+    if (source.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()) ||
+        !QFile::copy(source, path))
+        return false;
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    return true;
+}
+
 } // namespace
 
 QString QenFiles::builtInCopy(const QString &name, const QString &localeName)
@@ -33,18 +68,33 @@ QString QenFiles::builtInCopy(const QString &name, const QString &localeName)
 }
 
 QString QenFiles::findFile(const QString &name, const QString &relativePath,
-                           const QString &programDir, const QString &localeName)
+                           const QString &programDir, const QString &localeName,
+                           const QString &userDir)
 {
-    const QString path =
-        programDir + QLatin1Char('/') + (relativePath.isEmpty() ? name : relativePath);
-    if (QFileInfo::exists(path))
-        return path;
+    const QString relative = relativePath.isEmpty() ? name : relativePath;
+    const QString path = programDir + QLatin1Char('/') + relative;
+    const bool besideExists = QFileInfo::exists(path);
+    const bool useBeside =
+        userDir.isEmpty() || canWrite(path) || (besideExists && !isWritten(name));
+    if (useBeside) {
+        if (besideExists)
+            return path;
+        // The folder itself may be missing (no language folder yet): that is
+        // a folder we do not create beside the program.
+        if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+            return QString();
+        return copyTo(builtInCopy(name, localeName), path) ? path : QString();
+    }
 
-    const QString resource = builtInCopy(name, localeName);
-    if (resource.isEmpty() || !QFile::copy(resource, path))
-        return QString();
-    // Copies of resources are read-only; the user and the options dialog must
-    // be able to change the file.
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    return path;
+    const QString userPath = userDir + QLatin1Char('/') + relative;
+    if (QFileInfo::exists(userPath))
+        return userPath;
+    const QString seed = besideExists ? path : builtInCopy(name, localeName);
+    return copyTo(seed, userPath) ? userPath : QString();
+}
+
+QString QenFiles::userFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/quenor");
 }

@@ -6,6 +6,8 @@
 
 #include "windowfixture.h"
 
+#include "testfiles.h"
+
 #include <QDir>
 #include <QImage>
 
@@ -33,6 +35,7 @@ private slots:
         if (out.isEmpty())
             out = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("gallery"));
         QVERIFY(QDir().mkpath(out));
+        installGalleryLanguage();
 
         WindowFixture f({QStringLiteral("Isoflurane")});
         QVERIFY(f.ok);
