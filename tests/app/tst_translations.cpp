@@ -1,4 +1,9 @@
+#include "document/qendochost.h"
+#include "scriptedprompt.h"
+#include "testfiles.h"
+
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QGlyphRun>
@@ -118,6 +123,34 @@ private slots:
         QCOMPARE(translator.translate("QenVocabulary", "Semi-closed"), QStringLiteral("半紧闭"));
         QTranslator qt;
         QVERIFY(qt.load("qt_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+    }
+
+    // Colours travel in files by their toolkit names: under a translation a
+    // stored name stays drawable, and a translated one is mapped back.
+    void storedColoursStayDrawable_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("toolkit name") << "darkBlue"
+                                      << "darkBlue";
+        QTest::newRow("translated name") << QStringLiteral("红色") << "red";
+        QTest::newRow("not in the table") << "magenta"
+                                          << "magenta";
+    }
+    void storedColoursStayDrawable()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, drawn);
+        QTranslator translator;
+        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+        QCoreApplication::installTranslator(&translator);
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        const QenDocHost host(writeDefaultIni(dir.path()), &prompt);
+        const QString colour = host.translateColour(stored);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(colour, drawn);
+        QVERIFY(QColor::isValidColorName(colour));
     }
 
     // A Chinese agent name of the delivered table is drawn with real glyphs,
