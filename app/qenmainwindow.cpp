@@ -7,6 +7,8 @@
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
+#include "app/qenoverlaylauncher.h"
+#include "views/qenoverlay.h"
 #include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
@@ -157,6 +159,13 @@ void QenMainWindow::connectCommands()
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
         {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
         {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
+        {"actionOverlay",
+         [this] {
+             if (QenOverlay *overlay = QenOverlayLauncher::open(
+                     this, activeChild(), m_arranger->overlayTarget(), allChildren()))
+                 overlay->setHelpHandler(
+                     [this] { showHelpPage(QStringLiteral("overlay.html")); });
+         }},
         {"actionZoomIn", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(graph->zoom() + 1); updateActions(); }},
         {"actionZoomOut", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(std::max(1, graph->zoom() - 1)); updateActions(); }},
         {"actionChangePatient", [this] { changePatient(); }},
