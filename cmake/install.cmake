@@ -63,6 +63,6 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 # Chinese glyphs) is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6svg6, assistant-qt6, libqt6sql6-sqlite, fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
+    "qt6-qpa-plugins, libqt6svg6, assistant-qt6, libqt6sql6-sqlite, libxslt1.1, fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 include(CPack)

@@ -859,6 +859,135 @@ L/M</translation>
     </message>
 </context>
 <context>
+    <name>QenOverlay</name>
+    <message>
+        <source>Overlay Comparison</source>
+        <translation>叠加比较</translation>
+    </message>
+    <message>
+        <source>Time (HH:mm)</source>
+        <translation>时间 (HH:mm)</translation>
+    </message>
+    <message>
+        <source>Legend:</source>
+        <translation>图例：</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>Over</source>
+        <translation>除以</translation>
+    </message>
+    <message>
+        <source>DEL</source>
+        <translation>DEL</translation>
+    </message>
+    <message>
+        <source>CKT</source>
+        <translation>CKT</translation>
+    </message>
+    <message>
+        <source>ALV</source>
+        <translation>ALV</translation>
+    </message>
+    <message>
+        <source>VRG</source>
+        <translation>VRG</translation>
+    </message>
+    <message>
+        <source>MUS</source>
+        <translation>MUS</translation>
+    </message>
+    <message>
+        <source>FAT</source>
+        <translation>FAT</translation>
+    </message>
+    <message>
+        <source>VEN</source>
+        <translation>VEN</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>One</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>费用</translation>
+    </message>
+    <message>
+        <source>Copy Image</source>
+        <translation>复制图像</translation>
+    </message>
+    <message>
+        <source>Save Image...</source>
+        <translation>保存图像...</translation>
+    </message>
+    <message>
+        <source>Show %1</source>
+        <translation>显示 %1</translation>
+    </message>
+    <message>
+        <source>Show the values as they are</source>
+        <translation>按原值显示</translation>
+    </message>
+    <message>
+        <source>Divide by %1</source>
+        <translation>除以 %1</translation>
+    </message>
+    <message>
+        <source>Copy the graph with its legend to the clipboard</source>
+        <translation>将曲线图连同图例复制到剪贴板</translation>
+    </message>
+    <message>
+        <source>Save the graph with its legend as a PNG picture</source>
+        <translation>将曲线图连同图例保存为 PNG 图片</translation>
+    </message>
+    <message>
+        <source>No simulation has reached the start of this time window.</source>
+        <translation>还没有模拟到达此时间窗口的起点。</translation>
+    </message>
+    <message>
+        <source>%1 (%atm)</source>
+        <translation>%1 (%atm)</translation>
+    </message>
+    <message>
+        <source>Help for this window is not available</source>
+        <translation>此窗口没有帮助</translation>
+    </message>
+    <message>
+        <source>Overlay</source>
+        <translation>叠加比较</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>保存图像</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG 图片 (*.png)</translation>
+    </message>
+    <message>
+        <source>The picture could not be encoded.</source>
+        <translation>无法编码该图片。</translation>
+    </message>
+    <message>
+        <source>Quenor®</source>
+        <translation>Quenor®</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1:
+%2</source>
+        <translation>无法将图片保存到 %1：
+%2</translation>
+    </message>
+</context>
+<context>
     <name>QenPanelView</name>
     <message>
         <source>Picture</source>
