@@ -24,62 +24,103 @@ struct Row
 };
 
 // Texts and shortcuts are translated in the main window's context, where the
-// translators have always found them.
+// translators have always found them. Spelled out in full on every row: the
+// translation scanner does not see through a macro of our own, so a text
+// written with the short macro below would never reach the translators (the
+// translation test names any it finds).
 #define T(text) QT_TRANSLATE_NOOP("QenMainWindow", text)
 const Row rows[] = {
-    {"actionNew", T("&New"), T("Ctrl+N"), ":/images/new.png", AppWide},
-    {"actionOpen", T("&Open..."), T("Ctrl+O"), ":/images/open.png", 0},
-    {"actionClose", T("&Close"), T("Ctrl+W"), nullptr, 0},
-    {"actionSave", T("&Save"), T("Ctrl+S"), ":/images/save.png", 0},
-    {"actionSaveAs", T("Save &As..."), nullptr, nullptr, 0},
-    {"actionRun", T("Run"), nullptr, ":/images/run.png", 0},
-    {"actionRunAll", T("Run All"), nullptr, ":/images/runall.png", 0},
-    {"actionPrint", T("&Print..."), nullptr, ":/images/print.png", 0},
-    {"actionSend", T("Sen&d..."), nullptr, ":/images/send.png", 0},
-    {"actionPrintPreview", T("Print Pre&view..."), nullptr, ":/images/printpreview.png", 0},
-    {"actionXml", T("XML..."), nullptr, nullptr, 0},
-    {"actionHtml", T("HTML..."), nullptr, nullptr, 0},
-    {"actionPdf", T("&PDF..."), nullptr, ":/images/exportpdf.png", 0},
-    {"actionPageSetup", T("Page Setup..."), nullptr, nullptr, 0},
-    {"actionPrintSelect", T("Print Se&lect..."), nullptr, nullptr, 0},
-    {"actionExit", T("E&xit"), nullptr, nullptr, 0},
-    {"actionRewind", T("Re&wind"), nullptr, ":/images/rewind.png", 0},
-    {"actionFastFwd", T("&Fast Fwd"), nullptr, ":/images/ffwd.png", 0},
-    {"actionZeroTimer", T("&Zero Timer"), T("Ctrl+Z"), ":/images/timer.png", 0},
-    {"actionClearAll", T("Clear &All"), nullptr, nullptr, 0},
-    {"actionSelectAll", T("&Select All"), T("Ctrl+A"), nullptr, 0},
-    {"actionCopySelection", T("Copy Selec&tion"), T("Ctrl+X"), ":/images/cut.png", 0},
-    {"actionCopyData", T("&Copy Data"), T("Ctrl+C"), ":/images/copy.png", 0},
-    {"actionLiquidInject", T("&Liquid Inject"), T("Ctrl+L"), ":/images/srynge_up.png", 0},
-    {"actionUnitDose", T("Unit &Dose..."), T("Ctrl+D"), nullptr, 0},
-    {"actionSetCost", T("Set &Cost..."), nullptr, nullptr, 0},
-    {"actionAdjustDel", T("&FGF, DEL, VA, CO..."), nullptr, nullptr, 0},
-    {"actionChangeAgent", T("&Agent and Circuit..."), nullptr, nullptr, 0},
-    {"actionDefaultColors", T("Default &Colors"), nullptr, nullptr, 0},
-    {"actionWakeUpForecast", T("&Wake-up Forecast..."), nullptr, nullptr, 0},
-    {"actionToolbar", T("&Toolbar"), nullptr, nullptr, Checkable | Checked},
-    {"actionTile", T("&Tile Windows"), nullptr, nullptr, 0},
-    {"actionGroup", T("&Group Windows"), nullptr, nullptr, 0},
-    {"actionCascade", T("&Cascade Windows"), nullptr, nullptr, 0},
-    {"actionNewGraphView", T("New &Graph View"), T("Ctrl+Shift+G"), nullptr, 0},
-    {"actionNewPictureView", T("New &Picture View"), T("Ctrl+Shift+P"), nullptr, 0},
-    {"actionOverlay", T("&Overlay"), nullptr, ":/images/overlay.png", 0},
-    {"actionZoomIn", T("Zoom &in"), nullptr, nullptr, 0},
-    {"actionZoomOut", T("Zoom o&ut"), nullptr, nullptr, 0},
-    {"actionDisableUptake", T("Disable &Uptake"), T("Ctrl+U"), nullptr, Checkable},
-    {"actionDisableReturn", T("Disable &Return"), T("Ctrl+R"), nullptr, Checkable},
-    {"actionEnableVapor", T("Enable &Vapor"), T("Ctrl+V"), nullptr, Checkable},
-    {"actionChangePatient", T("Change &Patient..."), nullptr, ":/images/patient.png", 0},
-    {"actionSetBookmark", T("Set &Bookmark..."), nullptr, ":/images/bookmark.png", 0},
+    {"actionNew", QT_TRANSLATE_NOOP("QenMainWindow", "&New"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+N"), ":/images/new.png", AppWide},
+    {"actionOpen", QT_TRANSLATE_NOOP("QenMainWindow", "&Open..."),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+O"), ":/images/open.png", 0},
+    {"actionClose", QT_TRANSLATE_NOOP("QenMainWindow", "&Close"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+W"), nullptr, 0},
+    {"actionSave", QT_TRANSLATE_NOOP("QenMainWindow", "&Save"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+S"), ":/images/save.png", 0},
+    {"actionSaveAs", QT_TRANSLATE_NOOP("QenMainWindow", "Save &As..."), nullptr, nullptr, 0},
+    {"actionRun", QT_TRANSLATE_NOOP("QenMainWindow", "Run"), nullptr, ":/images/run.png", 0},
+    {"actionRunAll", QT_TRANSLATE_NOOP("QenMainWindow", "Run All"), nullptr, ":/images/runall.png",
+     0},
+    {"actionPrint", QT_TRANSLATE_NOOP("QenMainWindow", "&Print..."), nullptr, ":/images/print.png",
+     0},
+    {"actionSend", QT_TRANSLATE_NOOP("QenMainWindow", "Sen&d..."), nullptr, ":/images/send.png", 0},
+    {"actionPrintPreview", QT_TRANSLATE_NOOP("QenMainWindow", "Print Pre&view..."), nullptr,
+     ":/images/printpreview.png", 0},
+    {"actionXml", QT_TRANSLATE_NOOP("QenMainWindow", "XML..."), nullptr, nullptr, 0},
+    {"actionHtml", QT_TRANSLATE_NOOP("QenMainWindow", "HTML..."), nullptr, nullptr, 0},
+    {"actionPdf", QT_TRANSLATE_NOOP("QenMainWindow", "&PDF..."), nullptr, ":/images/exportpdf.png",
+     0},
+    {"actionPageSetup", QT_TRANSLATE_NOOP("QenMainWindow", "Page Setup..."), nullptr, nullptr, 0},
+    {"actionPrintSelect", QT_TRANSLATE_NOOP("QenMainWindow", "Print Se&lect..."), nullptr, nullptr,
+     0},
+    {"actionExit", QT_TRANSLATE_NOOP("QenMainWindow", "E&xit"), nullptr, nullptr, 0},
+    {"actionRewind", QT_TRANSLATE_NOOP("QenMainWindow", "Re&wind"), nullptr, ":/images/rewind.png",
+     0},
+    {"actionFastFwd", QT_TRANSLATE_NOOP("QenMainWindow", "&Fast Fwd"), nullptr, ":/images/ffwd.png",
+     0},
+    {"actionZeroTimer", QT_TRANSLATE_NOOP("QenMainWindow", "&Zero Timer"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+Z"), ":/images/timer.png", 0},
+    {"actionClearAll", QT_TRANSLATE_NOOP("QenMainWindow", "Clear &All"), nullptr, nullptr, 0},
+    {"actionSelectAll", QT_TRANSLATE_NOOP("QenMainWindow", "&Select All"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+A"), nullptr, 0},
+    {"actionCopySelection", QT_TRANSLATE_NOOP("QenMainWindow", "Copy Selec&tion"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+X"), ":/images/cut.png", 0},
+    {"actionCopyData", QT_TRANSLATE_NOOP("QenMainWindow", "&Copy Data"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+C"), ":/images/copy.png", 0},
+    {"actionLiquidInject", QT_TRANSLATE_NOOP("QenMainWindow", "&Liquid Inject"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+L"), ":/images/srynge_up.png", 0},
+    {"actionUnitDose", QT_TRANSLATE_NOOP("QenMainWindow", "Unit &Dose..."),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+D"), nullptr, 0},
+    {"actionSetCost", QT_TRANSLATE_NOOP("QenMainWindow", "Set &Cost..."), nullptr, nullptr, 0},
+    {"actionAdjustDel", QT_TRANSLATE_NOOP("QenMainWindow", "&FGF, DEL, VA, CO..."), nullptr,
+     nullptr, 0},
+    {"actionChangeAgent", QT_TRANSLATE_NOOP("QenMainWindow", "&Agent and Circuit..."), nullptr,
+     nullptr, 0},
+    {"actionDefaultColors", QT_TRANSLATE_NOOP("QenMainWindow", "Default &Colors"), nullptr, nullptr,
+     0},
+    {"actionWakeUpForecast", QT_TRANSLATE_NOOP("QenMainWindow", "&Wake-up Forecast..."), nullptr,
+     nullptr, 0},
+    {"actionToolbar", QT_TRANSLATE_NOOP("QenMainWindow", "&Toolbar"), nullptr, nullptr,
+     Checkable | Checked},
+    {"actionTile", QT_TRANSLATE_NOOP("QenMainWindow", "&Tile Windows"), nullptr, nullptr, 0},
+    {"actionGroup", QT_TRANSLATE_NOOP("QenMainWindow", "&Group Windows"), nullptr, nullptr, 0},
+    {"actionCascade", QT_TRANSLATE_NOOP("QenMainWindow", "&Cascade Windows"), nullptr, nullptr, 0},
+    {"actionNewGraphView", QT_TRANSLATE_NOOP("QenMainWindow", "New &Graph View"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+Shift+G"), nullptr, 0},
+    {"actionNewPictureView", QT_TRANSLATE_NOOP("QenMainWindow", "New &Picture View"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+Shift+P"), nullptr, 0},
+    {"actionOverlay", QT_TRANSLATE_NOOP("QenMainWindow", "&Overlay"), nullptr,
+     ":/images/overlay.png", 0},
+    {"actionZoomIn", QT_TRANSLATE_NOOP("QenMainWindow", "Zoom &in"), nullptr, nullptr, 0},
+    {"actionZoomOut", QT_TRANSLATE_NOOP("QenMainWindow", "Zoom o&ut"), nullptr, nullptr, 0},
+    {"actionDisableUptake", QT_TRANSLATE_NOOP("QenMainWindow", "Disable &Uptake"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+U"), nullptr, Checkable},
+    {"actionDisableReturn", QT_TRANSLATE_NOOP("QenMainWindow", "Disable &Return"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+R"), nullptr, Checkable},
+    {"actionEnableVapor", QT_TRANSLATE_NOOP("QenMainWindow", "Enable &Vapor"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "Ctrl+V"), nullptr, Checkable},
+    {"actionChangePatient", QT_TRANSLATE_NOOP("QenMainWindow", "Change &Patient..."), nullptr,
+     ":/images/patient.png", 0},
+    {"actionSetBookmark", QT_TRANSLATE_NOOP("QenMainWindow", "Set &Bookmark..."), nullptr,
+     ":/images/bookmark.png", 0},
     // Reached by its own Ctrl+B shortcut only.
-    {"actionSetBreakPoint", T("Set Brea&kPoint"), nullptr, nullptr, Hidden},
-    {"actionEnableScrolling", T("Enable &Scrolling"), nullptr, nullptr, Checkable},
-    {"actionHideNumerics", T("&Hide Numerics"), nullptr, nullptr, Checkable},
-    {"actionShowCost", T("Show &Cost"), nullptr, ":/images/cost.png", Checkable},
-    {"actionHelpTopic", T("&Help Topic"), T("F1"), ":/images/help.png", 0},
-    {"actionAbout", T("&About Quenor®..."), nullptr, ":/images/quenor.png", 0},
-    {"actionDescription", T("Simulation Description"), nullptr, nullptr, 0},
-    {"actionOptions", T("&Options..."), nullptr, ":/images/options.png", 0},
+    {"actionSetBreakPoint", QT_TRANSLATE_NOOP("QenMainWindow", "Set Brea&kPoint"), nullptr, nullptr,
+     Hidden},
+    {"actionEnableScrolling", QT_TRANSLATE_NOOP("QenMainWindow", "Enable &Scrolling"), nullptr,
+     nullptr, Checkable},
+    {"actionHideNumerics", QT_TRANSLATE_NOOP("QenMainWindow", "&Hide Numerics"), nullptr, nullptr,
+     Checkable},
+    {"actionShowCost", QT_TRANSLATE_NOOP("QenMainWindow", "Show &Cost"), nullptr,
+     ":/images/cost.png", Checkable},
+    {"actionHelpTopic", QT_TRANSLATE_NOOP("QenMainWindow", "&Help Topic"),
+     QT_TRANSLATE_NOOP("QenMainWindow", "F1"), ":/images/help.png", 0},
+    {"actionAbout", QT_TRANSLATE_NOOP("QenMainWindow", "&About Quenor®..."), nullptr,
+     ":/images/quenor.png", 0},
+    {"actionDescription", QT_TRANSLATE_NOOP("QenMainWindow", "Simulation Description"), nullptr,
+     nullptr, 0},
+    {"actionOptions", QT_TRANSLATE_NOOP("QenMainWindow", "&Options..."), nullptr,
+     ":/images/options.png", 0},
 };
 #undef T
 
@@ -171,16 +212,17 @@ void QenActions::update(const QenActiveState &s)
     if (child) {
         QAction *run = get(QStringLiteral("actionRun"));
         const bool startable = s.runState == APaused || s.runState == ANotRun;
-        run->setText(startable ? translated("Run") : translated("Stop"));
+        run->setText(startable ? translated(QT_TRANSLATE_NOOP("QenMainWindow", "Run"))
+                               : translated(QT_TRANSLATE_NOOP("QenMainWindow", "Stop")));
         run->setIcon(QIcon(startable ? QStringLiteral(":/images/run.png")
                                      : QStringLiteral(":/images/stop.png")));
         run->setEnabled(s.runState != AFinished);
         QAction *runAll = get(QStringLiteral("actionRunAll"));
         if (s.anyRunning) {
-            runAll->setText(translated("Stop All"));
+            runAll->setText(translated(QT_TRANSLATE_NOOP("QenMainWindow", "Stop All")));
             runAll->setIcon(QIcon(QStringLiteral(":/images/stopall.png")));
         } else if (s.anyStartable) {
-            runAll->setText(translated("Run All"));
+            runAll->setText(translated(QT_TRANSLATE_NOOP("QenMainWindow", "Run All")));
             runAll->setIcon(QIcon(QStringLiteral(":/images/runall.png")));
         } else {
             runAll->setEnabled(false);

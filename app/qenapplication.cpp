@@ -1,5 +1,6 @@
 #include "app/qenapplication.h"
 
+#include "app/qencommandline.h"
 #include "app/qenmainwindow.h"
 #include "app/qenmessageprompt.h"
 #include "document/qendoc.h"
@@ -16,13 +17,15 @@
 #include <QPixmap>
 #include <QTranslator>
 
-QenApplication::QenApplication(int &argc, char **argv, const QString &programDir)
+QenApplication::QenApplication(int &argc, char **argv, const QString &programDir,
+                               const QString &userDir)
     : QApplication(argc, argv),
       m_programDir(programDir.isEmpty() ? applicationDirPath() : programDir),
+      m_userDir(userDir.isEmpty() ? QenFiles::userFolder() : userDir),
       m_prompt(std::make_unique<QenMessagePrompt>())
 {
     m_ini.setPath(findFile(QStringLiteral("quenor.ini"), QString()));
-    m_commandLineFiles = arguments().mid(1);
+    m_commandLineFiles = QenCommandLine::parse(arguments()).files;
     setQuitOnLastWindowClosed(true);
 }
 
@@ -50,7 +53,8 @@ void QenApplication::setValue(const QString &group, const QString &key, const QV
 
 QString QenApplication::findFile(const QString &name, const QString &relativePath) const
 {
-    return QenFiles::findFile(name, relativePath, m_programDir, QLocale::system().name());
+    return QenFiles::findFile(name, relativePath, m_programDir, QLocale::system().name(),
+                              m_userDir);
 }
 
 QString QenApplication::installTranslations()

@@ -30,8 +30,11 @@ class QenApplication : public QApplication
 
 public:
     // `programDir` is the folder quenor.ini and the translations live in; empty
-    // means the program's own folder (tests give a folder of their own).
-    QenApplication(int &argc, char **argv, const QString &programDir = QString());
+    // means the program's own folder. `userDir` holds quenor.ini when the
+    // program folder cannot be written; empty means the user's configuration
+    // folder. Tests give folders of their own.
+    QenApplication(int &argc, char **argv, const QString &programDir = QString(),
+                   const QString &userDir = QString());
     ~QenApplication() override;
 
     const QString &programDir() const { return m_programDir; }
@@ -46,7 +49,9 @@ public:
     void setValue(const QString &group, const QString &key, const QVariant &value) const;
 
     // The file beside the program, restored from the built-in copy of the
-    // system locale when missing; empty when that is impossible.
+    // system locale when missing; a file the program writes lives in the
+    // user's folder when the program folder is read-only. Empty when that is
+    // impossible.
     QString findFile(const QString &name, const QString &relativePath) const;
 
     // Chooses the locale ([Application] Locale, else the system's; en_US when it
@@ -110,6 +115,7 @@ public:
 
 private:
     QString m_programDir;
+    QString m_userDir;
     QenIni m_ini;
     QString m_stylesheetPath;
     QString m_iconPath;

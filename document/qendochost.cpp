@@ -127,7 +127,12 @@ QString QenDocHost::pickColor(const QenDoc *doc) const
 
 QString QenDocHost::translateColour(const QString &name) const
 {
-    return QCoreApplication::translate("QenApplication", name.toUtf8().constData());
+    // The document draws with the colour's toolkit name, and files keep it.
+    // Translating a stored "red" would hand the painter a name it does not
+    // know (black curves) and write it into the next save; a name a translated
+    // copy did store is mapped back instead.
+    const int translated = int(QenVocabulary::translatedColourNames().indexOf(name));
+    return translated >= 0 ? QenVocabulary::colourNames().at(translated) : name;
 }
 
 QString QenDocHost::getSaveFileName(const QString &, const QString &, const QString &)

@@ -4,9 +4,12 @@
 #include <QRegularExpression>
 
 namespace {
+// The context is the one the translation scanner files these texts under (it
+// takes the namespace's name); the colour names are looked up in it again when
+// an agent's colour is shown.
 QString tr(const char *text, const char *comment = nullptr)
 {
-    return QCoreApplication::translate("QenApplication", text, comment);
+    return QCoreApplication::translate("QenVocabulary", text, comment);
 }
 } // namespace
 

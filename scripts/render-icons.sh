@@ -3,6 +3,11 @@
 # and images/<name>@2x.png (2x). Qt picks the @2x file on high-DPI screens, and
 # the build bundles images/*.png under ":/images", so both are committed.
 #
+# It also renders the program's icon for the desktop's icon theme into
+# desktop/icons/<size>.png (installed as hicolor/<size>/apps): the small
+# source at 16-32 pixels, where its heavier lines stay legible, the large one
+# above.
+#
 # Usage: scripts/render-icons.sh [name ...]   (no names: render them all)
 # Needs rsvg-convert (librsvg2-bin).
 set -euo pipefail
@@ -52,3 +57,12 @@ for name in "${names[@]}"; do
   rsvg-convert -w $((2 * w)) -h $((2 * h)) -o "$out/$name@2x.png" "$svg"
   echo "$name: ${w}x${h}, $((2 * w))x$((2 * h))"
 done
+
+if [ $# -eq 0 ]; then
+  mkdir -p "$root/desktop/icons"
+  for px in 16 22 24 32 48 64 128 256 512; do
+    if [ "$px" -le 32 ]; then svg="$src/quenor.svg"; else svg="$src/quenor_lg.svg"; fi
+    rsvg-convert -w "$px" -h "$px" -o "$root/desktop/icons/${px}x${px}.png" "$svg"
+  done
+  echo "desktop icons: 16 to 512"
+fi

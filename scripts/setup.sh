@@ -13,6 +13,8 @@ packages=(
   libbenchmark-dev
   clang libfuzzer-14-dev clang-format
   xvfb xauth xdg-utils imagemagick librsvg2-bin fonts-dejavu-core
+  fonts-wqy-microhei
+  desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot
 )
 
 missing=()

@@ -33,6 +33,7 @@ private slots:
     void initTestCase()
     {
         Q_INIT_RESOURCE(safecopy);
+        installGalleryLanguage();
         QVERIFY(m_dir.isValid());
         const QString ini = writeDefaultIni(m_dir.path());
         QVERIFY(!ini.isEmpty());

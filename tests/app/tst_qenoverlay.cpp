@@ -515,6 +515,7 @@ private slots:
         if (out.isEmpty())
             out = QDir(QCoreApplication::applicationDirPath()).filePath("gallery");
         QVERIFY(QDir().mkpath(out));
+        installGalleryLanguage();
         for (const char *agent : {"Desflurane", "Sevoflurane", "Isoflurane"}) {
             QenDoc *doc = run(agent, 0, 2, 0);
             QVERIFY(doc);

@@ -7,6 +7,7 @@
 #include "windowfixture.h"
 
 #include "app/qenforecastwindow.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QImage>
@@ -35,6 +36,7 @@ private slots:
         if (out.isEmpty())
             out = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("gallery"));
         QVERIFY(QDir().mkpath(out));
+        installGalleryLanguage();
 
         WindowFixture f({QStringLiteral("Isoflurane")});
         QVERIFY(f.ok);

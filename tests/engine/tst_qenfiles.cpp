@@ -4,7 +4,9 @@
 #include "engine/qenfiles.h"
 #include "engine/qenini.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -91,6 +93,85 @@ private slots:
             QenFiles::findFile("qen.xsl", "language/qen_zh_CN.xsl", dir.path(), "zh_CN");
         QCOMPARE(path, dir.filePath("language/qen_zh_CN.xsl"));
         QCOMPARE(contents(path), contents(":/safeCopy/qen_zh_CN.xsl"));
+    }
+
+    // An installed program cannot write its folder: the settings move to the
+    // user's folder, seeded from the copy beside the program when there is one;
+    // the program folder stays as it was. A writable folder keeps them beside.
+    void settingsFolder_data()
+    {
+        QTest::addColumn<bool>("programWritable");
+        QTest::addColumn<QByteArray>("beside");   // empty: no copy beside
+        QTest::addColumn<QByteArray>("userCopy"); // empty: none yet
+        QTest::addColumn<bool>("landsBeside");
+        QTest::addColumn<QByteArray>("expected"); // empty: the built-in copy
+        const QByteArray site = "[Agents]\nAgents=Site\n";
+        const QByteArray own = "[Agents]\nAgents=Own\n";
+        QTest::newRow("read-only, seeded from beside")
+            << false << site << QByteArray() << false << site;
+        QTest::newRow("read-only, seeded built-in")
+            << false << QByteArray() << QByteArray() << false << QByteArray();
+        QTest::newRow("read-only, user copy kept") << false << site << own << false << own;
+        QTest::newRow("portable, kept beside") << true << site << own << true << site;
+        QTest::newRow("portable, restored beside")
+            << true << QByteArray() << QByteArray() << true << QByteArray();
+    }
+    void settingsFolder()
+    {
+        QFETCH(bool, programWritable);
+        QFETCH(QByteArray, beside);
+        QFETCH(QByteArray, userCopy);
+        QFETCH(bool, landsBeside);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir program;
+        QTemporaryDir user;
+        const QString userDir = user.filePath("config/quenor");
+        auto write = [](const QString &path, const QByteArray &text) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        };
+        if (!beside.isEmpty())
+            write(program.filePath("quenor.ini"), beside);
+        if (!userCopy.isEmpty())
+            write(userDir + "/quenor.ini", userCopy);
+        const QStringList before = QDir(program.path()).entryList(QDir::Files);
+        const auto folderPermissions = QFile::permissions(program.path());
+        if (!programWritable)
+            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QString path =
+            QenFiles::findFile("quenor.ini", QString(), program.path(), "en_US", userDir);
+        QFile::setPermissions(program.path(), folderPermissions);
+
+        QCOMPARE(path, landsBeside ? program.filePath("quenor.ini") : userDir + "/quenor.ini");
+        if (expected.isEmpty())
+            expected = contents(":/safeCopy/quenor_en_US.ini");
+        QCOMPARE(contents(path), expected);
+        QVERIFY(QFile::permissions(path) & QFile::WriteOwner);
+        if (!programWritable) {
+            QCOMPARE(QDir(program.path()).entryList(QDir::Files), before);
+            QCOMPARE(contents(program.filePath("quenor.ini")), beside);
+        }
+    }
+
+    // What the program only reads is taken from beside a read-only program.
+    void readOnlyFilesStayBeside()
+    {
+        QTemporaryDir program;
+        QTemporaryDir user;
+        QVERIFY(QDir(program.path()).mkpath("language"));
+        const QString path = program.filePath("language/qen_en_US.xsl");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QString found = QenFiles::findFile("qen.xsl", "language/qen_en_US.xsl",
+                                                 program.path(), "en_US", user.path());
+        QFile::setPermissions(program.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(found, path);
     }
 
     void unrestorable_data()

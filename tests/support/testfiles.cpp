@@ -3,7 +3,10 @@
 #include "engine/qenengine.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
+#include <QTranslator>
 
 QString writeDefaultIni(const QString &dir)
 {
@@ -52,4 +55,22 @@ void runEngineTo(QenEngine *engine, quint32 ms)
             engine->setState(QenUserOrigin, ARunning);
     }
     engine->pause();
+}
+
+void installGalleryLanguage()
+{
+    const QString language = qEnvironmentVariable("QUENOR_GALLERY_LANGUAGE");
+    static bool installed = false;
+    if (language.isEmpty() || installed)
+        return;
+    installed = true;
+    QLocale::setDefault(QLocale(language));
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/language");
+    for (const QString &prefix : {QStringLiteral("quenor_"), QStringLiteral("qt_")}) {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(prefix + language, folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            qWarning("no %s%s in %s", qPrintable(prefix), qPrintable(language), qPrintable(folder));
+    }
 }

@@ -21,3 +21,8 @@ QString writeScript(const QString &dir, const QString &name, const QString &body
 // Runs the simulation as fast as it goes until the display reaches `ms`, then
 // pauses it.
 void runEngineTo(QenEngine *engine, quint32 ms);
+
+// Galleries render in the language QUENOR_GALLERY_LANGUAGE names (zh_CN, ...),
+// from the catalogues the build put in the language folder beside the tests;
+// nothing when it is not set. A developer looks at a translation this way.
+void installGalleryLanguage();

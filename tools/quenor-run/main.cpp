@@ -264,8 +264,8 @@ bool parseOperation(const QString &spec, const Scenario &s, const QenCatalogue &
     return false;
 }
 
-// Where the INI is: given, or beside the program, restored from the built-in
-// copy when missing, as the program does.
+// Where the INI is: given, or the one the program itself uses (beside it, or
+// in the user's folder when the program folder is read-only).
 QString findIni(const QString &given, Problem *problem)
 {
     if (!given.isEmpty()) {
@@ -276,7 +276,8 @@ QString findIni(const QString &given, Problem *problem)
         return given;
     }
     const QString dir = QCoreApplication::applicationDirPath();
-    const QString path = QenFiles::findFile(QStringLiteral("quenor.ini"), QString(), dir);
+    const QString path = QenFiles::findFile(QStringLiteral("quenor.ini"), QString(), dir,
+                                            QLocale::system().name(), QenFiles::userFolder());
     if (path.isEmpty())
         *problem = {Failure, QStringLiteral("quenor.ini not found")};
     return path;

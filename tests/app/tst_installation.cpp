@@ -1,0 +1,160 @@
+#include "app/qenaboutdlg.h"
+#include "app/qencommandline.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QString &program, const QStringList &arguments,
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(240000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+// The program as a user meets it on the command line and after installing it.
+class TestInstallation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("textHolds");
+        QTest::addColumn<bool>("question"); // answered without a display
+        const QStringList none;
+        QTest::newRow("files") << QStringList{"a.qen", "dir/b.qen"} << int(QenCommandLine::Run)
+                               << QStringList{"a.qen", "dir/b.qen"} << QString() << false;
+        QTest::newRow("nothing") << none << int(QenCommandLine::Run) << none << QString() << false;
+        QTest::newRow("a file named like an option")
+            << QStringList{"--", "-odd.qen"} << int(QenCommandLine::Run) << QStringList{"-odd.qen"}
+            << QString() << false;
+        QTest::newRow("help") << QStringList{"--help"} << int(QenCommandLine::ShowHelp) << none
+                              << "--version" << true;
+        QTest::newRow("short help") << QStringList{"-h", "a.qen"} << int(QenCommandLine::ShowHelp)
+                                    << none << "[files...]" << true;
+        QTest::newRow("version") << QStringList{"--version"} << int(QenCommandLine::ShowVersion)
+                                 << none << "Quenor " + QenAboutDlg::versionText() << true;
+        QTest::newRow("unknown option")
+            << QStringList{"a.qen", "--bogus"} << int(QenCommandLine::Refuse) << none << "'bogus'"
+            << false;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QStringList, files);
+        QFETCH(QString, textHolds);
+        QFETCH(bool, question);
+        QByteArrayList raw{"quenor"};
+        for (const QString &argument : arguments)
+            raw << argument.toLocal8Bit();
+        QList<char *> argv;
+        for (QByteArray &argument : raw)
+            argv << argument.data();
+        QCOMPARE(QenCommandLine::asksQuestion(int(argv.size()), argv.data()), question);
+        const QenCommandLine line = QenCommandLine::parse(QStringList{"quenor"} + arguments);
+        QCOMPARE(int(line.action), action);
+        QCOMPARE(line.files, files);
+        QVERIFY2(line.text.contains(textHolds), qPrintable(line.text));
+        if (line.action == QenCommandLine::Refuse)
+            QVERIFY(!line.text.contains('\n'));
+    }
+
+    // Installs into a fresh prefix and runs the programs from there, with the
+    // program folder read-only as it is for every installed copy.
+    void installedTree()
+    {
+        QTemporaryDir prefix;
+        QTemporaryDir home;
+        QVERIFY(prefix.isValid() && home.isValid());
+        const Run install =
+            run(QStringLiteral(QUENOR_CMAKE),
+                {"--install", QStringLiteral(QUENOR_BUILD_DIR), "--prefix", prefix.path()});
+        QVERIFY2(install.status == 0, install.err.constData());
+
+        const QString programDir = prefix.filePath("lib/quenor");
+        const QStringList expected = {
+            "bin/quenor",
+            "bin/quenor-run",
+            "lib/quenor/quenor",
+            "lib/quenor/quenor-run",
+            "lib/quenor/Quenor.qhc",
+            "lib/quenor/Quenor.qch",
+            "lib/quenor/quenor_lg.png",
+            "lib/quenor/language/quenor_zh_CN.qm",
+            "lib/quenor/language/qt_zh_CN.qm",
+            "lib/quenor/language/qtbase_zh_CN.qm",
+            "share/applications/org.quenor.Quenor.desktop",
+            "share/metainfo/org.quenor.Quenor.metainfo.xml",
+            "share/mime/packages/org.quenor.Quenor.xml",
+            "share/icons/hicolor/48x48/apps/org.quenor.Quenor.png",
+            "share/icons/hicolor/scalable/apps/org.quenor.Quenor.svg",
+        };
+        for (const QString &file : expected)
+            QVERIFY2(QFileInfo::exists(prefix.filePath(file)), qPrintable(file + " missing"));
+        // The links in bin lead into the program folder, so that the program
+        // finds its files beside its real self.
+        QCOMPARE(QFileInfo(prefix.filePath("bin/quenor")).canonicalFilePath(),
+                 QFileInfo(programDir + "/quenor").canonicalFilePath());
+
+        const auto folderPermissions = QFile::permissions(programDir);
+        QVERIFY(QFile::setPermissions(programDir, QFile::ReadOwner | QFile::ExeOwner |
+                                                      QFile::ReadGroup | QFile::ExeGroup));
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        // Without it the toolkit warns on stderr, where the one-line refusal
+        // is checked.
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+
+        const Run version = run(prefix.filePath("bin/quenor"), {"--version"}, environment);
+        const Run refused = run(prefix.filePath("bin/quenor"), {"--bogus"}, environment);
+        const Run batch =
+            run(prefix.filePath("bin/quenor-run"),
+                {"--agent", "Halothane", "--minutes", "1", "--save", home.filePath("one.qen")},
+                environment);
+        const QStringList programFiles = QDir(programDir).entryList(QDir::Files);
+        QFile::setPermissions(programDir, folderPermissions);
+
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, "Quenor " + QenAboutDlg::versionText().toUtf8() + '\n');
+        QCOMPARE(refused.status, 2);
+        QCOMPARE(refused.err.count('\n'), 1);
+        QVERIFY(refused.out.isEmpty());
+        QVERIFY2(batch.status == 0, batch.err.constData());
+        // The settings went to the user's folder, restored from the built-in
+        // copy; the program folder gained nothing.
+        QVERIFY(QFileInfo::exists(home.filePath("config/quenor/quenor.ini")));
+        QVERIFY(!programFiles.contains("quenor.ini"));
+        QVERIFY(QFileInfo(home.filePath("one.qen")).size() > 0);
+    }
+};
+
+QTEST_MAIN(TestInstallation)
+#include "tst_installation.moc"

@@ -1,0 +1,182 @@
+#include "document/qendochost.h"
+#include "scriptedprompt.h"
+#include "testfiles.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QGlyphRun>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextLayout>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The glyphs `text` is drawn with in `font`, after the toolkit's fallback to
+// other fonts; glyph 0 is the empty box of a character no font has.
+QList<quint32> glyphsOf(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<quint32> glyphs;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        glyphs += run.glyphIndexes();
+    return glyphs;
+}
+
+} // namespace
+
+// Chinese as a Chinese class sees it: every text of the program translated,
+// and a font that has the characters.
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The scanner run over today's sources finds nothing the catalogue lacks
+    // and nothing it holds in vain. When this fails after new texts landed:
+    //   cmake --build build/debug --target quenor_lupdate
+    // then translate the entries marked unfinished in language/quenor_zh_CN.ts
+    // (linguist, or by hand: fill <translation> and drop type="unfinished").
+    void catalogueCoversEverySource()
+    {
+        QTemporaryDir dir;
+        const QString ts = dir.filePath("quenor_zh_CN.ts");
+        QVERIFY(QFile::copy(QStringLiteral(QUENOR_SOURCE_DIR "/language/quenor_zh_CN.ts"), ts));
+        QFile::setPermissions(ts, QFile::ReadOwner | QFile::WriteOwner);
+        QProcess lupdate;
+        lupdate.start(QStringLiteral(QUENOR_LUPDATE),
+                      {"-locations", "none", "@" QUENOR_TR_SOURCE_LIST, "-ts", ts});
+        QVERIFY(lupdate.waitForFinished(120000));
+        QVERIFY2(lupdate.exitCode() == 0, lupdate.readAllStandardError().constData());
+
+        QStringList untranslated;
+        QStringList stale;
+        int messages = 0;
+        QString context;
+        QString source;
+        QXmlStreamReader xml(contents(ts));
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                ++messages;
+                const QString type = xml.attributes().value("type").toString();
+                const QString entry = context + ": " + source;
+                if (type == QLatin1String("unfinished"))
+                    untranslated << entry;
+                else if (type == QLatin1String("vanished") || type == QLatin1String("obsolete"))
+                    stale << entry;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(messages > 200);
+        QVERIFY2(untranslated.isEmpty(),
+                 qPrintable(QStringLiteral("%1 texts have no Chinese yet (build quenor_lupdate "
+                                           "and translate them):\n  ")
+                                .arg(untranslated.size()) +
+                            untranslated.join("\n  ")));
+        QVERIFY2(stale.isEmpty(),
+                 qPrintable(QStringLiteral("%1 translations are of texts the program no longer "
+                                           "has (build quenor_lupdate):\n  ")
+                                .arg(stale.size()) +
+                            stale.join("\n  ")));
+    }
+
+    // The action table's texts must be spelled so that the scanner sees them.
+    void noHiddenActionTexts()
+    {
+        const QString table = QString::fromUtf8(contents(QUENOR_SOURCE_DIR "/app/qenactions.cpp"));
+        QVERIFY(!table.isEmpty());
+        const QRegularExpression hidden(QStringLiteral("\\bT\\(\"([^\"]*)\"\\)"));
+        QStringList found;
+        for (auto it = hidden.globalMatch(table); it.hasNext();)
+            found << it.next().captured(1);
+        QVERIFY2(found.isEmpty(), qPrintable("write QT_TRANSLATE_NOOP(\"QenMainWindow\", ...) "
+                                             "instead of T(...) for: " +
+                                             found.join(", ")));
+    }
+
+    // The compiled catalogue lies where the program looks and reads Chinese.
+    void compiledCatalogue()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+        QCOMPARE(translator.translate("QenMainWindow", "&File"), QStringLiteral("文件(&F)"));
+        QCOMPARE(translator.translate("QenVocabulary", "Semi-closed"), QStringLiteral("半紧闭"));
+        QTranslator qt;
+        QVERIFY(qt.load("qt_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+    }
+
+    // Colours travel in files by their toolkit names: under a translation a
+    // stored name stays drawable, and a translated one is mapped back.
+    void storedColoursStayDrawable_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("toolkit name") << "darkBlue"
+                                      << "darkBlue";
+        QTest::newRow("translated name") << QStringLiteral("红色") << "red";
+        QTest::newRow("not in the table") << "magenta"
+                                          << "magenta";
+    }
+    void storedColoursStayDrawable()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, drawn);
+        QTranslator translator;
+        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+        QCoreApplication::installTranslator(&translator);
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        const QenDocHost host(writeDefaultIni(dir.path()), &prompt);
+        const QString colour = host.translateColour(stored);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(colour, drawn);
+        QVERIFY(QColor::isValidColorName(colour));
+    }
+
+    // A Chinese agent name of the delivered table is drawn with real glyphs,
+    // not the empty boxes of a machine without a Chinese font. The private-use
+    // character proves the check can see a box.
+    void chineseGlyphs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("drawable");
+        const QString ini = QString::fromUtf8(contents(":/safeCopy/quenor_zh_CN.ini"));
+        const QRegularExpressionMatch name =
+            QRegularExpression(QStringLiteral("(?mi)^LocalName=(.*\\p{Han}.*)$")).match(ini);
+        QVERIFY(name.hasMatch());
+        QTest::newRow("agent name") << name.captured(1).trimmed() << true;
+        QTest::newRow("menu") << QStringLiteral("文件 编辑 麻醉 窗口 帮助") << true;
+        QTest::newRow("no font has it") << QString(QChar(0xE000)) << false;
+    }
+    void chineseGlyphs()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, drawable);
+        const QList<quint32> glyphs = glyphsOf(text, QApplication::font());
+        QVERIFY(!glyphs.isEmpty());
+        QCOMPARE(!glyphs.contains(0u), drawable);
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
