@@ -613,7 +613,8 @@ void QenDoc::fillFile(QenSimFile *contents) const
     contents->simTime = m_engine->simTime();
     contents->endTime = m_engine->endTime();
     contents->bookmarks = m_engine->bookmarks();
-    std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments, contents->volumes);
+    std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments,
+              contents->volumes.begin());
     std::copy(m_engine->flowFractions(), m_engine->flowFractions() + QenCompartments,
               contents->flows);
     contents->stepIndex = m_engine->stepIndex();
