@@ -1,12 +1,12 @@
 #include "app/qenapplication.h"
 
 #include "app/qencommandline.h"
+#include "app/qenappdochost.h"
 #include "app/qenmainwindow.h"
 #include "app/qenmessageprompt.h"
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
 #include "app/qensplashscreen.h"
-#include "engine/qencolors.h"
 #include "engine/qenfiles.h"
 #include "engine/qenvocabulary.h"
 
@@ -100,9 +100,8 @@ bool QenApplication::initialize()
     // remove (it ended abruptly) go now.
     QenMailClient::removeLeftovers(QDir::tempPath());
 
-    QenColors::ensureColorList(m_ini);
+    QenDocHost::ensureColorList(m_ini);
     loadVocabulary();
-    loadDefaults();
 
     m_mainWindow = std::make_unique<QenMainWindow>();
 
@@ -146,7 +145,8 @@ void QenApplication::removeDocument(QObject *doc)
 
 void QenApplication::loadDefaults()
 {
-    m_defaults = QenDefaults::load(m_ini);
+    if (m_mainWindow)
+        m_mainWindow->host()->reloadDefaults();
 }
 
 void QenApplication::loadVocabulary()
@@ -156,32 +156,6 @@ void QenApplication::loadVocabulary()
     m_graphSpans = QenVocabulary::graphSpans();
     m_colourNames = QenVocabulary::colourNames();
     m_translatedColourNames = QenVocabulary::translatedColourNames();
-}
-
-QStringList QenApplication::colorList() const
-{
-    return QenColors::colorList(m_ini);
-}
-
-QStringList QenApplication::catalogueColourNames() const
-{
-    return QenColors::catalogueColourNames(m_ini);
-}
-
-QString QenApplication::pickColor(const QObject *document, const QStringList &iniColours) const
-{
-    QStringList own;
-    QList<QStringList> others;
-    if (m_coloursInUse) {
-        const QHash<const QObject *, QStringList> inUse = m_coloursInUse();
-        for (auto it = inUse.cbegin(); it != inUse.cend(); ++it) {
-            if (it.key() == document)
-                own = it.value();
-            else
-                others.append(it.value());
-        }
-    }
-    return QenColors::pickColor(colorList(), iniColours, others, own);
 }
 
 void QenApplication::addTemporaryFile(const QString &path)

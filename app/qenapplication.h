@@ -1,16 +1,13 @@
 #pragma once
 
-#include "engine/qendefaults.h"
 #include "engine/qenini.h"
 #include "app/qensplashscreen.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class QTranslator;
@@ -21,8 +18,7 @@ class QenPrompt;
 #define qenApp (static_cast<QenApplication *>(QCoreApplication::instance()))
 
 // The program: finds or restores quenor.ini at construction, holds the settings
-// store, the defaults every new document starts from, the word lists, the
-// colour lists, the prompt every message goes through, and the files to delete
+// store, the word lists, the prompt every message goes through, and the files to delete
 // at exit.
 class QenApplication : public QApplication
 {
@@ -63,9 +59,10 @@ public:
     // Builds the user interface; false when no document can be created.
     bool initialize();
 
-    // Re-reads the defaults of new documents (after the options change).
+    // Re-reads the defaults new documents start from, after the options wrote
+    // them to the INI. The record itself lives in the main window's document
+    // host (QenDocHost::defaults()), the one place documents read it from.
     void loadDefaults();
-    const QenDefaults &defaults() const { return m_defaults; }
 
     // Reads the word lists in the current language.
     void loadVocabulary();
@@ -74,19 +71,6 @@ public:
     const QStringList &graphSpans() const { return m_graphSpans; }
     const QStringList &colourNames() const { return m_colourNames; }
     const QStringList &translatedColourNames() const { return m_translatedColourNames; }
-
-    // The colours the user may pick.
-    QStringList colorList() const;
-    // The names an agent section's Color may give.
-    QStringList catalogueColourNames() const;
-
-    // The colours used by the agents of every open document, by document; set
-    // by whoever keeps the open documents.
-    using ColoursInUse = std::function<QHash<const QObject *, QStringList>()>;
-    void setColoursInUse(ColoursInUse coloursInUse) { m_coloursInUse = std::move(coloursInUse); }
-    // The colour for a new agent of `document`, whose agent table gives its
-    // agents the colours `iniColours`.
-    QString pickColor(const QObject *document, const QStringList &iniColours) const;
 
     // Registers a file to delete when the program ends.
     void addTemporaryFile(const QString &path);
@@ -122,13 +106,11 @@ private:
     QString m_localeName;
     QStringList m_commandLineFiles;
     QStringList m_temporaryFiles;
-    QenDefaults m_defaults;
     QStringList m_circuits;
     QStringList m_speeds;
     QStringList m_graphSpans;
     QStringList m_colourNames;
     QStringList m_translatedColourNames;
-    ColoursInUse m_coloursInUse;
     std::unique_ptr<QenPrompt> m_prompt;
     QTranslator *m_translator = nullptr;
     QTranslator *m_qtTranslator = nullptr;

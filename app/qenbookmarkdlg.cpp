@@ -1,5 +1,6 @@
 #include "app/qenbookmarkdlg.h"
 
+#include "engine/qenengine.h"
 #include "engine/qenprompt.h"
 
 #include "ui_qenbookmark.h"
@@ -68,7 +69,7 @@ int QenBookmarkDlg::exec()
 void QenBookmarkDlg::updateButtons()
 {
     const int count = m_ui->lwBookmarks->count();
-    m_full = count >= MaxBookmarks;
+    m_full = count >= QenEngine::MaxBookmarks;
     m_ui->pbDelete->setEnabled(count > 0);
     m_ui->pbDeleteAll->setEnabled(count > 0);
     for (QWidget *w : {static_cast<QWidget *>(m_ui->pbAdd), static_cast<QWidget *>(m_ui->sbHours),
@@ -116,6 +117,6 @@ void QenBookmarkDlg::deleteAllBookmark()
 void QenBookmarkDlg::saveBookmarks()
 {
     m_saved.clear();
-    for (int i = 0; i < m_ui->lwBookmarks->count() && i < MaxBookmarks; ++i)
+    for (int i = 0; i < m_ui->lwBookmarks->count() && i < QenEngine::MaxBookmarks; ++i)
         m_saved.append(timeMs(m_ui->lwBookmarks->item(i)->text()));
 }

@@ -13,16 +13,14 @@ class QenBookmark;
 }
 
 // Lists the bookmarks of a simulation as "hh:mm:ss" and lets the user add
-// times up to the end of the recording (at most 20, each once) and remove
-// them. OK keeps the list in its order; Cancel keeps nothing. `prompt` must
-// outlive the dialog.
+// times up to the end of the recording (at most the simulation's bookmark limit, each once) and
+// remove them. OK keeps the list in its order; Cancel keeps nothing. `prompt` must outlive the
+// dialog.
 class QenBookmarkDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    static constexpr int MaxBookmarks = 20;
-
     explicit QenBookmarkDlg(QenPrompt *prompt, QWidget *parent = nullptr);
     ~QenBookmarkDlg() override;
 

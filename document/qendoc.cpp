@@ -732,7 +732,8 @@ void QenDoc::fillFile(QenSimFile *contents) const
     if (contents->tracks.front().samples.empty())
         contents->simTime = contents->endTime = contents->liveTime = 0;
     contents->bookmarks = m_engine->bookmarks();
-    std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments, contents->volumes);
+    std::copy(m_engine->volumes(), m_engine->volumes() + QenCompartments,
+              contents->volumes.begin());
     std::copy(m_engine->flowFractions(), m_engine->flowFractions() + QenCompartments,
               contents->flows);
     contents->stepIndex = m_engine->stepIndex();

@@ -7,6 +7,34 @@
 #include <QCoreApplication>
 
 namespace {
+
+const QString colorsGroup = QStringLiteral("Colors");
+
+// The [Colors] Colors list as the user wrote it: blanks around the names and
+// empty entries dropped, so that " red" names red.
+QStringList configuredColours(const QenIni &ini)
+{
+    QStringList list = ini.value(colorsGroup, colorsGroup, QStringList()).toStringList();
+    for (QString &entry : list)
+        entry = entry.trimmed();
+    list.removeAll(QString());
+    return list;
+}
+
+// The colour-name table entries `wanted` names, by Qt name or translation.
+QStringList tableColoursIn(const QStringList &wanted)
+{
+    const QStringList names = QenVocabulary::colourNames();
+    const QStringList translated = QenVocabulary::translatedColourNames();
+    QStringList result;
+    for (int i = 0; i < names.size(); ++i) {
+        if (wanted.contains(names[i], Qt::CaseInsensitive) ||
+            wanted.contains(translated.value(i), Qt::CaseInsensitive))
+            result.append(names[i]);
+    }
+    return result;
+}
+
 int usesOf(const QStringList &colours, const QString &colour)
 {
     int uses = 0;
@@ -14,6 +42,7 @@ int usesOf(const QStringList &colours, const QString &colour)
         uses += c.compare(colour, Qt::CaseInsensitive) == 0;
     return uses;
 }
+
 } // namespace
 
 QenDocHost::QenDocHost(const QString &iniPath, QenPrompt *prompt)
@@ -55,11 +84,15 @@ int QenDocHost::defaultGraphMinutes() const
     return QenVocabulary::graphSpanFromText(text);
 }
 
+void QenDocHost::ensureColorList(const QenIni &ini)
+{
+    if (configuredColours(ini).isEmpty())
+        ini.setValue(colorsGroup, colorsGroup, QenVocabulary::defaultColourList());
+}
+
 QStringList QenDocHost::colourNames() const
 {
-    QStringList names =
-        m_ini.value(QStringLiteral("Colors"), QStringLiteral("Colors"), QStringList())
-            .toStringList();
+    QStringList names = configuredColours(m_ini);
     for (const QString &name : QenVocabulary::colourNames()) {
         if (!names.contains(name, Qt::CaseInsensitive))
             names.append(name);
@@ -69,60 +102,63 @@ QStringList QenDocHost::colourNames() const
 
 QStringList QenDocHost::colorList() const
 {
-    const QStringList chosen =
-        m_ini.value(QStringLiteral("Colors"), QStringLiteral("Colors"), QStringList())
-            .toStringList();
-    QStringList list;
-    for (const QString &name : QenVocabulary::colourNames()) {
-        if (chosen.contains(name, Qt::CaseInsensitive))
-            list.append(name);
-    }
-    return list.isEmpty() ? QenVocabulary::colourNames() : list;
+    const QStringList list = tableColoursIn(configuredColours(m_ini));
+    return list.isEmpty() ? tableColoursIn(QenVocabulary::defaultColourList()) : list;
 }
 
 QString QenDocHost::pickColor(const QenDoc *doc) const
 {
-    const QStringList candidates = colorList();
-    QList<const QenDoc *> others = openDocuments();
-    others.removeAll(doc);
+    QStringList iniColours;
+    QStringList own;
+    if (doc) {
+        const QenCatalogue &catalogue = doc->catalogue();
+        for (int a = 0; a < catalogue.size(); ++a)
+            iniColours.append(catalogue.at(a)->color);
+        own = doc->agentColours();
+    }
+    QList<QStringList> others;
+    for (const QenDoc *other : openDocuments()) {
+        if (other != doc)
+            others.append(other->agentColours());
+    }
+    return pickColor(colorList(), iniColours, others, own);
+}
 
+QString QenDocHost::pickColor(const QStringList &colours, const QStringList &iniColours,
+                              const QList<QStringList> &otherDocuments,
+                              const QStringList &ownColours)
+{
     struct Counts
     {
         int catalogue = 0;
         int others = 0;
         int own = 0;
     };
-    QList<Counts> counts(candidates.size());
-    for (int c = 0; c < candidates.size(); ++c) {
-        const QString &colour = candidates[c];
-        if (doc) {
-            const QenCatalogue &catalogue = doc->catalogue();
-            for (int a = 0; a < catalogue.size(); ++a)
-                counts[c].catalogue +=
-                    catalogue.at(a)->color.compare(colour, Qt::CaseInsensitive) == 0;
-            counts[c].own += usesOf(doc->agentColours(), colour);
-        }
-        for (const QenDoc *other : others)
-            counts[c].others += usesOf(other->agentColours(), colour);
+    QList<Counts> counts(colours.size());
+    for (int c = 0; c < colours.size(); ++c) {
+        counts[c].catalogue = usesOf(iniColours, colours[c]);
+        for (const QStringList &document : otherDocuments)
+            counts[c].others += usesOf(document, colours[c]);
+        counts[c].own = usesOf(ownColours, colours[c]);
     }
-    for (int c = 0; c < candidates.size(); ++c) {
+    for (int c = 0; c < colours.size(); ++c) {
         if (counts[c].catalogue == 0 && counts[c].others == 0 && counts[c].own == 0)
-            return candidates[c];
+            return colours[c];
     }
-    for (int c = 0; c < candidates.size(); ++c) {
+    for (int c = 0; c < colours.size(); ++c) {
         if (counts[c].catalogue == 0 && counts[c].own == 0)
-            return candidates[c];
+            return colours[c];
     }
     int best = -1;
     int bestTotal = 0;
-    for (int c = 0; c < candidates.size(); ++c) {
+    for (int c = 0; c < colours.size(); ++c) {
         const int total = counts[c].catalogue + counts[c].others + counts[c].own;
         if (best < 0 || total < bestTotal) {
             best = c;
             bestTotal = total;
         }
     }
-    return best < 0 ? QString() : candidates[best];
+    return best < 0 ? QString() : colours[best];
 }
 
 QString QenDocHost::translateColour(const QString &name) const

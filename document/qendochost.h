@@ -30,18 +30,38 @@ public:
     const QenIni &ini() const { return m_ini; }
     QenPrompt *prompt() const { return m_prompt; }
 
-    // The defaults every new or reset simulation starts from.
+    // The defaults every new or reset simulation starts from: the program's one
+    // copy, read when the host is made; reloadDefaults() reads them again after
+    // the options change them in the INI.
     const QenDefaults &defaults() const { return m_defaults; }
     void setDefaults(const QenDefaults &defaults) { m_defaults = defaults; }
     void reloadDefaults();
     int defaultGraphMinutes() const;
 
-    // Colour names an agent's INI colour is matched against.
+    // Writes the delivered colour list to [Colors] Colors when the file names
+    // no colour there (start-up does this before the first document).
+    static void ensureColorList(const QenIni &ini);
+    // Colour names an agent's INI colour is matched against: the [Colors]
+    // Colors list as the file writes it, then the colour-name table entries it
+    // lacks.
     virtual QStringList colourNames() const;
-    // The colours the user may pick, in the vocabulary's order.
+    // The colours the user may pick: the entries of the colour-name table that
+    // [Colors] Colors names (by the Qt name or its translation, ignoring case
+    // and blanks around the names), in the table's order. A list that names no
+    // such colour counts as missing: the delivered list is offered, so that a
+    // new agent always gets a colour that can be drawn.
     virtual QStringList colorList() const;
     // The colour for a new agent of `doc`: one nobody uses yet if possible.
     virtual QString pickColor(const QenDoc *doc) const;
+    // The choice itself. `iniColours` are the INI colours of the document's
+    // agent table, `otherDocuments` the colours of each other open document's
+    // agents, `ownColours` those of the document's own agents. Prefers a colour
+    // nobody uses, then one that neither this document nor its agent table
+    // uses, then the one used least (the earliest on a tie). Empty when
+    // `colours` is.
+    static QString pickColor(const QStringList &colours, const QStringList &iniColours,
+                             const QList<QStringList> &otherDocuments,
+                             const QStringList &ownColours);
     // A colour name stored in a file, through the program's translation.
     virtual QString translateColour(const QString &name) const;
     // Every open document, for the colour chooser.

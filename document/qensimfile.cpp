@@ -160,7 +160,7 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
     io(stream, writing, simTime);
     io(stream, writing, endTime);
     count = bookmarks.size();
-    if (!ioCount<qint16>(stream, writing, count, 4, maxBookmarks))
+    if (!ioCount<qint16>(stream, writing, count, 4, QenEngine::MaxBookmarks))
         return Result::Corrupt;
     if (!writing)
         bookmarks = QList<quint32>(qsizetype(count), 0);

@@ -2,11 +2,13 @@
 
 #include "engine/qencatalogue.h"
 #include "engine/qen.h"
+#include "engine/qendefaults.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 class QDataStream;
@@ -27,7 +29,6 @@ public:
     static constexpr qint32 magicOldest = 9932;
     static constexpr quint32 versionWritten = 15;
     static constexpr int stepSlots = QenMaxSteps; // steps of the longest simulation
-    static constexpr int maxBookmarks = 20;
     static constexpr int layoutWritten = 5;
 
     // Version bits: which optional parts the file carries.
@@ -88,7 +89,7 @@ public:
     quint32 simTime = 0;
     quint32 endTime = 0;
     QList<quint32> bookmarks;
-    float volumes[6] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f};
+    std::array<float, QenCompartments> volumes = QenTextbookVolumesL;
     float flows[6] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};
     QenStepIndex stepIndex{};
     QString breakpointText;

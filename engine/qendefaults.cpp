@@ -10,14 +10,13 @@ const QString defaultsGroup = QStringLiteral("Defaults");
 struct VolumeRule
 {
     const char *key;
-    float fallback;
     float limit;
 };
 
-// Fallback and upper limit of each compartment volume, in compartment order.
+// Upper limit of each compartment volume, in compartment order.
 const VolumeRule volumeRules[QenCompartments] = {
-    {"CKT", 8.0f, 100.0f},   {"ALV", 2.5f, 100.0f},  {"VRG", 6.0f, 100.0f},
-    {"MUS", 33.0f, 1000.0f}, {"FAT", 14.5f, 100.0f}, {"VEN", 1.0f, 10.0f},
+    {"CKT", 100.0f},  {"ALV", 100.0f}, {"VRG", 100.0f},
+    {"MUS", 1000.0f}, {"FAT", 100.0f}, {"VEN", 10.0f},
 };
 
 float flowOr(const QenIni &ini, const char *key, float fallback)
@@ -63,7 +62,7 @@ QenDefaults QenDefaults::load(const QenIni &ini)
         const VolumeRule &rule = volumeRules[c];
         const double v =
             ini.value(QStringLiteral("Volumes"), QLatin1String(rule.key), 0.0).toDouble();
-        d.volumes[c] = (v <= 0.0 || v > rule.limit) ? rule.fallback : float(v);
+        d.volumes[c] = (v <= 0.0 || v > rule.limit) ? QenTextbookVolumesL[c] : float(v);
     }
 
     // The three tissue shares of cardiac output: fractions adding up to 1, or

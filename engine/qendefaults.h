@@ -4,7 +4,15 @@
 
 #include <QString>
 
+#include <array>
+
 class QenIni;
+
+// Textbook compartment volumes of a 70 kg patient, L, in compartment order:
+// what a new simulation and a file without volumes start from, and what an
+// impossible [Volumes] value falls back to.
+inline constexpr std::array<float, QenCompartments> QenTextbookVolumesL = {8.0f,  2.5f,  6.0f,
+                                                                           33.0f, 14.5f, 1.0f};
 
 // The defaults every new simulation starts from, read once at start-up (and
 // again after the options are changed). Out-of-range values get fallbacks.
@@ -18,8 +26,8 @@ struct QenDefaults
     float va = 4.0f;      // L/min at 70 kg
     float co = 5.0f;      // L/min at 70 kg
     float weight = 70.0f; // kg
-    float volumes[QenCompartments] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f}; // L at 70 kg
-    float flows[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};  // shares of CO
+    std::array<float, QenCompartments> volumes = QenTextbookVolumesL;       // L at 70 kg
+    float flows[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f}; // shares of CO
 
     static QenDefaults load(const QenIni &ini);
 };

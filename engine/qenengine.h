@@ -31,8 +31,9 @@ class QenEngine : public QObject
     Q_OBJECT
 
 public:
+    // A simulation keeps at most this many bookmarks, and as many wake-ups.
     static constexpr int MaxBookmarks = 20;
-    static constexpr int MaxWakeUps = 20;
+    static constexpr int MaxWakeUps = MaxBookmarks;
     static constexpr quint32 LongestRunMs = 72000000;
     static constexpr int MaxStepsPerRun = 11999;
 
@@ -65,7 +66,7 @@ public:
     bool vaporEffect() const { return m_vaporEffect; }
     bool flushPending() const { return m_flush; }
     int speed() const { return m_speed; }
-    const float *volumes() const { return m_volumes; }
+    const float *volumes() const { return m_volumes.data(); }
     const float *flowFractions() const { return m_flowFractions; }
 
     void setDEL(QenOrigin origin, int track, float value);
@@ -267,7 +268,7 @@ private:
 
     // Settings of the whole simulation.
     float m_weight = 70.0f;
-    float m_volumes[QenCompartments] = {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f};
+    std::array<float, QenCompartments> m_volumes = QenTextbookVolumesL;
     float m_flowFractions[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};
     QString m_circuit;
     int m_circuitIndex = 0;

@@ -1,3 +1,4 @@
+#include "app/qenappdochost.h"
 #include "app/qenapplication.h"
 #include "app/qenmainwindow.h"
 #include "document/qendoc.h"
@@ -51,7 +52,9 @@ private slots:
         // The restored file holds a usable agent table.
         ScriptedPrompt prompt;
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(qenApp->ini(), qenApp->catalogueColourNames(), &prompt), 9);
+        QCOMPARE(catalogue.load(qenApp->ini(), QenDocHost(qenApp->iniPath(), &prompt).colourNames(),
+                                &prompt),
+                 9);
     }
 
     void settingsRoundSixDecimalsAndIgnoreCase()
@@ -112,9 +115,9 @@ private slots:
                  QStringLiteral("Quenor®Anesthesia Simulator - Untitled1:Control"));
         QCOMPARE(QenMainWindow::childrenOf(qenApp->documents()[0]).size(), 3);
         // The colour list was missing and is written again.
-        QCOMPARE(qenApp->colorList().size(), 10);
-        QCOMPARE(qenApp->defaults().speed, 60);
-        QCOMPARE(qenApp->defaults().circuit, QStringLiteral("Semi-closed"));
+        QCOMPARE(window->host()->colorList().size(), 10);
+        QCOMPARE(window->host()->defaults().speed, 60);
+        QCOMPARE(window->host()->defaults().circuit, QStringLiteral("Semi-closed"));
         QCOMPARE(qenApp->circuits().size(), 4);
         QCOMPARE(qenApp->speeds().last(), QStringLiteral("AFAP"));
         QCOMPARE(qenApp->graphSpans().size(), 9);
@@ -169,21 +172,6 @@ private slots:
         QVERIFY(!splash || !splash->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!splash);
-    }
-
-    void pickColorSeesOtherDocuments()
-    {
-        QObject self;
-        QObject other;
-        qenApp->setValue("Colors", "Colors", QStringList{"red", "blue", "green"});
-        qenApp->setColoursInUse([&] {
-            return QHash<const QObject *, QStringList>{{&self, {"blue"}}, {&other, {"red"}}};
-        });
-        QCOMPARE(qenApp->pickColor(&self, {}), QStringLiteral("green"));
-        // Used by another document only: still better than one this document uses.
-        QCOMPARE(qenApp->pickColor(&self, {"green"}), QStringLiteral("red"));
-        qenApp->setColoursInUse(nullptr);
-        QCOMPARE(qenApp->pickColor(&self, {"red"}), QStringLiteral("blue"));
     }
 
     void temporaryFilesAreDeleted()

@@ -701,7 +701,6 @@ int main(int argc, char *argv[])
     prompt = scripted.get();
     app.setPrompt(std::move(scripted));
     app.loadVocabulary();
-    app.loadDefaults();
     // The window opens at its own size, not maximised.
     app.setValue("MainWindow", "Max", false);
     TestQenMainWindow test;

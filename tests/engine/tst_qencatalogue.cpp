@@ -1,6 +1,6 @@
 #include "engine/qencatalogue.h"
-#include "engine/qencolors.h"
 #include "engine/qenini.h"
+#include "engine/qenvocabulary.h"
 #include "scriptedprompt.h"
 
 #include <QDataStream>
@@ -63,15 +63,13 @@ private:
         f.write(text.toUtf8());
         return QenIni(m_path);
     }
-    QenIni writeProbe(const QStringList &edits, const QString &colours = QString())
+    QenIni writeProbe(const QStringList &edits)
     {
         QString text = QStringLiteral("[Agents]\n%1\n").arg(agentsLine);
         text += QStringLiteral("[Before]\n") + probeSection.join(QLatin1Char('\n')) + '\n';
         text += QStringLiteral("[Probe]\n") + edited(probeSection, edits).join(QLatin1Char('\n')) +
                 '\n';
         text += QStringLiteral("[After]\n") + probeSection.join(QLatin1Char('\n')) + '\n';
-        if (!colours.isEmpty())
-            text += QStringLiteral("[Colors]\nColors=%1\n").arg(colours);
         return writeIni(text);
     }
     QenIni builtInIni(const QString &locale)
@@ -135,7 +133,7 @@ private slots:
         ScriptedPrompt prompt;
         prompt.expect(QenPrompt::Ok);
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenColors::catalogueColourNames(ini), &prompt), 2);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), &prompt), 2);
         QCOMPARE(catalogue.at(0)->name, QStringLiteral("After"));
         QCOMPARE(catalogue.at(1)->name, QStringLiteral("Before"));
         QCOMPARE(prompt.records().size(), 1);
@@ -180,8 +178,7 @@ private slots:
         QenAnesthetic agent;
         agent.name = QStringLiteral("Probe");
         QString failed;
-        QVERIFY2(agent.readFromIni(ini, QenColors::catalogueColourNames(ini), &failed),
-                 qPrintable(failed));
+        QVERIFY2(agent.readFromIni(ini, QenVocabulary::colourNames(), &failed), qPrintable(failed));
         QCOMPARE(int(agent.high), high);
         QCOMPARE(agent.defaultDel, defaultDel);
         QCOMPARE(agent.partition[VEN], ven);
@@ -194,38 +191,33 @@ private slots:
 
     void colourMatching_data()
     {
-        QTest::addColumn<QString>("colours");
+        // `names` is the list of colour names the program matches against.
+        QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected"); // empty: refused
-        QTest::newRow("list spelling wins") << "red, darkblue"
-                                            << "darkBlue"
+        QTest::newRow("list spelling wins") << QStringList{"red", "darkblue"} << "darkBlue"
                                             << "darkblue";
-        QTest::newRow("any case") << "red, darkBlue"
-                                  << "DARKBLUE"
+        QTest::newRow("any case") << QStringList{"red", "darkBlue"} << "DARKBLUE"
                                   << "darkBlue";
-        QTest::newRow("table name not in list") << "red"
-                                                << "cyan"
-                                                << "cyan";
-        QTest::newRow("ambiguous") << "darkblue, DarkBlue"
-                                   << "darkBlue"
+        QTest::newRow("ambiguous") << QStringList{"darkblue", "DarkBlue"} << "darkBlue"
                                    << "";
-        QTest::newRow("unknown") << "red, blue"
-                                 << "mauve"
+        QTest::newRow("longer name only") << QStringList{"red", "darkRed"} << "Re"
+                                          << "";
+        QTest::newRow("unknown") << QStringList{"red", "blue"} << "mauve"
                                  << "";
-        QTest::newRow("user's own colour") << "red, Gold"
-                                           << "gold"
+        QTest::newRow("user's own colour") << QStringList{"red", "Gold"} << "gold"
                                            << "Gold";
     }
     void colourMatching()
     {
-        QFETCH(QString, colours);
+        QFETCH(QStringList, names);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        const QenIni ini = writeProbe({QStringLiteral("Color=") + text}, colours);
+        const QenIni ini = writeProbe({QStringLiteral("Color=") + text});
         QenAnesthetic agent;
         agent.name = QStringLiteral("Probe");
         QString failed;
-        const bool ok = agent.readFromIni(ini, QenColors::catalogueColourNames(ini), &failed);
+        const bool ok = agent.readFromIni(ini, names, &failed);
         QCOMPARE(ok, !expected.isEmpty());
         if (ok)
             QCOMPARE(agent.color, expected);
@@ -245,7 +237,7 @@ private slots:
         const QenIni ini = builtInIni(locale);
         ScriptedPrompt prompt; // any message fails the test
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenColors::catalogueColourNames(ini), &prompt), 9);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), &prompt), 9);
         for (int i = 1; i < catalogue.size(); ++i)
             QVERIFY(!(catalogue.at(i)->displayName < catalogue.at(i - 1)->displayName));
         if (locale == QLatin1String("en_US")) {
@@ -318,7 +310,7 @@ private slots:
         QFETCH(int, byName);
         const QenIni ini = builtInIni(QStringLiteral("en_US"));
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenColors::catalogueColourNames(ini), nullptr), 9);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), nullptr), 9);
         QCOMPARE(catalogue.findByDisplayName(text), byDisplayName);
         QCOMPARE(catalogue.findByName(text), byName);
     }
@@ -363,7 +355,7 @@ private slots:
         in.setVersion(QDataStream::Qt_4_0);
         in.setFloatingPointPrecision(QDataStream::SinglePrecision);
         QenAnesthetic read;
-        read.serialize(in, false, 4, &ini, QenColors::catalogueColourNames(ini));
+        read.serialize(in, false, 4, &ini, QenVocabulary::colourNames());
         QCOMPARE(in.status(), QDataStream::Ok);
         QVERIFY(in.atEnd());
         QCOMPARE(read.name, saved.name);
@@ -405,7 +397,7 @@ private slots:
         in.setVersion(QDataStream::Qt_4_0);
         in.setFloatingPointPrecision(QDataStream::SinglePrecision);
         QenAnesthetic read;
-        read.serialize(in, false, 0, &ini, QenColors::catalogueColourNames(ini));
+        read.serialize(in, false, 0, &ini, QenVocabulary::colourNames());
         QCOMPARE(in.status(), QDataStream::Ok);
         QVERIFY(in.atEnd());
         QCOMPARE(read.displayName, QStringLiteral("Old"));
