@@ -295,16 +295,16 @@ void QenPanelView::applySetting(int setting, double value)
         return;
     switch (setting) {
     case DEL:
-        doc->setDEL(QenUserOrigin, m_agent, float(value));
+        doc->engine()->setDEL(QenUserOrigin, m_agent, float(value));
         break;
     case FGF:
-        doc->setFGF(QenUserOrigin, float(value));
+        doc->engine()->setFGF(QenUserOrigin, float(value));
         break;
     case VA:
-        doc->setVA(QenUserOrigin, float(value));
+        doc->engine()->setVA(QenUserOrigin, float(value));
         break;
     case CO:
-        doc->setCO(QenUserOrigin, float(value));
+        doc->engine()->setCO(QenUserOrigin, float(value));
         break;
     }
 }
@@ -403,7 +403,7 @@ void QenPanelView::SetSpeed(const QString &speed)
         return;
     m_speedText = value == 1000 ? tr("AFAP") : QStringLiteral("%1x").arg(value);
     // This view is not told of its own change; it sets its pace itself.
-    document()->setSpeed(QenDoc::originOf(this), value);
+    document()->engine()->setSpeed(QenDoc::originOf(this), value);
     if (m_timer.isActive())
         m_timer.setInterval(document()->engine()->afapKey() ? 250 : intervalForSpeed(value));
 }
@@ -420,7 +420,7 @@ void QenPanelView::ChangeCircuit(const QString &circuit)
     bool wasRunning = false;
     if (askToChange(false, &wasRunning)) {
         m_circuit = circuit;
-        document()->setCircuit(QenUserOrigin, circuit);
+        document()->engine()->setCircuit(QenUserOrigin, circuit);
         refreshSyringe();
     }
     resumeIf(wasRunning);
@@ -439,7 +439,7 @@ void QenPanelView::ChangeWeight(double weight_old)
 {
     bool wasRunning = false;
     if (askToChange(false, &wasRunning))
-        document()->setWeight(QenUserOrigin, float(weight_old));
+        document()->engine()->setWeight(QenUserOrigin, float(weight_old));
     resumeIf(wasRunning);
 }
 
@@ -461,7 +461,7 @@ void QenPanelView::flush()
 {
     bool wasRunning = false;
     if (askToChange(true, &wasRunning))
-        document()->flushCircuit();
+        document()->engine()->flushCircuit();
     resumeIf(wasRunning);
 }
 
