@@ -85,19 +85,19 @@ bool adjustDel(QenDoc &doc, QWidget *parent, const Runner &run)
     // earlier one's coupled rule is not set back unasked.
     bool changed = false;
     if (dialog.del() != del) {
-        doc.setDEL(QenUserOrigin, track, dialog.del());
+        doc.engine()->setDEL(QenUserOrigin, track, dialog.del());
         changed = true;
     }
     if (dialog.fgf() != fgf) {
-        doc.setFGF(QenUserOrigin, dialog.fgf());
+        doc.engine()->setFGF(QenUserOrigin, dialog.fgf());
         changed = true;
     }
     if (dialog.va() != va) {
-        doc.setVA(QenUserOrigin, dialog.va());
+        doc.engine()->setVA(QenUserOrigin, dialog.va());
         changed = true;
     }
     if (dialog.co() != co) {
-        doc.setCO(QenUserOrigin, dialog.co());
+        doc.engine()->setCO(QenUserOrigin, dialog.co());
         changed = true;
     }
     return changed;
@@ -150,7 +150,7 @@ bool changePatient(QenDoc &doc, QWidget *parent, const Runner &run)
     bool changed = false;
     const float weight = float(patient->weight());
     if (weight != engine->weight()) {
-        doc.setWeight(QenUserOrigin, weight);
+        doc.engine()->setWeight(QenUserOrigin, weight);
         changed = true;
     }
     bool compartments = false;
@@ -175,12 +175,12 @@ bool changePatient(QenDoc &doc, QWidget *parent, const Runner &run)
     // CO and VA as the dialog shows them replace what a new weight made of them.
     const float co = float(patient->co());
     if (co != engine->co()) {
-        doc.setCO(QenUserOrigin, co);
+        doc.engine()->setCO(QenUserOrigin, co);
         changed = true;
     }
     const float va = float(patient->va());
     if (va != engine->va()) {
-        doc.setVA(QenUserOrigin, va);
+        doc.engine()->setVA(QenUserOrigin, va);
         changed = true;
     }
     return changed;
@@ -255,7 +255,7 @@ bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)
     }
     const QString circuit = dialog.circuit();
     if (circuit.compare(oldCircuit, Qt::CaseInsensitive) != 0) {
-        doc->setCircuit(QenUserOrigin, circuit);
+        doc->engine()->setCircuit(QenUserOrigin, circuit);
         changed = true;
     }
     return changed;

@@ -137,27 +137,17 @@ public:
     void defaultAgentColours();
     QString defaultColour(int agent) const;
 
-    // --- setting operations, passed to the engine
-    void setDEL(QenOrigin origin, int track, float value)
-    {
-        m_engine->setDEL(origin, track, value);
-    }
-    void setFGF(QenOrigin origin, float value) { m_engine->setFGF(origin, value); }
-    void setVA(QenOrigin origin, float value) { m_engine->setVA(origin, value); }
-    void setCO(QenOrigin origin, float value) { m_engine->setCO(origin, value); }
-    void setWeight(QenOrigin origin, float value) { m_engine->setWeight(origin, value); }
-    void setCircuit(QenOrigin origin, const QString &name) { m_engine->setCircuit(origin, name); }
+    // --- operations that do more than the engine's
+    // The settings, the run and the values are the engine's: callers use
+    // engine() for them. These add what only the document has (its windows,
+    // its modified mark, the agent table).
+    // Also marks the document modified: the file stores the speed.
     void setSpeed(QenOrigin origin, int value);
     bool setAgent(QenOrigin origin, int track, const QString &name);
     // Bookmarks and breakpoint as their dialogs set them; a change marks the
     // document modified, since both are saved with it.
     void setBookmarks(const QList<quint32> &bookmarks);
     bool setBreakpoint(const QString &text);
-    void flushCircuit() { m_engine->flushCircuit(); }
-    void injectDose() { m_engine->injectDose(); }
-
-public slots:
-    void idle() { m_engine->idle(); }
 
 signals:
     void updateControl();

@@ -23,9 +23,12 @@ enum AState { ARunning = 0, APaused = 1, ANotRun = 2, AFinished = 3 };
 
 // One simulation: the settings of the patient and circuit, one track per agent
 // with its recorded samples, the clocks that drive a run, the bookmarks and the
-// breakpoint. The document owns one and passes its operations through; views
-// never talk to it directly. The catalogue and the host belong to the caller
-// and must outlive the engine.
+// breakpoint. The document owns one; views and the application read and change
+// the simulation here, through QenDoc::engine(), and go to the document only
+// for what it adds (file, windows, colours, modified mark). Every change still
+// reaches all views, because the engine reports it to the document through its
+// host and the document sends the notice. The catalogue and the host belong to
+// the caller and must outlive the engine.
 class QenEngine : public QObject
 {
     Q_OBJECT

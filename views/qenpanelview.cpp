@@ -279,16 +279,16 @@ void QenPanelView::applySetting(int setting, double value)
         return;
     switch (setting) {
     case DEL:
-        doc->setDEL(QenUserOrigin, m_agent, float(value));
+        doc->engine()->setDEL(QenUserOrigin, m_agent, float(value));
         break;
     case FGF:
-        doc->setFGF(QenUserOrigin, float(value));
+        doc->engine()->setFGF(QenUserOrigin, float(value));
         break;
     case VA:
-        doc->setVA(QenUserOrigin, float(value));
+        doc->engine()->setVA(QenUserOrigin, float(value));
         break;
     case CO:
-        doc->setCO(QenUserOrigin, float(value));
+        doc->engine()->setCO(QenUserOrigin, float(value));
         break;
     }
 }
@@ -355,7 +355,7 @@ void QenPanelView::ChangeCircuit(const QString &circuit)
     bool wasRunning = false;
     if (askToChange(false, &wasRunning)) {
         m_circuit = circuit;
-        document()->setCircuit(QenUserOrigin, circuit);
+        document()->engine()->setCircuit(QenUserOrigin, circuit);
         refreshSyringe();
     }
     resumeIf(wasRunning);
@@ -374,7 +374,7 @@ void QenPanelView::ChangeWeight(double weight_old)
 {
     bool wasRunning = false;
     if (askToChange(false, &wasRunning))
-        document()->setWeight(QenUserOrigin, float(weight_old));
+        document()->engine()->setWeight(QenUserOrigin, float(weight_old));
     resumeIf(wasRunning);
 }
 
@@ -396,7 +396,7 @@ void QenPanelView::flush()
 {
     bool wasRunning = false;
     if (askToChange(true, &wasRunning))
-        document()->flushCircuit();
+        document()->engine()->flushCircuit();
     resumeIf(wasRunning);
 }
 

@@ -351,9 +351,9 @@ private slots:
         QenControl *tray = f.open()->tray;
         QenEngine *e = f.doc->engine();
         QSignalSpy state(f.doc.data(), &QenDoc::stateChanged);
-        f.doc->setSpeed(QenSystemOrigin, speed);
-        f.doc->setCircuit(QenSystemOrigin, circuit);
-        f.doc->setWeight(QenSystemOrigin, 82.5f);
+        f.doc->engine()->setSpeed(QenSystemOrigin, speed);
+        f.doc->engine()->setCircuit(QenSystemOrigin, circuit);
+        f.doc->engine()->setWeight(QenSystemOrigin, 82.5f);
         tray->updateControlVals();
         QCOMPARE(tray->form()->speedComboBox->currentText(), speedText);
         QCOMPARE(tray->form()->circuitComboBox->currentText(), circuitText);

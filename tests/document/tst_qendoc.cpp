@@ -221,18 +221,18 @@ private slots:
     {
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
-        doc.setSpeed(QenSystemOrigin, 1000);
+        doc.engine()->setSpeed(QenSystemOrigin, 1000);
         QVERIFY(doc.addAgent(QStringLiteral("Isoflurane")) == 1);
         doc.engine()->setBookmarks({300000, 120000});
         QVERIFY(doc.engine()->setBreakpoint(QStringLiteral("ALV = 9")));
         doc.setDescription(QStringLiteral("Two agents, a dose and a flush"));
         doc.setAgentColour(1, QStringLiteral("cyan"));
         runTo(&doc, 60000);
-        doc.injectDose();
-        doc.injectDose();
+        doc.engine()->injectDose();
+        doc.engine()->injectDose();
         runTo(&doc, 180000);
-        doc.flushCircuit();
-        doc.setFGF(QenUserOrigin, 4.0f);
+        doc.engine()->flushCircuit();
+        doc.engine()->setFGF(QenUserOrigin, 4.0f);
         runTo(&doc, 600000);
         const QenEngine *e = doc.engine();
         QVERIFY(e->track(0).samples.size() >= 100);
@@ -369,7 +369,7 @@ private slots:
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
         QCOMPARE(doc.addAgent(QStringLiteral("Sevoflurane")), 1);
-        doc.setDEL(QenUserOrigin, 1, 2.25f);
+        doc.engine()->setDEL(QenUserOrigin, 1, 2.25f);
         const QString path = m_dir.filePath(QStringLiteral("norun.qen"));
         QVERIFY(doc.saveFile(path, false));
 
@@ -419,7 +419,7 @@ private slots:
     {
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
-        doc.setSpeed(QenSystemOrigin, 1000);
+        doc.engine()->setSpeed(QenSystemOrigin, 1000);
         runTo(&doc, 30000);
         const QString name = doc.fileName();
         const size_t samples = doc.engine()->track(0).samples.size();
@@ -457,7 +457,7 @@ private slots:
         const QByteArray before = f.readAll();
         f.close();
 
-        doc.setSpeed(QenSystemOrigin, 1000);
+        doc.engine()->setSpeed(QenSystemOrigin, 1000);
         runTo(&doc, 600000);
         // A disk that fills up part-way: files may not grow past 16 KiB.
         std::signal(SIGXFSZ, SIG_IGN);

@@ -164,9 +164,9 @@ private slots:
         QenEngine *e = f.engine();
         QCOMPARE(ask(view, view->fgfGraph(), 0, 0).value, e->fgf());
 
-        f.doc->setCircuit(QenUserOrigin, QStringLiteral("Open"));
-        f.doc->setVA(QenUserOrigin, 6.0f);
-        f.doc->setCO(QenUserOrigin, 4.5f);
+        f.doc->engine()->setCircuit(QenUserOrigin, QStringLiteral("Open"));
+        f.doc->engine()->setVA(QenUserOrigin, 6.0f);
+        f.doc->engine()->setCO(QenUserOrigin, 4.5f);
         QVERIFY(view->isOpenCircuit());
         QCOMPARE(view->stripLabel(0), QStringLiteral("VA\nL/M"));
         QCOMPARE(view->stripLabel(1), QStringLiteral("CO\nL/M"));

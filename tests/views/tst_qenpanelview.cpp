@@ -269,13 +269,13 @@ private slots:
         QenEngine *e = f.engine();
         switch (setting) {
         case QenPanelView::DEL:
-            f.doc->setDEL(QenSystemOrigin, 0, float(start));
+            f.doc->engine()->setDEL(QenSystemOrigin, 0, float(start));
             break;
         case QenPanelView::VA:
-            f.doc->setVA(QenSystemOrigin, float(start));
+            f.doc->engine()->setVA(QenSystemOrigin, float(start));
             break;
         case QenPanelView::CO:
-            f.doc->setCO(QenSystemOrigin, float(start));
+            f.doc->engine()->setCO(QenSystemOrigin, float(start));
             break;
         }
         const auto s = QenPanelView::Setting(setting);
@@ -307,16 +307,16 @@ private slots:
         const auto s = QenPanelView::Setting(setting);
         switch (setting) {
         case QenPanelView::DEL:
-            f.doc->setDEL(QenUserOrigin, 0, float(value));
+            f.doc->engine()->setDEL(QenUserOrigin, 0, float(value));
             break;
         case QenPanelView::FGF:
-            f.doc->setFGF(QenUserOrigin, float(value));
+            f.doc->engine()->setFGF(QenUserOrigin, float(value));
             break;
         case QenPanelView::VA:
-            f.doc->setVA(QenUserOrigin, float(value));
+            f.doc->engine()->setVA(QenUserOrigin, float(value));
             break;
         case QenPanelView::CO:
-            f.doc->setCO(QenUserOrigin, float(value));
+            f.doc->engine()->setCO(QenUserOrigin, float(value));
             break;
         }
         QCOMPARE(panel->field(s)->text(), QString::number(value, 'f', 2));
@@ -335,10 +335,10 @@ private slots:
         QVERIFY(second > 0);
         const QString before = panel->field(QenPanelView::DEL)->text();
         const int gaugeBefore = panel->gauge(QenPanelView::DEL)->value();
-        f.doc->setDEL(QenUserOrigin, second, 3.3f);
+        f.doc->engine()->setDEL(QenUserOrigin, second, 3.3f);
         QCOMPARE(panel->field(QenPanelView::DEL)->text(), before);
         QCOMPARE(panel->gauge(QenPanelView::DEL)->value(), gaugeBefore);
-        f.doc->setDEL(QenUserOrigin, 0, 0.4f);
+        f.doc->engine()->setDEL(QenUserOrigin, 0, 0.4f);
         QCOMPARE(panel->field(QenPanelView::DEL)->text(), QStringLiteral("0.40"));
     }
 
@@ -489,7 +489,7 @@ private slots:
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();
         e->enableVapor(true);
-        f.doc->setDEL(QenUserOrigin, 0, 5.0f);
+        f.doc->engine()->setDEL(QenUserOrigin, 0, 5.0f);
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
         f.runUntil(60000);
