@@ -14,6 +14,14 @@ QString writeDefaultIni(const QString &dir);
 // within one time stamp for the old content.
 QString writeIniText(const QString &dir, const QString &text);
 
-// Runs the simulation as fast as it goes until the display reaches `ms`, then
-// pauses it.
-void runEngineTo(QenEngine *engine, quint32 ms);
+enum class RunTo {
+    // Starts the run and starts it again wherever it stops (minute, bookmark,
+    // breakpoint) until the display reaches the time; then pauses it.
+    PastStops,
+    // Lets a running simulation go on at its own speed until the display
+    // reaches the time or the run stops on its own; starts and pauses nothing.
+    FirstStop,
+};
+
+// Drives the run with whole timer ticks, as the event loop would, up to `ms`.
+void runEngineTo(QenEngine *engine, quint32 ms, RunTo mode = RunTo::PastStops);
