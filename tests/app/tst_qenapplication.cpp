@@ -5,6 +5,7 @@
 #include "app/qenmessageprompt.h"
 #include "app/qensplashscreen.h"
 #include "engine/qencatalogue.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 
 #include <QFile>
@@ -15,8 +16,6 @@
 #include <QTest>
 
 namespace {
-// The program folder of the application under test; quenor.ini is restored in it.
-QTemporaryDir *programDir = nullptr;
 
 // Notes where a widget is when it is first shown.
 class ShowWatcher : public QObject
@@ -45,7 +44,7 @@ class TestQenApplication : public QObject
 private slots:
     void restoresIniAndKeepsArguments()
     {
-        QCOMPARE(qenApp->iniPath(), programDir->filePath("quenor.ini"));
+        QCOMPARE(qenApp->iniPath(), appTestDir().filePath("quenor.ini"));
         QVERIFY(qenApp->hasIni());
         QCOMPARE(qenApp->commandLineFiles(), (QStringList{"one.qen", "two.qen"}));
 
@@ -176,9 +175,9 @@ private slots:
 
     void temporaryFilesAreDeleted()
     {
-        const QString kept = programDir->filePath("kept.txt");
-        const QString first = programDir->filePath("first.png");
-        const QString second = programDir->filePath("second.qen");
+        const QString kept = appTestDir().filePath("kept.txt");
+        const QString first = appTestDir().filePath("first.png");
+        const QString second = appTestDir().filePath("second.qen");
         for (const QString &path : {kept, first, second}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -186,7 +185,7 @@ private slots:
         qenApp->addTemporaryFile(first);
         qenApp->addTemporaryFile(first);
         qenApp->addTemporaryFile(second);
-        qenApp->addTemporaryFile(programDir->filePath("never-written.html"));
+        qenApp->addTemporaryFile(appTestDir().filePath("never-written.html"));
         QVERIFY(QFile::remove(second)); // already gone by the time the program ends
         qenApp->deleteTemporaryFiles();
         QVERIFY(!QFile::exists(first));
@@ -257,18 +256,13 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
     // The program's own arguments stay apart from the test runner's.
-    int appArgc = 3;
-    char name[] = "quenor", one[] = "one.qen", two[] = "two.qen";
-    char *appArgv[] = {name, one, two, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    app.setPrompt(std::make_unique<ScriptedPrompt>());
-    TestQenApplication test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(argc, argv,
+                      [&] {
+                          TestQenApplication test;
+                          return QTest::qExec(&test, argc, argv);
+                      },
+                      {QStringLiteral("one.qen"), QStringLiteral("two.qen")});
 }
 
 #include "tst_qenapplication.moc"

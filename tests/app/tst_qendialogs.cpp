@@ -9,6 +9,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "engine/qenvocabulary.h"
+#include "docfixture.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -32,26 +33,13 @@
 
 namespace {
 
-class BeepingHost : public QenDocHost
-{
-public:
-    using QenDocHost::QenDocHost;
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
-void runTo(QenDoc &doc, quint32 ms)
-{
-    runEngineTo(doc.engine(), ms);
-}
-
 // Records 3 minutes, rewinds and replays the first minute: the display then
 // lies in the recorded past of a run that has begun.
 void replayFirstMinute(QenDoc &doc)
 {
-    runTo(doc, 180000);
+    runEngineTo(doc.engine(), 180000);
     doc.engine()->rewind();
-    runTo(doc, 60000);
+    runEngineTo(doc.engine(), 60000);
     QCOMPARE(doc.engine()->displayTime(), 60000u);
     QCOMPARE(doc.engine()->endTime(), 180000u);
 }
@@ -79,26 +67,19 @@ class TestQenDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        Q_INIT_RESOURCE(safecopy);
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { Q_INIT_RESOURCE(safecopy); }
 
     void init()
     {
-        m_ini = writeDefaultIni(m_dir.path());
-        QVERIFY(!m_ini.isEmpty());
-        m_prompt.clear();
-        m_host = std::make_unique<BeepingHost>(m_ini, &m_prompt);
-        m_doc = std::make_unique<QenDoc>(m_host.get());
-        QVERIFY(m_doc->newDocument());
+        m_f = std::make_unique<DocFixture>();
+        QVERIFY(m_f->ok);
+        m_doc = m_f->doc;
     }
 
     void cleanup()
     {
-        QCOMPARE(m_prompt.pending(), 0); // every expected question was asked
-        m_doc.reset();
+        QCOMPARE(m_f->prompt.pending(), 0); // every expected question was asked
+        m_f.reset();
     }
 
     // --- the patient widget ---------------------------------------------------
@@ -213,7 +194,7 @@ private slots:
 
     void percentagesMustAddUpTo100()
     {
-        m_prompt.expect(Ok);
+        m_f->prompt.expect(Ok);
         bool refused = false;
         int vrg = 0;
         const bool changed = QenDialogs::changePatient(*m_doc, nullptr, [&](QDialog &d) {
@@ -226,10 +207,10 @@ private slots:
         });
         QCOMPARE(vrg, 76);
         QVERIFY(refused);
-        QCOMPARE(m_prompt.records().size(), 1);
-        QCOMPARE(m_prompt.records()[0].icon, QenPrompt::Critical);
-        QCOMPARE(m_prompt.records()[0].title, QStringLiteral("Quenor® "));
-        QCOMPARE(m_prompt.records()[0].text,
+        QCOMPARE(m_f->prompt.records().size(), 1);
+        QCOMPARE(m_f->prompt.records()[0].icon, QenPrompt::Critical);
+        QCOMPARE(m_f->prompt.records()[0].title, QStringLiteral("Quenor® "));
+        QCOMPARE(m_f->prompt.records()[0].text,
                  QStringLiteral("<p>The sum of the flow percentages must be 100."));
         QVERIFY(changed);
         QCOMPARE(m_doc->engine()->flowFractions()[MUS], 0.19f);
@@ -253,7 +234,7 @@ private slots:
         e->setFlowFraction(MUS, 0.175f); // shown as 18
         float before[QenCompartments];
         std::copy(e->volumes(), e->volumes() + QenCompartments, before);
-        QSignalSpy modified(m_doc.get(), qOverload<bool>(&QenDoc::modified));
+        QSignalSpy modified(m_doc, qOverload<bool>(&QenDoc::modified));
 
         for (int unit : {0, 1}) {
             QVERIFY(!QenDialogs::changePatient(*m_doc, nullptr, [&](QDialog &d) {
@@ -309,7 +290,7 @@ private slots:
         }));
         enabled.sort();
         QCOMPARE(enabled, (QStringList{"rbKilograms", "rbPounds"}));
-        QVERIFY(m_prompt.records().isEmpty());
+        QVERIFY(m_f->prompt.records().isEmpty());
         QCOMPARE(sampleCount(*m_doc), samples);
         QCOMPARE(m_doc->engine()->weight(), 70.0f);
     }
@@ -321,7 +302,7 @@ private slots:
         replayFirstMinute(*m_doc);
         const size_t samples = sampleCount(*m_doc);
         m_doc->setModified(false);
-        m_prompt.expect(Ok); // the replay question
+        m_f->prompt.expect(Ok); // the replay question
         double delMax = -1;
         QVERIFY(!QenDialogs::adjustDel(*m_doc, nullptr, [&](QDialog &d) {
             delMax = static_cast<QenDelDlg &>(d).form()->dsbDEL->maximum();
@@ -341,9 +322,9 @@ private slots:
             QTest::qFail("dialog shown", __FILE__, __LINE__);
             return false;
         };
-        m_prompt.expect(Cancel);
+        m_f->prompt.expect(Cancel);
         QVERIFY(!QenDialogs::adjustDel(*m_doc, nullptr, mustNotRun));
-        m_prompt.expect(Cancel);
+        m_f->prompt.expect(Cancel);
         QVERIFY(!QenDialogs::unitDose(*m_doc, nullptr, mustNotRun));
         QCOMPARE(sampleCount(*m_doc), samples);
     }
@@ -352,7 +333,7 @@ private slots:
     {
         replayFirstMinute(*m_doc);
         QenEngine *e = m_doc->engine();
-        m_prompt.expect(Ok);
+        m_f->prompt.expect(Ok);
         QVERIFY(QenDialogs::adjustDel(*m_doc, nullptr, [&](QDialog &d) {
             static_cast<QenDelDlg &>(d).form()->dsbFGF->setValue(0);
             return pressOk(d);
@@ -417,7 +398,7 @@ private slots:
     {
         QenAnesthetic *agent = m_doc->catalogue().at(m_doc->engine()->track(0).agent);
         agent->bottleCost = 19.999f; // shown as 20.00
-        QSignalSpy modified(m_doc.get(), qOverload<bool>(&QenDoc::modified));
+        QSignalSpy modified(m_doc, qOverload<bool>(&QenDoc::modified));
         QVERIFY(!QenDialogs::setCost(*m_doc, nullptr, pressOk));
         QCOMPARE(agent->bottleCost, 19.999f);
         QCOMPARE(modified.count(), 0);
@@ -435,7 +416,7 @@ private slots:
 
     void bookmarksUpToTheEnd()
     {
-        QenBookmarkDlg dlg(&m_prompt);
+        QenBookmarkDlg dlg(&m_f->prompt);
         dlg.setEnd(630000); // 0:10:30
         dlg.prepare();
         Ui::QenBookmark *f = dlg.form();
@@ -454,17 +435,17 @@ private slots:
         add(0, 10, 30);
         QCOMPARE(f->lwBookmarks->count(), 2);
         QCOMPARE(f->lwBookmarks->item(1)->text(), QStringLiteral("00:10:30"));
-        QVERIFY(m_prompt.records().isEmpty());
+        QVERIFY(m_f->prompt.records().isEmpty());
 
-        m_prompt.expect(Ok);
-        m_prompt.expect(Ok);
+        m_f->prompt.expect(Ok);
+        m_f->prompt.expect(Ok);
         add(0, 10, 31);
         add(1, 0, 0);
         QCOMPARE(f->lwBookmarks->count(), 2);
-        QCOMPARE(m_prompt.records().size(), 2);
-        QCOMPARE(m_prompt.records()[0].icon, QenPrompt::Critical);
-        QCOMPARE(m_prompt.records()[0].title, QStringLiteral("Quenor® "));
-        QCOMPARE(m_prompt.records()[0].text,
+        QCOMPARE(m_f->prompt.records().size(), 2);
+        QCOMPARE(m_f->prompt.records()[0].icon, QenPrompt::Critical);
+        QCOMPARE(m_f->prompt.records()[0].title, QStringLiteral("Quenor® "));
+        QCOMPARE(m_f->prompt.records()[0].text,
                  QStringLiteral("You cannot set a bookmark past the end of the simulation!"));
 
         int beeps = 0;
@@ -476,7 +457,7 @@ private slots:
 
     void twentyBookmarksFillTheList()
     {
-        QenBookmarkDlg dlg(&m_prompt);
+        QenBookmarkDlg dlg(&m_f->prompt);
         dlg.setEnd(3600000);
         QList<quint32> given;
         for (quint32 i = 1; i <= 19; ++i)
@@ -507,7 +488,7 @@ private slots:
     void okStoresInListOrderCancelStoresNothing()
     {
         QenEngine *e = m_doc->engine();
-        runTo(*m_doc, 600000);
+        runEngineTo(m_doc->engine(), 600000);
         e->setBookmarks({300000});
         const auto addTimes = [](QDialog &d) {
             Ui::QenBookmark *f = static_cast<QenBookmarkDlg &>(d).form();
@@ -602,8 +583,8 @@ private slots:
         QenCostDlg cost;
         QenDelDlg del;
         QenDoseDlg dose;
-        QenPatientDlg patient(&m_prompt);
-        QenBookmarkDlg bookmark(&m_prompt);
+        QenPatientDlg patient(&m_f->prompt);
+        QenBookmarkDlg bookmark(&m_f->prompt);
         QCOMPARE(cost.windowTitle(), QStringLiteral("Cost Parameters"));
         QCOMPARE(del.windowTitle(), QStringLiteral("Adjust DEL, FGF, VA and CO"));
         QCOMPARE(dose.windowTitle(), QStringLiteral("Change Unit Dose"));
@@ -621,11 +602,8 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_dir;
-    QString m_ini;
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<BeepingHost> m_host;
-    std::unique_ptr<QenDoc> m_doc;
+    std::unique_ptr<DocFixture> m_f;
+    QenDoc *m_doc = nullptr;
 };
 
 QTEST_MAIN(TestQenDialogs)

@@ -6,6 +6,7 @@
 #include "app/qenmainwindow.h"
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 #include "views/qengraphview.h"
@@ -35,8 +36,6 @@
 #include <memory>
 
 namespace {
-QTemporaryDir *programDir = nullptr;
-ScriptedPrompt *prompt = nullptr;
 
 void flushDeletes()
 {
@@ -84,15 +83,15 @@ class TestQenMainWindow : public QObject
         QenDoc doc(w->host());
         if (!doc.newDocument())
             return QString();
-        const QString path = programDir->filePath(name);
+        const QString path = appTestDir().filePath(name);
         return doc.saveFile(path, false) ? path : QString();
     }
 
 private slots:
     void init()
     {
-        prompt->clear();
-        prompt->setPermissive(false);
+        appTestPrompt()->clear();
+        appTestPrompt()->setPermissive(false);
         qenApp->ini().remove(QStringLiteral("Settings"), QStringLiteral("RecentFileList"));
         w = std::make_unique<QenMainWindow>();
         w->resize(1000, 700);
@@ -109,7 +108,7 @@ private slots:
         w.reset();
         flushDeletes();
         QCOMPARE(qenApp->documents().size(), 0);
-        QCOMPARE(prompt->pending(), 0);
+        QCOMPARE(appTestPrompt()->pending(), 0);
     }
 
     void startsWithOneUsableSetWithoutDocuments()
@@ -373,7 +372,7 @@ private slots:
             QVERIFY(recent[i]->isVisible());
             QCOMPARE(recent[i]->text(), QStringLiteral("&%1 recent%2.qen").arg(i + 1).arg(6 - i));
         }
-        QCOMPARE(w->lastOpenDirectory(), programDir->path());
+        QCOMPARE(w->lastOpenDirectory(), appTestDir().path());
 
         // A vanished file leaves the list when the menu is refreshed.
         QVERIFY(QFile::remove(paths[4]));
@@ -400,24 +399,24 @@ private slots:
         QVERIFY(w->activeChild() != childOf(opened, QenDocView::Control));
         w->setActiveWindow(childOf(w->documents()[1], QenDocView::Picture));
 
-        QVERIFY(w->openDocument(programDir->path() + "/./twice.qen"));
+        QVERIFY(w->openDocument(appTestDir().path() + "/./twice.qen"));
         QCOMPARE(w->documents().size(), 2);
         QCOMPARE(w->activeChild(), childOf(opened, QenDocView::Control));
     }
 
     void unreadableFileLeavesNoDocument()
     {
-        const QString path = programDir->filePath("garbage.qen");
+        const QString path = appTestDir().filePath("garbage.qen");
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("not a simulation at all");
         f.close();
-        prompt->expect(QenPrompt::Ok);
+        appTestPrompt()->expect(QenPrompt::Ok);
         QVERIFY(!w->openDocument(path));
         flushDeletes();
         QCOMPARE(w->documents().size(), 0);
-        QCOMPARE(prompt->records().size(), 1);
-        QVERIFY(prompt->records()[0].text.contains("corrupt"));
+        QCOMPARE(appTestPrompt()->records().size(), 1);
+        QVERIFY(appTestPrompt()->records()[0].text.contains("corrupt"));
     }
 
     void dropOnFreeAreaMakesANewWindowThere()
@@ -525,12 +524,12 @@ private slots:
         for (QenDoc *doc : w->documents())
             doc->setModified(true);
         for (int answer : answers)
-            prompt->expect(answer);
+            appTestPrompt()->expect(answer);
 
         QVERIFY(w->close() == closed);
         flushDeletes();
-        QCOMPARE(prompt->records().size(), answers.size());
-        for (const auto &record : prompt->records())
+        QCOMPARE(appTestPrompt()->records().size(), answers.size());
+        for (const auto &record : appTestPrompt()->records())
             QVERIFY(record.text.contains("has been modified"));
         if (closed) {
             QCOMPARE(w->documents().size(), 0);
@@ -689,22 +688,18 @@ private:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    // The window opens at its own size, not maximised.
-    app.setValue("MainWindow", "Max", false);
-    TestQenMainWindow test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenMainWindow test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            app.loadVocabulary();
+            // The window opens at its own size, not maximised.
+            app.setValue("MainWindow", "Max", false);
+        });
 }
 
 #include "tst_qenmainwindow.moc"

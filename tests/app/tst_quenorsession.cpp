@@ -9,6 +9,7 @@
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "document/qenpacer.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "views/qengraph.h"
 #include "views/qengraphview.h"
@@ -23,7 +24,6 @@
 #include <QTest>
 
 namespace {
-QTemporaryDir *programDir = nullptr;
 
 QenChildWindow *childOf(QenDoc *doc, int type)
 {
@@ -146,9 +146,9 @@ private slots:
         shoot(w, "4-picture-replayed");
 
         // Save as, close, open again.
-        const QString path = programDir->filePath("lesson.qen");
+        const QString path = appTestDir().filePath("lesson.qen");
         w->host()->setSaveDialog([&](QWidget *, const QString &, const QString &, const QString &) {
-            return programDir->filePath("lesson");
+            return appTestDir().filePath("lesson");
         });
         QVERIFY(doc->isModified());
         w->action("actionSaveAs")->trigger();
@@ -192,19 +192,17 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    app.setPrompt(std::make_unique<ScriptedPrompt>());
-    app.setValue("MainWindow", "Max", false);
-    app.setValue("MainWindow", "Size", QSize(1100, 760));
-    TestQuenorSession test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQuenorSession test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            app.setValue("MainWindow", "Max", false);
+            app.setValue("MainWindow", "Size", QSize(1100, 760));
+        });
 }
 
 #include "tst_quenorsession.moc"

@@ -1,24 +1,18 @@
 #pragma once
 
-// A simulation document over a private copy of the built-in quenor.ini, with a
-// stand-in for the main window: it makes the child windows the control tray
+// A stand-in for the main window: it makes the child windows the control tray
 // asks for, puts a document's children into one tab widget, closes the windows
 // the tray gives up and records what it is asked to bring to front.
 
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
 #include "app/qentabwidget.h"
+#include "docfixture.h"
 #include "document/qendoc.h"
-#include "document/qendochost.h"
-#include "scriptedprompt.h"
-#include "testfiles.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -75,27 +69,17 @@ public:
     QList<QenTabWidget *> drops;
 };
 
-class WindowFixture
+// A document with the stand-in main window above.
+class WindowFixture : public DocFixture
 {
 public:
-    // `agents` extra agents by display name are added after the primary one.
-    explicit WindowFixture(const QStringList &agents = {})
-    {
-        iniPath = writeDefaultIni(dir.path());
-        host = std::make_unique<QenDocHost>(iniPath, &prompt);
-        doc = new QenDoc(host.get());
-        ok = doc->newDocument();
-        for (const QString &name : agents)
-            ok = ok && doc->addAgent(name) >= 0;
-        doc->setModified(false);
-    }
-    ~WindowFixture()
+    using DocFixture::DocFixture;
+    ~WindowFixture() override
     {
         if (doc)
             doc->setModified(false);
         main.reset();
         flushDeletes();
-        delete doc.data();
     }
 
     // The Control window with its tray in a tab widget; `populate` also makes
@@ -108,27 +92,5 @@ public:
         return main.get();
     }
 
-    // Runs the deletions closing windows (and a document) asked for.
-    static void flushDeletes()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
-    // The display name of an agent of the catalogue by its INI name.
-    QString agent(const char *iniName) const
-    {
-        const int i = doc->catalogue().findByName(QLatin1String(iniName));
-        return i < 0 ? QString() : doc->catalogue().at(i)->displayName;
-    }
-
-    void runTo(quint32 ms) { runEngineTo(doc->engine(), ms); }
-
-    QTemporaryDir dir;
-    QString iniPath;
-    ScriptedPrompt prompt;
-    std::unique_ptr<QenDocHost> host;
-    QPointer<QenDoc> doc;
     std::unique_ptr<FakeMainWindow> main;
-    bool ok = false;
 };

@@ -3,6 +3,8 @@
 #include "document/qendocview.h"
 #include "document/qensimfile.h"
 #include "document/qenupdateevent.h"
+#include "fakewindow.h"
+#include "recordingdochost.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -18,75 +20,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// Records the update events it receives.
-class EventSink : public QObject
-{
-public:
-    bool event(QEvent *e) override
-    {
-        if (e->type() == QenUpdateEvent::eventType) {
-            hints.append(static_cast<QenUpdateEvent *>(e)->hints());
-            return true;
-        }
-        return QObject::event(e);
-    }
-    QList<int> hints;
-};
-
-class FakeView : public QenDocView
-{
-public:
-    FakeView(QenDoc *doc, int type, int agent) : m_doc(doc), m_type(type), m_agent(agent) {}
-
-    int viewType() const override { return m_type; }
-    int agentIndex() const override { return m_agent; }
-    void setAgentIndex(int agent) override { m_agent = agent; }
-    bool isWindowModified() const override { return m_modified; }
-    void setWindowModified(bool modified) override { m_modified = modified; }
-    void setTitle(const QString &t, const QString &frameNum, const QString &priority,
-                  const QString &agent) override
-    {
-        title = t + QLatin1Char(':') + QString::number(m_type) + frameNum;
-        if (!priority.isEmpty())
-            title += QStringLiteral(":(%1:%2)").arg(priority, agent);
-    }
-    QObject *pictureView() const override { return const_cast<EventSink *>(&picture); }
-    QObject *graphView() const override { return const_cast<EventSink *>(&graph); }
-    void closeView() override
-    {
-        closed = true;
-        m_doc->viewClosed(this);
-    }
-
-    QString title;
-    bool closed = false;
-    EventSink picture;
-    EventSink graph;
-
-private:
-    QenDoc *m_doc;
-    int m_type;
-    int m_agent;
-    bool m_modified = false;
-};
-
-class TestHost : public QenDocHost
-{
-public:
-    using QenDocHost::QenDocHost;
-    QString getSaveFileName(const QString &title, const QString &proposal,
-                            const QString &filter) override
-    {
-        asked = {title, proposal, filter};
-        return answer;
-    }
-    void recentFilesChanged() override { ++recentChanges; }
-
-    QString answer;
-    QStringList asked;
-    int recentChanges = 0;
-};
 
 bool sameSample(const QenSample &a, const QenSample &b)
 {
@@ -150,7 +83,7 @@ private slots:
         m_ini = writeDefaultIni(m_dir.path());
         QVERIFY(!m_ini.isEmpty());
         m_prompt.clear();
-        m_host = std::make_unique<TestHost>(m_ini, &m_prompt);
+        m_host = std::make_unique<RecordingDocHost>(m_ini, &m_prompt);
     }
 
     void untitledNamesAreNeverReused()
@@ -227,13 +160,13 @@ private slots:
         QVERIFY(doc.engine()->setBreakpoint(QStringLiteral("ALV = 9")));
         doc.setDescription(QStringLiteral("Two agents, a dose and a flush"));
         doc.setAgentColour(1, QStringLiteral("cyan"));
-        runTo(&doc, 60000);
+        runEngineTo(doc.engine(), 60000);
         doc.engine()->injectDose();
         doc.engine()->injectDose();
-        runTo(&doc, 180000);
+        runEngineTo(doc.engine(), 180000);
         doc.engine()->flushCircuit();
         doc.engine()->setFGF(QenUserOrigin, 4.0f);
-        runTo(&doc, 600000);
+        runEngineTo(doc.engine(), 600000);
         const QenEngine *e = doc.engine();
         QVERIFY(e->track(0).samples.size() >= 100);
 
@@ -420,7 +353,7 @@ private slots:
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
         doc.engine()->setSpeed(QenSystemOrigin, 1000);
-        runTo(&doc, 30000);
+        runEngineTo(doc.engine(), 30000);
         const QString name = doc.fileName();
         const size_t samples = doc.engine()->track(0).samples.size();
 
@@ -458,7 +391,7 @@ private slots:
         f.close();
 
         doc.engine()->setSpeed(QenSystemOrigin, 1000);
-        runTo(&doc, 600000);
+        runEngineTo(doc.engine(), 600000);
         // A disk that fills up part-way: files may not grow past 16 KiB.
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
@@ -496,7 +429,7 @@ private slots:
         QVERIFY(doc.newDocument());
         QVERIFY(doc.maybeSave()); // not modified: no question
         QVERIFY(doc.saveFile(m_dir.filePath(QStringLiteral("m.qen")), true));
-        FakeView control(&doc, QenDocView::Control, 0);
+        FakeWindow control(&doc, QenDocView::Control, 0);
         doc.addView(&control);
         doc.setDescription(QStringLiteral("changed"));
         QVERIFY(control.isWindowModified());
@@ -517,9 +450,9 @@ private slots:
         auto *doc = new QenDoc(m_host.get());
         QPointer<QenDoc> alive(doc);
         QVERIFY(doc->newDocument());
-        FakeView control(doc, QenDocView::Control, 0);
-        FakeView picture(doc, QenDocView::Picture, 0);
-        FakeView graph1(doc, QenDocView::Graph, 0);
+        FakeWindow control(doc, QenDocView::Control, 0);
+        FakeWindow picture(doc, QenDocView::Picture, 0);
+        FakeWindow graph1(doc, QenDocView::Graph, 0);
         doc->addView(&control);
         doc->addView(&picture);
         doc->addView(&graph1);
@@ -528,22 +461,22 @@ private slots:
         QCOMPARE(control.title, t + QStringLiteral(":2"));
 
         QCOMPARE(doc->addAgent(QStringLiteral("Desflurane")), 1);
-        FakeView graph2(doc, QenDocView::Graph, 1);
+        FakeWindow graph2(doc, QenDocView::Graph, 1);
         doc->addView(&graph2);
         QCOMPARE(graph2.title, t + QStringLiteral(":12:(Add'l:Desflurane)"));
         QVERIFY(graph1.title.endsWith(QStringLiteral(":11:(Primary:") + doc->agentName(0) + ")"));
         QCOMPARE(control.title, t + QStringLiteral(":2"));
 
         // A change through the picture's own view skips that view only.
-        for (FakeView *v : {&picture, &graph1}) {
-            v->picture.hints.clear();
-            v->graph.hints.clear();
+        for (FakeWindow *v : {&picture, &graph1}) {
+            v->picture.clear();
+            v->graph.clear();
         }
         doc->notifyViews(0, QenHint::Fgf, QenDoc::originOf(&picture.picture));
-        QVERIFY(picture.picture.hints.isEmpty());
-        QCOMPARE(picture.graph.hints, QList<int>{QenHint::Fgf});
-        QCOMPARE(graph1.picture.hints, QList<int>{QenHint::Fgf});
-        QCOMPARE(graph1.graph.hints, QList<int>{QenHint::Fgf});
+        QVERIFY(picture.picture.hints().isEmpty());
+        QCOMPARE(picture.graph.hints(), QList<int>{QenHint::Fgf});
+        QCOMPARE(graph1.picture.hints(), QList<int>{QenHint::Fgf});
+        QCOMPARE(graph1.graph.hints(), QList<int>{QenHint::Fgf});
 
         // Removing agent 1 hands back its window and renumbers nothing else.
         const QList<QenDocView *> closing = doc->removeAgent(1);
@@ -589,9 +522,9 @@ private slots:
         QVERIFY(doc.setBreakpoint(QStringLiteral("ALV=1")));
         doc.setDescription(QStringLiteral("Induction"));
         doc.setBookmarks({60000});
-        FakeView control(&doc, QenDocView::Control, 0);
-        FakeView primary(&doc, QenDocView::Graph, 0);
-        FakeView other(&doc, QenDocView::Picture, 1);
+        FakeWindow control(&doc, QenDocView::Control, 0);
+        FakeWindow primary(&doc, QenDocView::Graph, 0);
+        FakeWindow other(&doc, QenDocView::Picture, 1);
         doc.addView(&control);
         doc.addView(&primary);
         doc.addView(&other);
@@ -604,7 +537,7 @@ private slots:
         QCOMPARE(doc.agentColours().size(), 1);
         QCOMPARE(cleared.size(), 1);
         QVERIFY(control.isWindowModified());
-        QCOMPARE(primary.graph.hints.last(), int(QenHint::All));
+        QCOMPARE(primary.graph.hints().last(), int(QenHint::All));
         // The reset takes the recording, agents and bookmarks; the teacher's
         // breakpoint and description stay.
         QCOMPARE(doc.engine()->breakpointText(), QStringLiteral("ALV=1"));
@@ -619,7 +552,7 @@ private:
     QTemporaryDir m_dir;
     QString m_ini;
     ScriptedPrompt m_prompt;
-    std::unique_ptr<TestHost> m_host;
+    std::unique_ptr<RecordingDocHost> m_host;
 };
 
 QTEST_GUILESS_MAIN(TestQenDoc)

@@ -1,24 +1,12 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "engine/qenvocabulary.h"
+#include "recordingdochost.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// A host that knows the open documents, as the program's does.
-class OpenDocumentsHost : public QenDocHost
-{
-public:
-    using QenDocHost::QenDocHost;
-    QList<const QenDoc *> openDocuments() const override { return docs; }
-    QList<const QenDoc *> docs;
-};
-
-} // namespace
 
 class TestQenDocHost : public QObject
 {
@@ -143,7 +131,7 @@ private slots:
         const QString path = writeDefaultIni(m_dir.path());
         // None of these is an agent table colour.
         QenIni(path).setValue("Colors", "Colors", QStringList{"green", "darkRed", "darkGreen"});
-        OpenDocumentsHost host(path, &m_prompt);
+        RecordingDocHost host(path, &m_prompt);
         QenDoc first(&host);
         QenDoc second(&host);
         host.docs = {&first, &second};

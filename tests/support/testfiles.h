@@ -18,11 +18,19 @@ QString writeIniText(const QString &dir, const QString &text);
 // its path: stand-ins for the programs Quenor starts.
 QString writeScript(const QString &dir, const QString &name, const QString &body);
 
-// Runs the simulation as fast as it goes until the display reaches `ms`, then
-// pauses it.
-void runEngineTo(QenEngine *engine, quint32 ms);
 
 // Galleries render in the language QUENOR_GALLERY_LANGUAGE names (zh_CN, ...),
 // from the catalogues the build put in the language folder beside the tests;
 // nothing when it is not set. A developer looks at a translation this way.
 void installGalleryLanguage();
+enum class RunTo {
+    // Starts the run and starts it again wherever it stops (minute, bookmark,
+    // breakpoint) until the display reaches the time; then pauses it.
+    PastStops,
+    // Lets a running simulation go on at its own speed until the display
+    // reaches the time or the run stops on its own; starts and pauses nothing.
+    FirstStop,
+};
+
+// Drives the run with whole timer ticks, as the event loop would, up to `ms`.
+void runEngineTo(QenEngine *engine, quint32 ms, RunTo mode = RunTo::PastStops);

@@ -1,5 +1,6 @@
 #include "viewharness.h"
 
+#include "document/qenupdateevent.h"
 #include "views/qengraph.h"
 #include "views/qengraphevent.h"
 
@@ -55,7 +56,7 @@ private slots:
     // Scrolling off: the window jumps, and the run stops where it ends.
     void jumpsAndWakeUps()
     {
-        DocFixture f({{QStringLiteral("Scroll"), false}, {QStringLiteral("ScrollPercent"), 90}});
+        ViewFixture f({{QStringLiteral("Scroll"), false}, {QStringLiteral("ScrollPercent"), 90}});
         QVERIFY(f.ok);
         QenGraphView *view = f.window()->graph.get();
         QCOMPARE(view->span(), 15);
@@ -64,7 +65,7 @@ private slots:
 
         e->setState(QenUserOrigin, ARunning);
         QCOMPARE(view->wakeUpMs(), 900000u);
-        f.runUntil(1800000);
+        f.runTo(1800000, RunTo::FirstStop);
         QCOMPARE(e->state(), APaused);
         QCOMPARE(e->displayTime(), 900000u);
 
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(view->fgfGraph()->origin(), 14.0);
         QCOMPARE(view->wakeUpMs(), 1740000u);
         QCOMPARE(int(e->wakeUps().size()), 1);
-        f.runUntil(1800000);
+        f.runTo(1800000, RunTo::FirstStop);
         QCOMPARE(e->displayTime(), 1740000u);
         QCOMPARE(e->state(), APaused);
 
@@ -86,7 +87,7 @@ private slots:
 
     void noWakeUpWhenHidden()
     {
-        DocFixture f({{QStringLiteral("Scroll"), false}});
+        ViewFixture f({{QStringLiteral("Scroll"), false}});
         QVERIFY(f.ok);
         QenGraphView *view = f.window(0, QenDocView::Picture)->graph.get();
         f.engine()->setState(QenUserOrigin, ARunning);
@@ -97,7 +98,7 @@ private slots:
 
     void scrollingFollowsTheRun()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenGraphView *view = f.window()->graph.get();
         QenEngine *e = f.engine();
@@ -105,7 +106,7 @@ private slots:
         e->setState(QenUserOrigin, ARunning);
         QVERIFY(view->compartmentGraph()->scrollEnb());
         QVERIFY(!view->timeScrollBar()->isEnabled());
-        f.runUntil(1200000);
+        f.runTo(1200000, RunTo::FirstStop);
         QCOMPARE(view->compartmentGraph()->xVal(), e->displayTime() / 60000.0);
         QVERIFY(e->wakeUps().empty());
         e->pause();
@@ -138,7 +139,7 @@ private slots:
         QFETCH(int, span);
         QFETCH(double, labels);
         QFETCH(double, ticks);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenGraphView *view = f.window()->graph.get();
         view->ChangeScale(QStringLiteral("5 Min"));
@@ -156,7 +157,7 @@ private slots:
 
     void openCircuitStrips()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenGraphView *view = f.window()->graph.get();
         QCOMPARE(view->stripLabel(0), QStringLiteral("FGF\nL/M"));
@@ -177,7 +178,7 @@ private slots:
 
     void valueRequests()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenGraphView *view = f.window()->graph.get();
@@ -185,9 +186,9 @@ private slots:
         // Paced, so that the dose goes into the step on display.
         e->setSpeed(QenSystemOrigin, 120);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(300000);
+        f.runTo(300000, RunTo::FirstStop);
         e->injectDose(0);
-        f.runUntil(420000);
+        f.runTo(420000, RunTo::FirstStop);
         e->pause();
         const int elements[5] = {FAT, MUS, VRG, ALV, CKT};
         for (int line = 0; line < 5; ++line) {
@@ -221,7 +222,7 @@ private slots:
     {
         QFETCH(int, top);
         QFETCH(double, tick);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         HarnessWindow *w = f.window();
         QLineEdit *high = w->panel->limitField(QenPanelView::FGF);
@@ -235,14 +236,14 @@ private slots:
 
     void uncheckingFatHidesItsLineOnly()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenGraphView *view = f.window()->graph.get();
         QenEngine *e = f.engine();
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(600000);
+        f.runTo(600000, RunTo::FirstStop);
         e->pause();
         view->findChild<QCheckBox *>(QStringLiteral("checkBoxFAT"))->setChecked(false);
         QenGraph *c = view->compartmentGraph();
@@ -258,16 +259,16 @@ private slots:
 
     void noticesOfOtherAgentsAreIgnored()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenGraphView *view = f.window(0)->graph.get();
         const int second = f.doc->addAgent(QStringLiteral("Sevoflurane"));
         const QString before = view->agentLabel();
-        QenUpdateEvent other(f.doc.get(), second + 1, QenHint::Values);
+        QenUpdateEvent other(f.doc.data(), second + 1, QenHint::Values);
         view->compartmentGraph()->setXVal(7);
         QCoreApplication::sendEvent(view, &other);
         QCOMPARE(view->compartmentGraph()->xVal(), 7.0);
-        QenUpdateEvent mine(f.doc.get(), 1, QenHint::Values);
+        QenUpdateEvent mine(f.doc.data(), 1, QenHint::Values);
         QCoreApplication::sendEvent(view, &mine);
         QCOMPARE(view->compartmentGraph()->xVal(), 0.0);
         QCOMPARE(view->agentLabel(), before);
@@ -275,7 +276,7 @@ private slots:
 
     void zoomAndCollapse()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenGraphView *view = f.window()->graph.get();
         view->show();
@@ -300,14 +301,14 @@ private slots:
 
     void reportImage()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenGraphView *view = f.window()->graph.get();
         QenEngine *e = f.engine();
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(600000);
+        f.runTo(600000, RunTo::FirstStop);
         e->pause();
         const QSize page(800, 1100);
         const int mask = view->compartmentGraph()->mask();

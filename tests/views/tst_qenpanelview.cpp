@@ -1,3 +1,4 @@
+#include "fakewindow.h"
 #include "viewharness.h"
 
 #include "document/qenpacer.h"
@@ -54,7 +55,7 @@ private slots:
         QCOMPARE(s.longTick, longTick);
 
         // The FGF top typed into the picture re-scales its gauge in twentieths.
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QLineEdit *top = panel->limitField(QenPanelView::FGF);
@@ -151,7 +152,7 @@ private slots:
         QFETCH(int, speed);
         QFETCH(int, interval);
         QFETCH(int, target);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         panel->SetSpeed(speed == 1000 ? QStringLiteral("AFAP") : QStringLiteral("%1x").arg(speed));
@@ -174,7 +175,7 @@ private slots:
 
     void pacingCountsOnFromTheDisplayedMillisecond()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QenPacer *pacer = f.doc->pacer();
@@ -232,7 +233,7 @@ private slots:
 
     void runRefusesDuplicateAgents()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         f.doc->addAgent(f.doc->agentName(0));
@@ -263,7 +264,7 @@ private slots:
         QFETCH(double, start);
         QFETCH(bool, up);
         QFETCH(double, expected);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();
@@ -301,7 +302,7 @@ private slots:
     {
         QFETCH(int, setting);
         QFETCH(double, value);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         const auto s = QenPanelView::Setting(setting);
@@ -328,7 +329,7 @@ private slots:
 
     void noticeForAnotherAgentIsIgnored()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window(0)->panel.get();
         const int second = f.doc->addAgent(QStringLiteral("Sevoflurane"));
@@ -346,19 +347,19 @@ private slots:
     // once, and the recording after the displayed time is gone.
     void typedChangeGoesThroughTheReplayGuard()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
-        SinkWindow other(0);
+        FakeWindow other(nullptr, QenDocView::Picture, 0);
         f.doc->addView(&other);
         QenEngine *e = f.engine();
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(120000);
+        f.runTo(120000, RunTo::FirstStop);
         e->pause();
         e->rewind();
         QVERIFY(e->displayTime() < e->endTime());
-        other.sink.notices.clear();
+        other.picture.clear();
 
         // Refused: nothing changes and the field shows the setting again.
         f.prompt.expect(QenPrompt::Cancel);
@@ -367,19 +368,19 @@ private slots:
         finishEditing(co, QStringLiteral("6.5"));
         QCOMPARE(e->co(), before);
         QCOMPARE(co->text(), QString::number(before, 'f', 2));
-        QCOMPARE(other.sink.count(QenHint::Co), 0);
+        QCOMPARE(other.picture.count(QenHint::Co), 0);
 
         f.prompt.expect(QenPrompt::Ok);
         finishEditing(co, QStringLiteral("6.5"));
         QCOMPARE(f.prompt.records().size(), 2);
         QCOMPARE(e->co(), 6.5f);
-        QCOMPARE(other.sink.count(QenHint::Co), 1);
+        QCOMPARE(other.picture.count(QenHint::Co), 1);
         QCOMPARE(e->endTime(), e->displayTime());
         QCOMPARE(panel->gauge(QenPanelView::CO)->value(), 130);
 
         // The same text again is no change at all.
         finishEditing(co, QStringLiteral("6.50"));
-        QCOMPARE(other.sink.count(QenHint::Co), 1);
+        QCOMPARE(other.picture.count(QenHint::Co), 1);
         QCOMPARE(f.prompt.records().size(), 2);
         f.doc->viewClosed(&other);
     }
@@ -387,13 +388,13 @@ private slots:
     // Pausing for the change refreshes the fields; what was typed survives.
     void typedChangeWhileRunningIsKept()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();
         panel->SetSpeed(QStringLiteral("AFAP"));
         panel->run();
-        f.runUntil(60000);
+        f.runTo(60000, RunTo::FirstStop);
         QCOMPARE(e->state(), ARunning);
         finishEditing(panel->field(QenPanelView::DEL), QStringLiteral("2.25"));
         QCOMPARE(e->track(0).del, 2.25f);
@@ -404,7 +405,7 @@ private slots:
 
     void delTopRefusedAndAccepted()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         HarnessWindow *w = f.window();
         QenPanelView *panel = w->panel.get();
@@ -438,14 +439,14 @@ private slots:
 
     void machineLevelsAndTotals()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(600000);
+        f.runTo(600000, RunTo::FirstStop);
         e->pause();
         const QenMchn *m = panel->findChild<QenMchn *>(QStringLiteral("m_Qenmchn"));
         QVERIFY(m);
@@ -483,7 +484,7 @@ private slots:
 
     void effectiveFlowShowsAStar()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenPanelView *panel = f.window()->panel.get();
@@ -492,7 +493,7 @@ private slots:
         f.doc->engine()->setDEL(QenUserOrigin, 0, 5.0f);
         e->setSpeed(QenSystemOrigin, 1000);
         e->setState(QenUserOrigin, ARunning);
-        f.runUntil(60000);
+        f.runTo(60000, RunTo::FirstStop);
         e->pause();
         QLineEdit *fgf = panel->field(QenPanelView::FGF);
         QVERIFY(fgf->isReadOnly());
@@ -521,18 +522,18 @@ private slots:
     {
         QFETCH(bool, replaying);
         QFETCH(bool, granted);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();
         panel->SetSpeed(QStringLiteral("120x"));
         panel->run();
-        f.runUntil(120000);
+        f.runTo(120000, RunTo::FirstStop);
         if (replaying) {
             panel->run();
             e->rewind();
             panel->run();
-            f.runUntil(30000);
+            f.runTo(30000, RunTo::FirstStop);
             QVERIFY(e->displayTime() < e->endTime());
             f.prompt.expect(granted ? QenPrompt::Ok : QenPrompt::Cancel);
         }
@@ -564,7 +565,7 @@ private slots:
 
     void controlTraySlots()
     {
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         QenEngine *e = f.engine();

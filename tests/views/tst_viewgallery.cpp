@@ -21,20 +21,20 @@ private slots:
         QVERIFY(QDir().mkpath(path));
         const QDir dir(path);
 
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         HarnessWindow *w = f.window();
         QenEngine *e = f.engine();
         w->panel->SetSpeed(QStringLiteral("120x"));
         w->panel->run();
-        f.runUntil(8 * 60000);
+        f.runTo(8 * 60000, RunTo::FirstStop);
         // The anaesthetist turns the vaporizer down after the induction.
         w->panel->field(QenPanelView::DEL)->setText(QStringLiteral("1.50"));
         QMetaObject::invokeMethod(w->panel->field(QenPanelView::DEL), "editingFinished");
         QCoreApplication::sendPostedEvents();
         QCOMPARE(e->state(), ARunning);
-        f.runUntil(12 * 60000 + 36000);
+        f.runTo(12 * 60000 + 36000, RunTo::FirstStop);
         QCOMPARE(e->state(), ARunning);
 
         for (const QSize &size : {QSize(560, 440), QSize(800, 520)}) {
