@@ -17,7 +17,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,11 +25,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int recentFileCount = 5;
@@ -574,11 +571,6 @@ void QenMainWindow::createWindowMenu()
     }
 }
 
-void QenMainWindow::giveFocusToMain()
-{
-    activateWindow();
-}
-
 // --- enabling rules
 
 void QenMainWindow::updateActiveQen()
@@ -755,34 +747,7 @@ void QenMainWindow::changeAgent()
 bool QenMainWindow::editDescription()
 {
     QenDoc *doc = activeDocument();
-    if (!doc)
-        return false;
-    QString text = doc->description();
-    bool accepted = false;
-    if (m_descriptionDialog) {
-        accepted = m_descriptionDialog(this, &text);
-    } else {
-        QDialog dialog(this);
-        dialog.setWindowTitle(tr("Edit simulation description"));
-        auto *layout = new QVBoxLayout(&dialog);
-        auto *editor = new QPlainTextEdit(&dialog);
-        editor->setPlainText(text);
-        layout->addWidget(editor);
-        auto *buttons =
-            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        layout->addWidget(buttons);
-        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-        accepted = dialog.exec() == QDialog::Accepted;
-        text = editor->toPlainText();
-    }
-    if (!accepted)
-        return false;
-    doc->setDescription(text);
-    // Saved with the simulation: the same text again still asks to be saved.
-    doc->setModified(true);
-    emit doc->modified(true);
-    return true;
+    return doc && QenDialogs::editDescription(*doc, this, m_dialogRunner);
 }
 
 // --- commands whose features come later

@@ -46,8 +46,6 @@ public:
     // Asks for the file to open; an empty answer cancels.
     using OpenDialog = std::function<QString(QWidget *parent, const QString &title,
                                              const QString &dir, const QString &filter)>;
-    // Shows the description editor filled with `text`; false on Cancel.
-    using DescriptionDialog = std::function<bool(QWidget *parent, QString *text)>;
 
     explicit QenMainWindow(QWidget *parent = nullptr);
     ~QenMainWindow() override;
@@ -55,7 +53,6 @@ public:
     QenAppDocHost *host() const { return m_host.get(); }
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
-    void setDescriptionDialog(DescriptionDialog dialog) { m_descriptionDialog = std::move(dialog); }
     void setDialogRunner(QenDialogs::Runner runner) { m_dialogRunner = std::move(runner); }
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
@@ -100,7 +97,6 @@ public slots:
     void updateActions();
     void removeChild(QObject *child);
     bool editDescription();
-    void giveFocusToMain();
     void updateActiveQen();
     void openFile();
     void closeFile();
@@ -159,7 +155,6 @@ private:
     bool m_printSelectPanels = true;
 
     OpenDialog m_openDialog;
-    DescriptionDialog m_descriptionDialog;
     QenDialogs::Runner m_dialogRunner;
 
     QenActions *m_actions = nullptr;
