@@ -15,6 +15,12 @@
 #include "engine/qenengine.h"
 #include "views/qenpanelview.h"
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
 namespace QenDialogs {
 
 namespace {
@@ -210,6 +216,28 @@ bool setBreakPoint(QenDoc &doc, QWidget *parent, const Runner &run)
         return false;
     const QString before = engine->breakpointText();
     return doc.setBreakpoint(dialog.condition()) && engine->breakpointText() != before;
+}
+
+bool editDescription(QenDoc &doc, QWidget *parent, const Runner &run)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(
+        QCoreApplication::translate("QenMainWindow", "Edit simulation description"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *editor = new QPlainTextEdit(&dialog);
+    editor->setPlainText(doc.description());
+    layout->addWidget(editor);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (!runDialog(dialog, run))
+        return false;
+    doc.setDescription(editor->toPlainText());
+    // Saved with the simulation: the same text again still asks to be saved.
+    doc.setModified(true);
+    emit doc.modified(true);
+    return true;
 }
 
 bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)

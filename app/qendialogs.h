@@ -33,6 +33,10 @@ bool setBookmark(QenDoc &doc, QWidget *parent, const Runner &run = {});
 // The breakpoint condition (Ctrl+B).
 bool setBreakPoint(QenDoc &doc, QWidget *parent, const Runner &run = {});
 
+// The description of the simulation. It is saved with the simulation, so an
+// accepted edit marks the document modified even when the text is the same.
+bool editDescription(QenDoc &doc, QWidget *parent, const Runner &run = {});
+
 // The agent of a picture (only before the run has begun) and the circuit.
 // A different agent is applied first; the circuit only when that succeeded.
 bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run = {});

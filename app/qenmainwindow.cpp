@@ -25,7 +25,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,11 +34,9 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int recentFileCount = 5;
@@ -627,11 +624,6 @@ void QenMainWindow::createWindowMenu()
     }
 }
 
-void QenMainWindow::giveFocusToMain()
-{
-    activateWindow();
-}
-
 // --- enabling rules
 
 void QenMainWindow::updateActiveQen()
@@ -809,34 +801,7 @@ void QenMainWindow::changeAgent()
 bool QenMainWindow::editDescription()
 {
     QenDoc *doc = activeDocument();
-    if (!doc)
-        return false;
-    QString text = doc->description();
-    bool accepted = false;
-    if (m_descriptionDialog) {
-        accepted = m_descriptionDialog(this, &text);
-    } else {
-        QDialog dialog(this);
-        dialog.setWindowTitle(tr("Edit simulation description"));
-        auto *layout = new QVBoxLayout(&dialog);
-        auto *editor = new QPlainTextEdit(&dialog);
-        editor->setPlainText(text);
-        layout->addWidget(editor);
-        auto *buttons =
-            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        layout->addWidget(buttons);
-        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-        accepted = dialog.exec() == QDialog::Accepted;
-        text = editor->toPlainText();
-    }
-    if (!accepted)
-        return false;
-    doc->setDescription(text);
-    // Saved with the simulation: the same text again still asks to be saved.
-    doc->setModified(true);
-    emit doc->modified(true);
-    return true;
+    return doc && QenDialogs::editDescription(*doc, this, m_dialogRunner);
 }
 
 // --- commands whose features come later

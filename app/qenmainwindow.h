@@ -48,8 +48,6 @@ public:
     // Asks for the file to open; an empty answer cancels.
     using OpenDialog = std::function<QString(QWidget *parent, const QString &title,
                                              const QString &dir, const QString &filter)>;
-    // Shows the description editor filled with `text`; false on Cancel.
-    using DescriptionDialog = std::function<bool(QWidget *parent, QString *text)>;
 
     explicit QenMainWindow(QWidget *parent = nullptr);
     ~QenMainWindow() override;
@@ -59,7 +57,6 @@ public:
     QenReports *reports() const { return m_reports; }
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
-    void setDescriptionDialog(DescriptionDialog dialog) { m_descriptionDialog = std::move(dialog); }
     void setDialogRunner(QenDialogs::Runner runner) { m_dialogRunner = std::move(runner); }
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
@@ -107,7 +104,6 @@ public slots:
     // the program's windows and dialogs.
     void showHelpPage(const QString &page);
     bool editDescription();
-    void giveFocusToMain();
     void updateActiveQen();
     void openFile();
     void closeFile();
@@ -166,7 +162,6 @@ private:
     QenReports *m_reports = nullptr;
 
     OpenDialog m_openDialog;
-    DescriptionDialog m_descriptionDialog;
     QenDialogs::Runner m_dialogRunner;
 
     QenActions *m_actions = nullptr;

@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
@@ -563,20 +564,21 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
-        w->setDescriptionDialog([](QWidget *, QString *text) {
-            *text = QStringLiteral("Induction with a high DEL");
-            return true;
-        });
+        auto typeDescription = [](const QString &text, bool ok) {
+            return [=](QDialog &dialog) {
+                dialog.findChild<QPlainTextEdit *>()->setPlainText(text);
+                return ok;
+            };
+        };
+        w->setDialogRunner(typeDescription(QStringLiteral("Induction with a high DEL"), true));
         QVERIFY(w->editDescription());
         QCOMPARE(doc->description(), QStringLiteral("Induction with a high DEL"));
         QVERIFY(doc->isModified());
         QCOMPARE(w->windowTitle().right(1), QStringLiteral("*"));
-        w->setDescriptionDialog([](QWidget *, QString *text) {
-            *text = QStringLiteral("thrown away");
-            return false;
-        });
+        w->setDialogRunner(typeDescription(QStringLiteral("thrown away"), false));
         QVERIFY(!w->editDescription());
         QCOMPARE(doc->description(), QStringLiteral("Induction with a high DEL"));
+        w->setDialogRunner({});
     }
 
     void hideNumericsHidesThePictureValues()
