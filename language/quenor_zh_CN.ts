@@ -134,6 +134,29 @@
     </message>
 </context>
 <context>
+    <name>QenCDefaults</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Agent Defaults</source>
+        <translation>麻醉药默认值</translation>
+    </message>
+    <message>
+        <source>ml</source>
+        <translation>ml</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>费用</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+</context>
+<context>
     <name>QenChildWindow</name>
     <message>
         <source>Picture</source>
@@ -146,6 +169,45 @@
     <message>
         <source>Control</source>
         <translation>控制</translation>
+    </message>
+</context>
+<context>
+    <name>QenChoiceSound</name>
+    <message>
+        <source>Choice of a sound</source>
+        <translation>选择声音</translation>
+    </message>
+    <message>
+        <source>System 1:</source>
+        <translation>系统声音 1：</translation>
+    </message>
+    <message>
+        <source>System 2:</source>
+        <translation>系统声音 2：</translation>
+    </message>
+    <message>
+        <source>System 3:</source>
+        <translation>系统声音 3：</translation>
+    </message>
+    <message>
+        <source>System 4:</source>
+        <translation>系统声音 4：</translation>
+    </message>
+    <message>
+        <source>Choose a sound file</source>
+        <translation>选择声音文件</translation>
+    </message>
+    <message>
+        <source>&lt;no sound&gt;</source>
+        <translation>&lt;无声音&gt;</translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Sound Files (*.wav)</source>
+        <translation>声音文件 (*.wav)</translation>
     </message>
 </context>
 <context>
@@ -376,6 +438,18 @@
         <source>&lt;p&gt;Erase simulation %1 and restore settings to defaults?</source>
         <translation>&lt;p&gt;清除模拟 %1 并将设置恢复为默认值？</translation>
     </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>放弃(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
 </context>
 <context>
     <name>QenDose</name>
@@ -405,6 +479,216 @@
     <message>
         <source>&lt;p&gt;Erase simulation %1 but keep current settings?</source>
         <translation>&lt;p&gt;清除模拟 %1 但保留当前设置？</translation>
+    </message>
+    <message>
+        <source>Stopped at %1: the values have left the range the model can compute</source>
+        <translation>于 %1 停止：数值已超出模型可计算的范围</translation>
+    </message>
+    <message>
+        <source>End of simulation</source>
+        <translation>模拟结束</translation>
+    </message>
+    <message>
+        <source>Breakpoint %1 reached at %2</source>
+        <translation>于 %2 到达断点 %1</translation>
+    </message>
+    <message>
+        <source>Stopped at bookmark %1</source>
+        <translation>于书签 %1 处停止</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>记录于 %1 结束</translation>
+    </message>
+</context>
+<context>
+    <name>QenExport</name>
+    <message>
+        <source>kilograms</source>
+        <translation>千克</translation>
+    </message>
+    <message>
+        <source>CKT</source>
+        <translation>CKT</translation>
+    </message>
+    <message>
+        <source>ALV</source>
+        <translation>ALV</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>ART</translation>
+    </message>
+    <message>
+        <source>VRG</source>
+        <translation>VRG</translation>
+    </message>
+    <message>
+        <source>MUS</source>
+        <translation>MUS</translation>
+    </message>
+    <message>
+        <source>FAT</source>
+        <translation>FAT</translation>
+    </message>
+    <message>
+        <source>VEN</source>
+        <translation>VEN</translation>
+    </message>
+    <message>
+        <source>Quenor®</source>
+        <translation>Quenor®</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cannot write file %1:
+%2.</source>
+        <translation>&lt;p&gt;无法写入文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cannot export %1:
+%2.</source>
+        <translation>&lt;p&gt;无法导出 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>(UR)</source>
+        <translation>(UR)</translation>
+    </message>
+    <message>
+        <source>(UR)*</source>
+        <translation>(UR)*</translation>
+    </message>
+    <message>
+        <source>(VUR)</source>
+        <translation>(VUR)</translation>
+    </message>
+    <message>
+        <source>(VUR)*</source>
+        <translation>(VUR)*</translation>
+    </message>
+    <message>
+        <source>(R)</source>
+        <translation>(R)</translation>
+    </message>
+    <message>
+        <source>(R)*</source>
+        <translation>(R)*</translation>
+    </message>
+    <message>
+        <source>(VR)</source>
+        <translation>(VR)</translation>
+    </message>
+    <message>
+        <source>(VR)*</source>
+        <translation>(VR)*</translation>
+    </message>
+    <message>
+        <source>(U)</source>
+        <translation>(U)</translation>
+    </message>
+    <message>
+        <source>(U)*</source>
+        <translation>(U)*</translation>
+    </message>
+    <message>
+        <source>(VU)</source>
+        <translation>(VU)</translation>
+    </message>
+    <message>
+        <source>(VU)*</source>
+        <translation>(VU)*</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>(V)</source>
+        <translation>(V)</translation>
+    </message>
+    <message>
+        <source>(V)*</source>
+        <translation>(V)*</translation>
+    </message>
+    <message>
+        <source>Semi%1</source>
+        <translation>半紧闭%1</translation>
+    </message>
+    <message>
+        <source>Closed%1</source>
+        <translation>紧闭%1</translation>
+    </message>
+    <message>
+        <source>Ideal%1</source>
+        <translation>理想%1</translation>
+    </message>
+    <message>
+        <source>Open%1</source>
+        <translation>开放%1</translation>
+    </message>
+</context>
+<context>
+    <name>QenForecastWindow</name>
+    <message>
+        <source>Wake-up Forecast - %1</source>
+        <translation>苏醒预测 - %1</translation>
+    </message>
+    <message>
+        <source>Agent</source>
+        <translation>麻醉药</translation>
+    </message>
+    <message>
+        <source>VRG now (%atm)</source>
+        <translation>VRG 当前值 (%atm)</translation>
+    </message>
+    <message>
+        <source>50 % (min)</source>
+        <translation>50 % (分钟)</translation>
+    </message>
+    <message>
+        <source>80 % (min)</source>
+        <translation>80 % (分钟)</translation>
+    </message>
+    <message>
+        <source>90 % (min)</source>
+        <translation>90 % (分钟)</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;80 % decrement time&lt;/b&gt; (minutes, up) against the time the vaporizers are turned off (h:mm, across)</source>
+        <translation>&lt;b&gt;80 % 递减时间&lt;/b&gt;（分钟，纵轴）随关闭挥发罐时刻（h:mm，横轴）的变化</translation>
+    </message>
+    <message>
+        <source>Computed by this simulation&apos;s model with every vaporizer at 0 and all other settings held; not a prediction for a patient. &quot;&gt;&quot; means not reached before the simulation&apos;s time limit; such points are left out of the graph.</source>
+        <translation>由本模拟的模型计算：所有挥发罐设为 0，其余设置保持不变；并非对患者的预测。“&gt;”表示在模拟的时间上限之前未达到，这些点不画入曲线图。</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>刷新(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Compute again from the time now displayed</source>
+        <translation>从当前显示的时刻重新计算</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Vaporizers off at %1&lt;/b&gt; of %2: minutes until the vessel-rich group (brain) has fallen by</source>
+        <translation>%2：&lt;b&gt;在 %1 关闭挥发罐&lt;/b&gt;后，血管丰富组（脑）分压下降以下比例所需的分钟数</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>&gt; %1</source>
+        <translation>&gt; %1</translation>
+    </message>
+    <message>
+        <source>Computing... %1 of %2</source>
+        <translation>正在计算... %1/%2</translation>
+    </message>
+    <message>
+        <source>Computed in %1 s</source>
+        <translation>计算用时 %1 秒</translation>
     </message>
 </context>
 <context>
@@ -857,6 +1141,45 @@ L/M</translation>
         <source>Stop All</source>
         <translation>全部停止</translation>
     </message>
+    <message>
+        <source>&amp;Wake-up Forecast...</source>
+        <translation>苏醒预测(&amp;W)...</translation>
+    </message>
+</context>
+<context>
+    <name>QenOptionsDialog</name>
+    <message>
+        <source>Default options</source>
+        <translation>默认选项</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>程序</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>视图</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>模拟</translation>
+    </message>
+    <message>
+        <source>Agent</source>
+        <translation>麻醉药</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>患者</translation>
+    </message>
+    <message>
+        <source>Quenor® </source>
+        <translation>Quenor® </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;The settings could not be saved to %1: the file or its folder cannot be written.&lt;p&gt;Your choices apply until the program closes.</source>
+        <translation>&lt;p&gt;无法将设置保存到 %1：该文件或其所在文件夹不可写入。&lt;p&gt;您的选择在程序关闭前一直有效。</translation>
+    </message>
 </context>
 <context>
     <name>QenOverlay</name>
@@ -988,6 +1311,92 @@ L/M</translation>
     </message>
 </context>
 <context>
+    <name>QenPDefaults</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Audible Minute Signal</source>
+        <translation>整分钟提示音</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Beep</source>
+        <translation>蜂鸣</translation>
+    </message>
+    <message>
+        <source>System 1</source>
+        <translation>系统声音 1</translation>
+    </message>
+    <message>
+        <source>System 2</source>
+        <translation>系统声音 2</translation>
+    </message>
+    <message>
+        <source>System 3</source>
+        <translation>系统声音 3</translation>
+    </message>
+    <message>
+        <source>System 4</source>
+        <translation>系统声音 4</translation>
+    </message>
+    <message>
+        <source>Custom...</source>
+        <translation>自定义...</translation>
+    </message>
+    <message>
+        <source>Graph Line Labels</source>
+        <translation>曲线标签</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Graph Line Thickness</source>
+        <translation>曲线粗细</translation>
+    </message>
+    <message>
+        <source>One</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Two</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>Three</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>Graph Jump Percent</source>
+        <translation>曲线跳转百分比</translation>
+    </message>
+    <message>
+        <source>Use Graph Paper</source>
+        <translation>使用坐标纸</translation>
+    </message>
+</context>
+<context>
+    <name>QenPacer</name>
+    <message>
+        <source>Quenor®</source>
+        <translation>Quenor®</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Two of the same agents are being administered. You must remove one before starting the simulation.</source>
+        <translation>&lt;p&gt;正在使用两种相同的麻醉药。开始模拟前必须移除其中一种。</translation>
+    </message>
+</context>
+<context>
     <name>QenPanelView</name>
     <message>
         <source>Picture</source>
@@ -1066,12 +1475,24 @@ L/M</translation>
         <translation>Quenor®</translation>
     </message>
     <message>
-        <source>&lt;p&gt;Two of the same agents are being administered. You must remove one before starting the simulation.</source>
-        <translation>&lt;p&gt;正在使用两种相同的麻醉药。开始模拟前必须移除其中一种。</translation>
-    </message>
-    <message>
         <source>The input is not valid, please check and input it again.</source>
         <translation>输入无效，请检查后重新输入。</translation>
+    </message>
+    <message>
+        <source>CO2e (kg)</source>
+        <translation>CO2e (kg)</translation>
+    </message>
+    <message>
+        <source>Greenhouse footprint of the vapour delivered, as kg of CO2 with the same warming over 100 years</source>
+        <translation>所输送蒸气的温室效应足迹，以 100 年内增温效应相同的 CO2 千克数表示</translation>
+    </message>
+    <message>
+        <source>Delivered (cost)</source>
+        <translation>输送量 (费用)</translation>
+    </message>
+    <message>
+        <source>Uptake (cost)</source>
+        <translation>摄取量 (费用)</translation>
     </message>
 </context>
 <context>
@@ -1152,6 +1573,135 @@ L/M</translation>
     </message>
 </context>
 <context>
+    <name>QenPrintPreview</name>
+    <message>
+        <source>Print Preview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>打印(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Page Setup...</source>
+        <translation>页面设置...</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+</context>
+<context>
+    <name>QenPrintSelect</name>
+    <message>
+        <source>Select Printer Output</source>
+        <translation>选择打印内容</translation>
+    </message>
+    <message>
+        <source>Printout</source>
+        <translation>设置记录</translation>
+    </message>
+    <message>
+        <source>The table of every change of settings</source>
+        <translation>每次更改设置的记录表</translation>
+    </message>
+    <message>
+        <source>Graphs</source>
+        <translation>曲线图</translation>
+    </message>
+    <message>
+        <source>The graphs of the primary agent, on a page of their own</source>
+        <translation>主要麻醉药的曲线图，单独打印在一页上</translation>
+    </message>
+</context>
+<context>
+    <name>QenReport</name>
+    <message>
+        <source>Quenor®</source>
+        <translation>Quenor®</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cannot write file %1:
+%2.</source>
+        <translation>&lt;p&gt;无法写入文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>QenReports</name>
+    <message>
+        <source>Export to XML</source>
+        <translation>导出为 XML</translation>
+    </message>
+    <message>
+        <source>XML Files (*.xml)</source>
+        <translation>XML 文件 (*.xml)</translation>
+    </message>
+    <message>
+        <source>Export to HTML</source>
+        <translation>导出为 HTML</translation>
+    </message>
+    <message>
+        <source>Web Page (*.html)</source>
+        <translation>网页 (*.html)</translation>
+    </message>
+    <message>
+        <source>Export to PDF</source>
+        <translation>导出为 PDF</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>QenSDefaults</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>FGF (Semi-Closed):</source>
+        <translation>FGF（半紧闭）：</translation>
+    </message>
+    <message>
+        <source> L/min</source>
+        <translation> L/min</translation>
+    </message>
+    <message>
+        <source>Circuit Volume:</source>
+        <translation>回路容积：</translation>
+    </message>
+    <message>
+        <source> L</source>
+        <translation> L</translation>
+    </message>
+    <message>
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+    <message>
+        <source>Agent:</source>
+        <translation>麻醉药：</translation>
+    </message>
+    <message>
+        <source>Circuit:</source>
+        <translation>回路：</translation>
+    </message>
+</context>
+<context>
     <name>QenTabBar</name>
     <message>
         <source>Click/drag this tab away to view content separately or to move it to another window.</source>
@@ -1163,6 +1713,49 @@ L/M</translation>
     <message>
         <source>Close tab</source>
         <translation>关闭标签页</translation>
+    </message>
+</context>
+<context>
+    <name>QenVDefaults</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Enable Scrolling</source>
+        <translation>启用滚动</translation>
+    </message>
+    <message>
+        <source>View:</source>
+        <translation>视图：</translation>
+    </message>
+    <message>
+        <source>Show Cost</source>
+        <translation>显示费用</translation>
+    </message>
+    <message>
+        <source>Show Control Tray</source>
+        <translation>显示控制栏</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>刻度</translation>
+    </message>
+    <message>
+        <source>FGF</source>
+        <translation>FGF</translation>
+    </message>
+    <message>
+        <source> L/min</source>
+        <translation> L/min</translation>
+    </message>
+    <message>
+        <source>VA</source>
+        <translation>VA</translation>
+    </message>
+    <message>
+        <source>CO</source>
+        <translation>CO</translation>
     </message>
 </context>
 <context>
