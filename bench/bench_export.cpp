@@ -179,7 +179,7 @@ int main(int argc, char *argv[])
     QenDoc doc(&host);
     doc.newDocument();
     runTo(*doc.engine(), 2 * 3600 * 1000);
-    doc.setFGF(QenUserOrigin, 2.0f);
+    doc.engine()->setFGF(QenUserOrigin, 2.0f);
     const QString html = dir.filePath(QStringLiteral("run.html"));
     report(
         "HTML page, 2 h, 1 agent",

@@ -131,7 +131,7 @@ public:
 
     bool advanceOneStep();
     // What the step reads of the patient and the step length now.
-    QenBody body() const { return {m_volumes, m_flowFractions, m_stepMinutes, m_stepMs}; }
+    QenBody body() const { return {m_volumes.data(), m_flowFractions, m_stepMinutes, m_stepMs}; }
     // True when the last advanceOneStep() refused a step whose values were
     // no longer finite numbers.
     bool stepOutOfRange() const { return m_outOfRange; }

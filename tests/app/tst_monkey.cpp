@@ -178,10 +178,6 @@ public:
         w->setOpenDialog([this](QWidget *, const QString &, const QString &, const QString &) {
             return openPath();
         });
-        w->setDescriptionDialog([this](QWidget *, QString *text) {
-            *text = QStringLiteral("walk %1 step %2").arg(m_seed).arg(m_step);
-            return chance(2);
-        });
     }
     ~Monkey()
     {

@@ -132,7 +132,7 @@ private slots:
         QDoubleSpinBox *weight = tray()->form()->weightDoubleSpinBox;
         tray()->form()->circuitComboBox->setCurrentText(QStringLiteral("Closed"));
         QCOMPARE(e->circuitIndex(), 2);
-        doc->setFGF(QenUserOrigin, 1.0f);
+        doc->engine()->setFGF(QenUserOrigin, 1.0f);
         QMetaObject::invokeMethod(weight, "editingFinished");
         QCOMPARE(e->fgf(), 1.0f);
         QCOMPARE(e->weight(), 70.0f);

@@ -85,9 +85,9 @@ class TestQenOverlay : public QObject
             return nullptr;
         QenDoc *doc = w->documents().last();
         doc->setAgent(QenUserOrigin, 0, agent);
-        doc->setCircuit(QenUserOrigin, circuit);
-        doc->setFGF(QenUserOrigin, float(fgf));
-        doc->setDEL(QenUserOrigin, 0, float(del));
+        doc->engine()->setCircuit(QenUserOrigin, circuit);
+        doc->engine()->setFGF(QenUserOrigin, float(fgf));
+        doc->engine()->setDEL(QenUserOrigin, 0, float(del));
         if (minutes > 0)
             runEngineTo(doc->engine(), quint32(minutes * 60000));
         return doc;
@@ -519,7 +519,7 @@ private slots:
         for (const char *agent : {"Desflurane", "Sevoflurane", "Isoflurane"}) {
             QenDoc *doc = run(agent, 0, 2, 0);
             QVERIFY(doc);
-            doc->setDEL(QenUserOrigin, 0, doc->engine()->agentOf(0)->mac);
+            doc->engine()->setDEL(QenUserOrigin, 0, doc->engine()->agentOf(0)->mac);
             runEngineTo(doc->engine(), 15 * 60000);
         }
         QenOverlay *o = openOverlay();

@@ -10,12 +10,15 @@
 #include "testfiles.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextDocument>
 
@@ -67,9 +70,13 @@ private slots:
                 ++fileAsked;
                 return answer;
             });
-        w->setDescriptionDialog([this](QWidget *, QString *text) {
+        // Exporting asks for the description first, through the dialog runner.
+        w->setDialogRunner([this](QDialog &dialog) {
+            auto *editor = dialog.findChild<QPlainTextEdit *>();
+            if (!editor)
+                return false;
             ++descriptionAsked;
-            *text = description;
+            editor->setPlainText(description);
             return !description.isEmpty();
         });
         descriptionAsked = fileAsked = 0;
@@ -158,7 +165,7 @@ private slots:
         const QString before = first->document()->toPlainText();
         QVERIFY(before.contains("00:00:00"));
 
-        doc()->setFGF(QenUserOrigin, 3.0f);
+        doc()->engine()->setFGF(QenUserOrigin, 3.0f);
         runEngineTo(doc()->engine(), 120000);
         QPointer<QenPrintPreview> second = w->reports()->printPreview(doc());
         QVERIFY(second);

@@ -79,8 +79,8 @@ private slots:
         QVERIFY(f.doc->setAgent(QenUserOrigin, 0, QStringLiteral("Desflurane")));
         f.doc->defaultAgentColours();
         for (int k = 0; k < 3; ++k)
-            f.doc->setDEL(QenUserOrigin, k, f.doc->engine()->agentOf(k)->mac);
-        f.doc->setFGF(QenUserOrigin, 2.0f);
+            f.doc->engine()->setDEL(QenUserOrigin, k, f.doc->engine()->agentOf(k)->mac);
+        f.doc->engine()->setFGF(QenUserOrigin, 2.0f);
         f.runTo(600 * 60000);
 
         QenForecastWindow window(f.doc);

@@ -224,8 +224,8 @@ private slots:
         auto begin = [](QenDoc &doc) {
             QVERIFY(doc.newDocument());
             QVERIFY(doc.setAgent(QenUserOrigin, 0, QStringLiteral("Halothane")));
-            doc.injectDose();
-            doc.flushCircuit();
+            doc.engine()->injectDose();
+            doc.engine()->flushCircuit();
         };
         QenDoc straight(m_host.get());
         begin(straight);

@@ -152,7 +152,7 @@ private slots:
 
     void patientAndAgentsScaleWithTheWeight()
     {
-        m_doc->setWeight(QenUserOrigin, 35.0f);
+        m_doc->engine()->setWeight(QenUserOrigin, 35.0f);
         const QDomDocument t = tree(false);
         // Half the 70 kg volumes of the delivered INI.
         const QDomElement volumes = elements(t, "volumes").first();
@@ -228,16 +228,16 @@ private slots:
         const quint32 at = change == "fgf2.5" ? 150000 : 120000;
         runEngineTo(engine(), at);
         if (change == "del")
-            m_doc->setDEL(QenUserOrigin, 0, 1.5f);
+            m_doc->engine()->setDEL(QenUserOrigin, 0, 1.5f);
         else if (change.startsWith("fgf"))
-            m_doc->setFGF(QenUserOrigin, 2.0f);
+            m_doc->engine()->setFGF(QenUserOrigin, 2.0f);
         else if (change == "flush")
-            m_doc->flushCircuit();
+            m_doc->engine()->flushCircuit();
         else if (change == "uptake")
             engine()->disableUptake(true);
         else {
-            m_doc->injectDose();
-            m_doc->injectDose();
+            m_doc->engine()->injectDose();
+            m_doc->engine()->injectDose();
         }
         runEngineTo(engine(), at + 60000);
 
@@ -352,10 +352,10 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, patientHeading);
         QVERIFY(m_doc->setAgent(QenUserOrigin, 0, displayName("Desflurane")));
-        m_doc->setDEL(QenUserOrigin, 0, 7.25f);
+        m_doc->engine()->setDEL(QenUserOrigin, 0, 7.25f);
         runEngineTo(engine(), 60000);
-        m_doc->injectDose();
-        m_doc->injectDose();
+        m_doc->engine()->injectDose();
+        m_doc->engine()->injectDose();
         runEngineTo(engine(), 120000);
         const QString path = m_dir.filePath("page " + locale + ".html");
         QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings(locale)));

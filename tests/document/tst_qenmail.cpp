@@ -74,7 +74,7 @@ private slots:
         QenDoc doc(host.get());
         QVERIFY(doc.newDocument());
         QVERIFY(doc.addAgent(QStringLiteral("Halothane")) >= 0);
-        doc.setFGF(QenUserOrigin, 2.5f);
+        doc.engine()->setFGF(QenUserOrigin, 2.5f);
         runEngineTo(doc.engine(), 120000);
         doc.setModified(true);
         const QString name = doc.fileName();

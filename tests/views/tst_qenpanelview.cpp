@@ -107,7 +107,7 @@ private slots:
     void delHeldToTheAgentsMaximum()
     {
         QFETCH(bool, typed);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
         QenPanelView *panel = f.window()->panel.get();
@@ -212,7 +212,7 @@ private slots:
     void compartmentPictureKeepsItsShare()
     {
         QFETCH(QSize, size);
-        DocFixture f;
+        ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
         panel->resize(size);
