@@ -204,7 +204,7 @@ void QenActions::update(const QenActiveState &s)
          {"actionDisableUptake", "actionDisableReturn", "actionEnableVapor", "actionChangePatient",
           "actionSetBookmark", "actionSetBreakPoint", "actionEnableScrolling"})
         setEnabled(name, child);
-    const bool picture = child && s.childType == QenDocView::Picture;
+    const bool picture = child && s.childType == QenChildWindowInterface::Picture;
     setEnabled("actionHideNumerics", picture);
     setEnabled("actionShowCost", picture);
     if (child) {
@@ -217,8 +217,8 @@ void QenActions::update(const QenActiveState &s)
     }
 
     // View
-    const bool graph = child && s.childType == QenDocView::Graph;
-    const bool newView = child && s.childType != QenDocView::Control;
+    const bool graph = child && s.childType == QenChildWindowInterface::Graph;
+    const bool newView = child && s.childType != QenChildWindowInterface::Control;
     for (const char *name : {"actionNewGraph", "actionNewPicture", "actionDescription"})
         setEnabled(name, child);
     setEnabled("actionOverlay", child && s.overlayTarget);

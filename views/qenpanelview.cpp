@@ -115,7 +115,7 @@ QString QenPanelView::formatValue(const QString &format, double value)
 
 // --- construction
 
-QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
+QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent)
     : QenViewCommon(document, owner, parent), m_ui(std::make_unique<Ui::QenPanelView>())
 {
     m_content = new QWidget(this);
@@ -258,7 +258,7 @@ int QenPanelView::limit(Setting setting) const
     return top > 0 ? top : 10;
 }
 
-bool QenPanelView::panelSettings(QenDocView::PanelSettings *settings) const
+bool QenPanelView::panelSettings(QenChildWindowInterface::PanelSettings *settings) const
 {
     if (!settings)
         return false;
@@ -650,7 +650,7 @@ void QenPanelView::refreshGraphScales(int setting)
     Q_UNUSED(setting);
     // Each graph takes its tops from the picture of its own window, and the
     // DEL top from the agent, which every window of the agent shares.
-    for (QenDocView *view : doc->views()) {
+    for (QenChildWindowInterface *view : doc->views()) {
         if (view->agentIndex() != m_agent)
             continue;
         if (auto *graph = qobject_cast<QenGraphView *>(view->graphView()))

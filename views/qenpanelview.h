@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "views/qenviewcommon.h"
 
 #include <QElapsedTimer>
@@ -51,7 +51,7 @@ public:
     // `value` in an agent's printf-like format ("%4.2f").
     static QString formatValue(const QString &format, double value);
 
-    QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent = nullptr);
+    QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent = nullptr);
     ~QenPanelView() override;
 
     bool currentAgent(int *agent) const override;
@@ -60,7 +60,7 @@ public:
     // Scale tops offered to the graph views: DEL in %atm, FGF, VA and CO in L/min.
     int limit(Setting setting) const;
     // The scale tops a saved simulation keeps for its first window.
-    bool panelSettings(QenDocView::PanelSettings *settings) const;
+    bool panelSettings(QenChildWindowInterface::PanelSettings *settings) const;
 
     bool costShown() const { return m_showCost; }
     void setCostShown(bool on);

@@ -79,7 +79,7 @@ private slots:
 
         QenActiveState graph;
         graph.hasChild = true;
-        graph.childType = QenDocView::Graph;
+        graph.childType = QenChildWindowInterface::Graph;
         graph.runState = APaused;
         graph.childCount = 3;
         graph.anyStartable = true;
@@ -119,7 +119,7 @@ private slots:
 
         QenActiveState finished;
         finished.hasChild = true;
-        finished.childType = QenDocView::Picture;
+        finished.childType = QenChildWindowInterface::Picture;
         finished.runState = AFinished;
         finished.childCount = 2;
         finished.displayTime = 120;
