@@ -252,7 +252,7 @@ void QenActions::update(const QenActiveState &s)
          {"actionDisableUptake", "actionDisableReturn", "actionEnableVapor", "actionChangePatient",
           "actionSetBookmark", "actionSetBreakPoint", "actionEnableScrolling"})
         setEnabled(name, child);
-    const bool picture = child && s.childType == QenDocView::Picture;
+    const bool picture = child && s.childType == QenChildWindowInterface::Picture;
     setEnabled("actionHideNumerics", picture);
     setEnabled("actionShowCost", picture);
     if (child) {
@@ -265,7 +265,7 @@ void QenActions::update(const QenActiveState &s)
     }
 
     // View
-    const bool graph = child && s.childType == QenDocView::Graph;
+    const bool graph = child && s.childType == QenChildWindowInterface::Graph;
     const bool newView = child;
     for (const char *name : {"actionNewGraph", "actionNewPicture", "actionDescription"})
         setEnabled(name, child);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "engine/qenengine.h"
 
 #include <QHash>
@@ -18,7 +18,7 @@ class QAction;
 struct QenActiveState
 {
     bool hasChild = false; // a child window that shows an agent of a document
-    QenDocView::Type childType = QenDocView::Control;
+    QenChildWindowInterface::Type childType = QenChildWindowInterface::Control;
     AState runState = ANotRun; // of the active document
     int childCount = 0;        // child windows of every document
     bool anyRunning = false;   // of every document

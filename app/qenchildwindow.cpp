@@ -219,8 +219,8 @@ bool QenChildWindow::closeDocument()
     if (!m_doc->maybeSave())
         return false;
     m_closingDocument = true;
-    const QList<QenDocView *> views = m_doc->views();
-    for (QenDocView *view : views) {
+    const QList<QenChildWindowInterface *> views = m_doc->views();
+    for (QenChildWindowInterface *view : views) {
         if (view != this && m_doc && m_doc->views().contains(view))
             view->closeView();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -16,7 +16,7 @@ class QenPanelView;
 class QenTabWidget;
 
 // What a child window shows: 0 Picture, 1 Graph, 2 Control.
-using QenViewType = QenDocView::Type;
+using QenViewType = QenChildWindowInterface::Type;
 
 // One view of a simulation document, shown as a tab of a QenTabWidget. Every
 // child holds both a picture view and a graph view (each in a scroll area that
@@ -27,7 +27,7 @@ using QenViewType = QenDocView::Type;
 // Ownership: the child owns its views and the tray; the document is not owned
 // (the child registers itself with it and reports its closing). The tab
 // widget that holds the child owns it; it deletes itself when closed.
-class QenChildWindow : public QMainWindow, public QenDocView
+class QenChildWindow : public QMainWindow, public QenChildWindowInterface
 {
     Q_OBJECT
 
@@ -66,7 +66,7 @@ public:
     // True once the child has agreed to close.
     bool hasClosed() const { return m_closed; }
 
-    // QenDocView
+    // QenChildWindowInterface
     int viewType() const override { return m_type; }
     int agentIndex() const override;
     void setAgentIndex(int agent) override;

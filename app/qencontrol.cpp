@@ -51,7 +51,7 @@ QStringList speedNames()
 
 } // namespace
 
-QenControl::QenControl(QenDoc *document, QenDocView *owner, int agent, QWidget *parent)
+QenControl::QenControl(QenDoc *document, QenChildWindowInterface *owner, int agent, QWidget *parent)
     : QenViewCommon(document, owner, parent), m_ui(std::make_unique<Ui::QenControl>())
 {
     Q_UNUSED(agent);
@@ -408,11 +408,11 @@ void QenControl::populate()
     clearAllRequested();
     m_populating = true;
     for (int i = 0; i < doc->agentCount(); ++i) {
-        emit addAgentView(doc, i, QenDocView::Picture);
+        emit addAgentView(doc, i, QenChildWindowInterface::Picture);
         QCoreApplication::processEvents();
         if (!document())
             break;
-        emit addAgentView(doc, i, QenDocView::Graph);
+        emit addAgentView(doc, i, QenChildWindowInterface::Graph);
     }
     m_populating = false;
 }
@@ -483,10 +483,10 @@ void QenControl::updateAgentWidget(QTableWidgetItem *item)
             writeAddRow();
             return;
         }
-        emit addAgentView(doc, added, QenDocView::Picture);
+        emit addAgentView(doc, added, QenChildWindowInterface::Picture);
         QCoreApplication::processEvents();
         if (document())
-            emit addAgentView(doc, added, QenDocView::Graph);
+            emit addAgentView(doc, added, QenChildWindowInterface::Graph);
         return;
     }
     if (name == doc->agentName(row))
@@ -563,7 +563,8 @@ void QenControl::newViewRequested()
     doc->engine()->setCurrentTrack(row);
     const auto *action = qobject_cast<QAction *>(sender());
     const bool graph = action && action->text() == tr("New &Graph View");
-    emit addAgentView(doc, row, graph ? QenDocView::Graph : QenDocView::Picture);
+    emit addAgentView(doc, row,
+                      graph ? QenChildWindowInterface::Graph : QenChildWindowInterface::Picture);
 }
 
 void QenControl::deleteAgentRequested()
@@ -585,10 +586,10 @@ QList<QenChildWindow *> QenControl::frontCandidates(int agent) const
     QenTabWidget *own = nullptr;
     for (QWidget *w = parentWidget(); w && !own; w = w->parentWidget())
         own = qobject_cast<QenTabWidget *>(w);
-    for (QenDocView *view : doc->views()) {
+    for (QenChildWindowInterface *view : doc->views()) {
         auto *child = dynamic_cast<QenChildWindow *>(view);
-        if (child && child->type() != QenDocView::Control && child->agentIndex() == agent &&
-            (!own || child->tabWidget() != own))
+        if (child && child->type() != QenChildWindowInterface::Control &&
+            child->agentIndex() == agent && (!own || child->tabWidget() != own))
             found.append(child);
     }
     return found;
@@ -627,7 +628,7 @@ void QenControl::closeDocument()
         return;
     // The window is asked only while it is still registered: a window being
     // destroyed has left the list already.
-    QenDocView *own = owner();
+    QenChildWindowInterface *own = owner();
     if (own && doc->views().contains(own)) {
         auto *window = dynamic_cast<QenChildWindow *>(own);
         if (window && !window->hasClosed()) {
@@ -637,8 +638,8 @@ void QenControl::closeDocument()
     }
     if (!doc->maybeSave())
         return;
-    const QList<QenDocView *> views = doc->views();
-    for (QenDocView *view : views) {
+    const QList<QenChildWindowInterface *> views = doc->views();
+    for (QenChildWindowInterface *view : views) {
         if (document() && document()->views().contains(view))
             view->closeView();
     }
@@ -658,8 +659,8 @@ void QenControl::removeAgent(int n)
         writeAddRow();
         return;
     }
-    const QList<QenDocView *> showing = doc->removeAgent(n);
-    for (QenDocView *view : showing) {
+    const QList<QenChildWindowInterface *> showing = doc->removeAgent(n);
+    for (QenChildWindowInterface *view : showing) {
         auto *child = dynamic_cast<QenChildWindow *>(view);
         if (!child)
             continue;

@@ -32,7 +32,8 @@ class QenControl : public QenViewCommon
     Q_OBJECT
 
 public:
-    QenControl(QenDoc *document, QenDocView *owner, int agent, QWidget *parent = nullptr);
+    QenControl(QenDoc *document, QenChildWindowInterface *owner, int agent,
+               QWidget *parent = nullptr);
     ~QenControl() override;
 
     Ui::QenControl *form() const { return m_ui.get(); }

@@ -266,7 +266,7 @@ bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)
     const bool accepted = runDialog(dialog, run);
     // A name being typed in the tray's table was typed for the agents as they
     // were before the dialog: that edit ends untaken.
-    for (QenDocView *v : doc->views()) {
+    for (QenChildWindowInterface *v : doc->views()) {
         auto *child = dynamic_cast<QenChildWindow *>(v);
         if (child && child->control())
             child->control()->closeAgentEditor();

@@ -163,8 +163,8 @@ void QenMainWindow::connectCommands()
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
         {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
-        {"actionNewGraphView", [this] { newView(nullptr, 0, QenDocView::Graph); }},
-        {"actionNewPictureView", [this] { newView(nullptr, 0, QenDocView::Picture); }},
+        {"actionNewGraphView", [this] { newView(nullptr, 0, QenChildWindowInterface::Graph); }},
+        {"actionNewPictureView", [this] { newView(nullptr, 0, QenChildWindowInterface::Picture); }},
         {"actionOverlay",
          [this] {
              if (QenOverlay *overlay = QenOverlayLauncher::open(
@@ -458,7 +458,7 @@ void QenMainWindow::updateRecentFileActions()
 
 QenChildWindow *QenMainWindow::createControlWindow(QenDoc *doc)
 {
-    auto *child = new QenChildWindow(doc, 0, QenDocView::Control);
+    auto *child = new QenChildWindow(doc, 0, QenChildWindowInterface::Control);
     QenControl *tray = child->control();
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
     connect(tray, &QenControl::addAgentView, this, &QenMainWindow::newView);
@@ -489,7 +489,8 @@ void QenMainWindow::watchChild(QenChildWindow *child)
     connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateActions);
 }
 
-QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type viewType)
+QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen,
+                                       QenChildWindowInterface::Type viewType)
 {
     if (doc) {
         doc->engine()->setCurrentTrack(nQen);
@@ -499,8 +500,9 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen, QenDocView::Type v
             return nullptr;
         nQen = doc->engine()->currentTrack();
     }
-    const bool graph = viewType == QenDocView::Graph;
-    auto *child = new QenChildWindow(doc, nQen, graph ? QenDocView::Graph : QenDocView::Picture);
+    const bool graph = viewType == QenChildWindowInterface::Graph;
+    auto *child = new QenChildWindow(
+        doc, nQen, graph ? QenChildWindowInterface::Graph : QenChildWindowInterface::Picture);
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
     watchChild(child);
@@ -536,7 +538,8 @@ void QenMainWindow::newViewOrAdd(QString text, bool graph)
             }
         }
     }
-    newView(doc, engine->currentTrack(), graph ? QenDocView::Graph : QenDocView::Picture);
+    newView(doc, engine->currentTrack(),
+            graph ? QenChildWindowInterface::Graph : QenChildWindowInterface::Picture);
 }
 
 void QenMainWindow::removeChild(QObject *object)
@@ -666,7 +669,7 @@ QenActiveState QenMainWindow::activeState() const
     s.hasChild = child;
     if (!child)
         return s;
-    s.childType = static_cast<QenDocView::Type>(child->viewType());
+    s.childType = static_cast<QenChildWindowInterface::Type>(child->viewType());
     const QenEngine *engine = child->document()->engine();
     s.runState = engine->state();
     s.displayTime = engine->displayTime();

@@ -2,7 +2,7 @@
 
 #include "app/qendialogs.h"
 #include "app/qenwindowarranger.h"
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -108,8 +108,9 @@ public slots:
     void openFile();
     void closeFile();
     // Without a document: a view of the active one, at its current agent.
-    QenChildWindow *newView(QenDoc *doc = nullptr, int nQen = 0,
-                            QenDocView::Type viewType = QenDocView::Picture);
+    QenChildWindow *
+    newView(QenDoc *doc = nullptr, int nQen = 0,
+            QenChildWindowInterface::Type viewType = QenChildWindowInterface::Picture);
     void removeDoc(QObject *doc);
     void createWindowMenu();
     void updateTitle();

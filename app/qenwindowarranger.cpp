@@ -76,7 +76,7 @@ QList<QenChildWindow *> QenWindowArranger::childrenOf(const QenDoc *doc)
     QList<QenChildWindow *> children;
     if (!doc)
         return children;
-    for (QenDocView *view : doc->views()) {
+    for (QenChildWindowInterface *view : doc->views()) {
         if (auto *child = dynamic_cast<QenChildWindow *>(view))
             children.append(child);
     }
@@ -120,7 +120,7 @@ QenChildWindow *QenWindowArranger::activeChild() const
 QenChildWindow *QenWindowArranger::overlayTarget() const
 {
     QenChildWindow *active = activeChild();
-    if (active && active->viewType() == QenDocView::Graph) {
+    if (active && active->viewType() == QenChildWindowInterface::Graph) {
         QMdiSubWindow *sub = subWindowOf(active);
         if (sub && !sub->isMinimized())
             return active;
@@ -133,7 +133,7 @@ QenChildWindow *QenWindowArranger::overlayTarget() const
             continue;
         for (int i = 0; i < tabs->count(); ++i) {
             auto *child = qobject_cast<QenChildWindow *>(tabs->widget(i));
-            if (!child || child->viewType() != QenDocView::Graph)
+            if (!child || child->viewType() != QenChildWindowInterface::Graph)
                 continue;
             const double span = child->graphViewWidget()->compartmentGraph()->xSize();
             if (!best || span > widest) {

@@ -1,7 +1,7 @@
 #include "document/qendoc.h"
 
 #include "document/qendochost.h"
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "document/qenmailclient.h"
 #include "document/qenpacer.h"
 #include "document/qensimfile.h"
@@ -112,7 +112,7 @@ QString QenDoc::title() const
 void QenDoc::setModified(bool modified)
 {
     m_modified = modified;
-    for (QenDocView *view : std::as_const(m_views))
+    for (QenChildWindowInterface *view : std::as_const(m_views))
         view->setWindowModified(modified);
 }
 
@@ -164,7 +164,7 @@ void QenDoc::resetDocumentState()
         m_colours.append(defaultColour(i));
 }
 
-void QenDoc::loadGaugeTops(const QenDocView::PanelSettings *stored)
+void QenDoc::loadGaugeTops(const QenChildWindowInterface::PanelSettings *stored)
 {
     static const char *keys[] = {"HighFGF", "HighVA", "HighCO"};
     for (int i = 0; i < 3; ++i) {
@@ -393,7 +393,7 @@ bool QenDoc::maybeSave()
 
 // --- windows
 
-void QenDoc::addView(QenDocView *view)
+void QenDoc::addView(QenChildWindowInterface *view)
 {
     if (!view || m_views.contains(view))
         return;
@@ -402,14 +402,14 @@ void QenDoc::addView(QenDocView *view)
     updateTitles();
 }
 
-void QenDoc::viewClosed(QenDocView *view)
+void QenDoc::viewClosed(QenChildWindowInterface *view)
 {
     if (!m_views.removeOne(view))
         return;
     const int agent = view->agentIndex();
     if (agent >= 0) {
         bool shown = false;
-        for (QenDocView *other : std::as_const(m_views))
+        for (QenChildWindowInterface *other : std::as_const(m_views))
             shown = shown || other->agentIndex() == agent;
         if (!shown)
             emit noViewsOfAgent(agent);
@@ -426,16 +426,16 @@ void QenDoc::updateTitles()
     const bool severalAgents = agentCount() > 1;
     int pictures = 0;
     int graphs = 0;
-    for (QenDocView *view : std::as_const(m_views)) {
+    for (QenChildWindowInterface *view : std::as_const(m_views)) {
         QString frameNum;
-        if (view->viewType() == QenDocView::Picture)
+        if (view->viewType() == QenChildWindowInterface::Picture)
             frameNum = QString::number(++pictures);
-        else if (view->viewType() == QenDocView::Graph)
+        else if (view->viewType() == QenChildWindowInterface::Graph)
             frameNum = QString::number(++graphs);
         QString priority;
         QString label;
         const int agent = view->agentIndex();
-        if (severalAgents && view->viewType() != QenDocView::Control && agent >= 0 &&
+        if (severalAgents && view->viewType() != QenChildWindowInterface::Control && agent >= 0 &&
             agent < agentCount()) {
             priority = agent == 0 ? tr("Primary") : tr("Add'l");
             label = agentName(agent);
@@ -495,8 +495,8 @@ void QenDoc::sendToViews(int agentNumber, int hints, QenOrigin origin)
 {
     // A view's own change is not reported back to it; its window's other view
     // still hears of it.
-    const QList<QenDocView *> views = m_views;
-    for (QenDocView *view : views) {
+    const QList<QenChildWindowInterface *> views = m_views;
+    for (QenChildWindowInterface *view : views) {
         for (QObject *target : {view->pictureView(), view->graphView()}) {
             if (!target || (origin != QenSystemOrigin && origin == originOf(target)))
                 continue;
@@ -537,15 +537,15 @@ int QenDoc::addAgent(const QString &name)
     return agent;
 }
 
-QList<QenDocView *> QenDoc::removeAgent(int agent)
+QList<QenChildWindowInterface *> QenDoc::removeAgent(int agent)
 {
-    QList<QenDocView *> showing;
+    QList<QenChildWindowInterface *> showing;
     if (!m_engine->removeAgent(agent))
         return showing;
     if (agent < m_colours.size())
         m_colours.removeAt(agent);
-    for (QenDocView *view : std::as_const(m_views)) {
-        if (view->viewType() == QenDocView::Control)
+    for (QenChildWindowInterface *view : std::as_const(m_views)) {
+        if (view->viewType() == QenChildWindowInterface::Control)
             continue;
         if (view->agentIndex() > agent)
             view->setAgentIndex(view->agentIndex() - 1);
@@ -574,8 +574,8 @@ bool QenDoc::swapAgents(int a, int b)
     while (m_colours.size() < n)
         m_colours.append(QString());
     m_colours.swapItemsAt(a, b);
-    for (QenDocView *view : std::as_const(m_views)) {
-        if (view->viewType() == QenDocView::Control)
+    for (QenChildWindowInterface *view : std::as_const(m_views)) {
+        if (view->viewType() == QenChildWindowInterface::Control)
             continue;
         if (view->agentIndex() == a)
             view->setAgentIndex(b);
@@ -655,12 +655,12 @@ bool QenDoc::eraseAndRestoreDefaults()
         return false;
     }
 
-    QList<QenDocView *> closing;
-    for (QenDocView *view : std::as_const(m_views)) {
-        if (view->viewType() != QenDocView::Control && view->agentIndex() != 0)
+    QList<QenChildWindowInterface *> closing;
+    for (QenChildWindowInterface *view : std::as_const(m_views)) {
+        if (view->viewType() != QenChildWindowInterface::Control && view->agentIndex() != 0)
             closing.append(view);
     }
-    for (QenDocView *view : std::as_const(closing))
+    for (QenChildWindowInterface *view : std::as_const(closing))
         view->closeView();
 
     // The reset clears the recording, the agents and the bookmarks; the
@@ -707,7 +707,7 @@ void QenDoc::fillFile(QenSimFile *contents) const
     block.documentValue = m_documentValue;
     // Every existing file holds the selected agent here.
     block.panelMarker = qint16(m_engine->currentTrack());
-    QenDocView::PanelSettings panel = m_panel;
+    QenChildWindowInterface::PanelSettings panel = m_panel;
     if (!m_views.isEmpty()) {
         // The tops the windows show now.
         panel.delTop = qint16(scaleTop(DelScale, m_engine->currentTrack()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenengine.h"
 
@@ -76,9 +76,12 @@ public:
     void setDescription(const QString &text);
 
     // Carried through the file for the first window's panel.
-    const QenDocView::PanelSettings &panelSettings() const { return m_panel; }
+    const QenChildWindowInterface::PanelSettings &panelSettings() const { return m_panel; }
     qint16 panelMarker() const { return m_panelMarker; }
-    void setPanelSettings(const QenDocView::PanelSettings &settings) { m_panel = settings; }
+    void setPanelSettings(const QenChildWindowInterface::PanelSettings &settings)
+    {
+        m_panel = settings;
+    }
     int graphMinutes() const { return m_graphMinutes; }
     void setGraphMinutes(int minutes) { m_graphMinutes = minutes; }
 
@@ -105,9 +108,9 @@ public:
     bool eraseKeepSettings();
 
     // --- windows
-    void addView(QenDocView *view);
-    void viewClosed(QenDocView *view);
-    const QList<QenDocView *> &views() const { return m_views; }
+    void addView(QenChildWindowInterface *view);
+    void viewClosed(QenChildWindowInterface *view);
+    const QList<QenChildWindowInterface *> &views() const { return m_views; }
     void updateTitles();
     // Sends the notice to the views of every window, except the view it came from.
     void notifyViews(int agentNumber, int hints, QenOrigin origin = QenUserOrigin);
@@ -117,7 +120,7 @@ public:
     QString agentName(int agent) const;
     int addAgent(const QString &name);
     // Returns the windows that showed the agent; the caller closes them.
-    QList<QenDocView *> removeAgent(int agent);
+    QList<QenChildWindowInterface *> removeAgent(int agent);
     // Agents `a` and `b` change places with everything that is theirs (track,
     // recording, colour); the windows follow their agent, the current agent
     // stays the same agent. The views are told to refresh. Callers ask the
@@ -171,7 +174,7 @@ private:
     void swapIn(std::unique_ptr<QenCatalogue> catalogue, std::unique_ptr<QenEngine> engine);
     bool loadCatalogue(std::unique_ptr<QenCatalogue> *catalogue) const;
     void resetDocumentState();
-    void loadGaugeTops(const QenDocView::PanelSettings *stored);
+    void loadGaugeTops(const QenChildWindowInterface::PanelSettings *stored);
     void fillFile(QenSimFile *contents) const;
     void takeFile(QenSimFile &contents);
     void afterLoadOrSave(const QString &path);
@@ -184,7 +187,7 @@ private:
     std::unique_ptr<EngineHost> m_engineHost;
     std::unique_ptr<QenCatalogue> m_catalogue; // declared before the engine that uses it
     std::unique_ptr<QenEngine> m_engine;
-    QList<QenDocView *> m_views;
+    QList<QenChildWindowInterface *> m_views;
     QString m_fileName;
     bool m_untitled = true;
     bool m_modified = false;
@@ -193,7 +196,7 @@ private:
     QStringList m_colours;
     qint16 m_documentValue = 1;
     qint16 m_panelMarker = 0;
-    QenDocView::PanelSettings m_panel;
+    QenChildWindowInterface::PanelSettings m_panel;
     int m_graphMinutes = 15;
     int m_gaugeTops[3] = {10, 10, 10}; // FGF, VA, CO
     QenPacer *m_pacer = nullptr;

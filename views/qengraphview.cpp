@@ -107,7 +107,7 @@ QString QenGraphView::spanText(int minutes)
 
 // --- construction
 
-QenGraphView::QenGraphView(QenDoc *document, QenDocView *owner, QWidget *parent)
+QenGraphView::QenGraphView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent)
     : QenViewCommon(document, owner, parent), m_ui(std::make_unique<Ui::QenGraphView>())
 {
     m_ui->setupUi(this);
@@ -488,7 +488,7 @@ void QenGraphView::registerWakeUp()
     if (!doc)
         return;
     // Only a graph on show stops the run at the edge of its window.
-    if (owner() && owner()->viewType() != QenDocView::Graph)
+    if (owner() && owner()->viewType() != QenChildWindowInterface::Graph)
         return;
     QenEngine *e = doc->engine();
     if (int(e->wakeUps().size()) >= QenEngine::MaxWakeUps)

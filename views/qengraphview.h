@@ -57,7 +57,7 @@ public:
     static int parseSpan(const QString &text);
     static QString spanText(int minutes);
 
-    QenGraphView(QenDoc *document, QenDocView *owner, QWidget *parent = nullptr);
+    QenGraphView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent = nullptr);
     ~QenGraphView() override;
 
     bool currentAgent(int *agent) const override;

@@ -100,7 +100,7 @@ QString QenPanelView::formatValue(const QString &format, double value)
 
 // --- construction
 
-QenPanelView::QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent)
+QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent)
     : QenViewCommon(document, owner, parent), m_ui(std::make_unique<Ui::QenPanelView>())
 {
     m_content = new QWidget(this);

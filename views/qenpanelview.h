@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "views/qenviewcommon.h"
 
 #include <QString>
@@ -47,7 +47,7 @@ public:
     // `value` in an agent's printf-like format ("%4.2f").
     static QString formatValue(const QString &format, double value);
 
-    QenPanelView(QenDoc *document, QenDocView *owner, QWidget *parent = nullptr);
+    QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent = nullptr);
     ~QenPanelView() override;
 
     bool currentAgent(int *agent) const override;

@@ -1,7 +1,7 @@
 #include "views/qenreportimage.h"
 
 #include "document/qendoc.h"
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "engine/qenvocabulary.h"
 #include "views/qengraphview.h"
 
@@ -13,11 +13,11 @@ QenGraphView *QenReportImage::firstGraphView(QenDoc *doc)
     if (!doc)
         return nullptr;
     QenGraphView *fallback = nullptr;
-    for (QenDocView *view : doc->views()) {
+    for (QenChildWindowInterface *view : doc->views()) {
         auto *graph = qobject_cast<QenGraphView *>(view->graphView());
         if (!graph || graph->agentIndex() < 0)
             continue;
-        if (view->viewType() == QenDocView::Graph)
+        if (view->viewType() == QenChildWindowInterface::Graph)
             return graph;
         if (!fallback)
             fallback = graph;

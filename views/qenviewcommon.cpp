@@ -3,7 +3,7 @@
 #include "document/qendoc.h"
 #include "document/qenupdateevent.h"
 
-QenViewCommon::QenViewCommon(QenDoc *document, QenDocView *owner, QWidget *parent)
+QenViewCommon::QenViewCommon(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent)
     : QWidget(parent), m_doc(document), m_owner(owner)
 {}
 

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class QenDocView;
+class QenChildWindowInterface;
 class QenUpdateEvent;
 
 // The base of the views a child window shows (the picture, the graphs and the
@@ -19,11 +19,11 @@ class QenViewCommon : public QWidget
     Q_OBJECT
 
 public:
-    QenViewCommon(QenDoc *document, QenDocView *owner, QWidget *parent = nullptr);
+    QenViewCommon(QenDoc *document, QenChildWindowInterface *owner, QWidget *parent = nullptr);
 
     QenDoc *document() const { return m_doc; }
-    QenDocView *owner() const { return m_owner; }
-    void setOwner(QenDocView *owner) { m_owner = owner; }
+    QenChildWindowInterface *owner() const { return m_owner; }
+    void setOwner(QenChildWindowInterface *owner) { m_owner = owner; }
 
     // The agent this view shows; false for a view that shows none.
     virtual bool currentAgent(int *agent) const;
@@ -36,5 +36,5 @@ protected:
 
 private:
     QPointer<QenDoc> m_doc;
-    QenDocView *m_owner;
+    QenChildWindowInterface *m_owner;
 };

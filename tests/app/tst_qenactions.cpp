@@ -22,30 +22,13 @@ Names named(std::initializer_list<const char *> names)
 const Names always = named({"New", "Open", "PageSetup", "PrintSelect", "Exit", "Options",
                             "HelpTopic", "About", "Toolbar", "Pdf", "Xml", "Html"});
 // Every document command that needs no more than an active window.
-const Names withChild = named({"Close",
-                               "Save",
-                               "SaveAs",
-                               "Run",
-                               "Send",
-                               "PrintPreview",
-                               "Print",
-                               "ClearAll",
-                               "SelectAll",
-                               "CopyData",
-                               "AdjustDel",
-                               "ChangeAgent",
-                               "DefaultColors",
-                               "WakeUpForecast",
-                               "DisableUptake",
-                               "DisableReturn",
-                               "EnableVapor",
-                               "ChangePatient",
-                               "SetBookmark",
-                               "EnableScrolling",
-                               "Description",
-                               "Tile",
-                               "Cascade",
-                               "Group"});
+const Names withChild =
+    named({"Close",         "Save",           "SaveAs",        "Run",
+           "Send",          "PrintPreview",   "Print",         "ClearAll",
+           "SelectAll",     "CopyData",       "AdjustDel",     "ChangeAgent",
+           "DefaultColors", "WakeUpForecast", "DisableUptake", "DisableReturn",
+           "EnableVapor",   "ChangePatient",  "SetBookmark",   "EnableScrolling",
+           "Description",   "Tile",           "Cascade",       "Group"});
 } // namespace
 
 Q_DECLARE_METATYPE(QenActiveState)
@@ -93,7 +76,7 @@ private slots:
 
         QenActiveState graph;
         graph.hasChild = true;
-        graph.childType = QenDocView::Graph;
+        graph.childType = QenChildWindowInterface::Graph;
         graph.runState = APaused;
         graph.childCount = 3;
         graph.anyStartable = true;
@@ -133,7 +116,7 @@ private slots:
 
         QenActiveState finished;
         finished.hasChild = true;
-        finished.childType = QenDocView::Picture;
+        finished.childType = QenChildWindowInterface::Picture;
         finished.runState = AFinished;
         finished.childCount = 2;
         finished.displayTime = 120;

@@ -76,7 +76,7 @@ private slots:
         f.doc->addAgent(iso);
         QCOMPARE(picture->title(), title + ":Picture1:(Primary:" + f.doc->agentName(0) + ")");
         QCOMPARE(m->control->title(), title + ":Control");
-        m->newView(f.doc, 1, QenDocView::Graph);
+        m->newView(f.doc, 1, QenChildWindowInterface::Graph);
         QCOMPARE(m->made.last()->title(), title + ":Graph2:(Add'l:" + iso + ")");
         QCOMPARE(m->tabs->tabText(m->tabs->count() - 1), m->made.last()->title());
 

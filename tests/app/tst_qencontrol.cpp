@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(cell(t, 2, 1), QString());
         // Populating asked for a picture and a graph of each agent.
         QCOMPARE(m->made.size(), 4);
-        QCOMPARE(m->made.at(2)->type(), QenDocView::Picture);
+        QCOMPARE(m->made.at(2)->type(), QenChildWindowInterface::Picture);
         QCOMPARE(m->made.at(3)->agentIndex(), 1);
     }
 
@@ -171,8 +171,8 @@ private slots:
         QCOMPARE(cell(t, 2, 0), QStringLiteral("Click to Add"));
         QCOMPARE(header(t, 2), QString());
         QCOMPARE(views.count(), 2);
-        QCOMPARE(views.at(0).at(2).value<QenViewType>(), QenDocView::Picture);
-        QCOMPARE(views.at(1).at(2).value<QenViewType>(), QenDocView::Graph);
+        QCOMPARE(views.at(0).at(2).value<QenViewType>(), QenChildWindowInterface::Picture);
+        QCOMPARE(views.at(1).at(2).value<QenViewType>(), QenChildWindowInterface::Graph);
 
         // Renaming an agent row; a colour typed into its colour cell.
         typeName(t, 1, QStringLiteral("Desflurane"));
@@ -444,8 +444,8 @@ private slots:
         m->tray->newGraphAction()->trigger();
         m->tray->newPictureAction()->trigger();
         QCOMPARE(views.count(), 2);
-        QCOMPARE(views.at(0).at(2).value<QenViewType>(), QenDocView::Graph);
-        QCOMPARE(views.at(1).at(2).value<QenViewType>(), QenDocView::Picture);
+        QCOMPARE(views.at(0).at(2).value<QenViewType>(), QenChildWindowInterface::Graph);
+        QCOMPARE(views.at(1).at(2).value<QenViewType>(), QenChildWindowInterface::Picture);
     }
 
     void delegateEditors_data()

@@ -81,15 +81,15 @@ class TestQenDesktop : public QObject
         }
         return nullptr;
     }
-    QenControl *tray() { return childOf(QenDocView::Control)->control(); }
-    QenPanelView *picture() { return childOf(QenDocView::Picture)->panelView(); }
+    QenControl *tray() { return childOf(QenChildWindowInterface::Control)->control(); }
+    QenPanelView *picture() { return childOf(QenChildWindowInterface::Picture)->panelView(); }
 
     // A run of `minutes` at 60x from the picture, paused at its end.
     void record(int minutes)
     {
         QenEngine *e = doc->engine();
         e->setSpeed(QenSystemOrigin, 60);
-        w->setActiveWindow(childOf(QenDocView::Picture));
+        w->setActiveWindow(childOf(QenChildWindowInterface::Picture));
         w->action("actionRun")->trigger();
         while (e->state() == ARunning && e->displayTime() < quint32(minutes) * 60000u) {
             doc->pacer()->tick(100);
@@ -140,7 +140,7 @@ private slots:
         record(3);
         w->action("actionRewind")->trigger();
         QCOMPARE(e->endTime(), 180000u);
-        w->setActiveWindow(childOf(QenDocView::Control));
+        w->setActiveWindow(childOf(QenChildWindowInterface::Control));
         QMetaObject::invokeMethod(weight, "editingFinished");
         QVERIFY(prompt->records().isEmpty());
         QCOMPARE(e->endTime(), 180000u);
@@ -160,7 +160,7 @@ private slots:
     void closingThePictureLeavesTheRunGoing()
     {
         QenEngine *e = doc->engine();
-        QenChildWindow *picture1 = childOf(QenDocView::Picture);
+        QenChildWindow *picture1 = childOf(QenChildWindowInterface::Picture);
         w->setActiveWindow(picture1);
         picture1->panelView()->SetSpeed(QStringLiteral("60x"));
         w->action("actionRun")->trigger();
@@ -174,7 +174,7 @@ private slots:
 
         picture1->close();
         flushDeletes();
-        QVERIFY(!childOf(QenDocView::Picture));
+        QVERIFY(!childOf(QenChildWindowInterface::Picture));
         const quint32 before = e->displayTime();
         // At 60x a real second shows a simulated minute.
         QVERIFY(QTest::qWaitFor([&] { return e->displayTime() >= before + 12000; }, 5000));
@@ -185,7 +185,7 @@ private slots:
     // last editingFinished must not reach the view being destroyed.
     void closingAPictureWithAFocusedField()
     {
-        QenChildWindow *picture1 = childOf(QenDocView::Picture);
+        QenChildWindow *picture1 = childOf(QenChildWindowInterface::Picture);
         w->setActiveWindow(picture1);
         QApplication::setActiveWindow(w.get());
         QLineEdit *del = picture1->panelView()->field(QenPanelView::DEL);
@@ -194,7 +194,7 @@ private slots:
         del->setText(QStringLiteral("1.25"));
         picture1->close();
         flushDeletes();
-        QVERIFY(!childOf(QenDocView::Picture));
+        QVERIFY(!childOf(QenChildWindowInterface::Picture));
         QVERIFY(prompt->records().isEmpty());
     }
 
@@ -202,7 +202,7 @@ private slots:
     void pausingKeepsTheDisplayedMilliseconds()
     {
         QenEngine *e = doc->engine();
-        w->setActiveWindow(childOf(QenDocView::Picture));
+        w->setActiveWindow(childOf(QenChildWindowInterface::Picture));
         picture()->SetSpeed(QStringLiteral("10x"));
         w->action("actionRun")->trigger();
         doc->pacer()->tick(150);
@@ -242,7 +242,7 @@ private slots:
         QFETCH(int, setting);
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
-        QenGraphView *graph = childOf(QenDocView::Graph)->graphViewWidget();
+        QenGraphView *graph = childOf(QenChildWindowInterface::Graph)->graphViewWidget();
         QLineEdit *top = picture()->limitField(QenPanelView::Setting(setting));
         const QString before = top->text();
         if (!accepted)
@@ -272,8 +272,8 @@ private slots:
         // A second picture of the simulation shows the same top.
         tray()->table()->setCurrentCell(0, 0);
         tray()->newPictureAction()->trigger();
-        QVERIFY(childOf(QenDocView::Picture, 1));
-        QenPanelView *second = childOf(QenDocView::Picture, 1)->panelView();
+        QVERIFY(childOf(QenChildWindowInterface::Picture, 1));
+        QenPanelView *second = childOf(QenChildWindowInterface::Picture, 1)->panelView();
         QCOMPARE(second->limitField(QenPanelView::Setting(setting))->text(), typed);
     }
 
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(second);
         QCOMPARE(second->graphMinutes(), minutes);
         for (QenChildWindow *c : QenMainWindow::childrenOf(second)) {
-            if (c->viewType() == QenDocView::Graph)
+            if (c->viewType() == QenChildWindowInterface::Graph)
                 QCOMPARE(c->graphViewWidget()->currentSpanText(), QenGraphView::spanText(minutes));
         }
     }
@@ -331,7 +331,7 @@ private slots:
     {
         auto *delivered = picture()->findChild<QLabel *>(QStringLiteral("lDelivered"));
         auto *uptake = picture()->findChild<QLabel *>(QStringLiteral("lUptake"));
-        w->setActiveWindow(childOf(QenDocView::Picture));
+        w->setActiveWindow(childOf(QenChildWindowInterface::Picture));
         QAction *showCost = w->action("actionShowCost");
         const bool wasOn = showCost->isChecked();
         if (wasOn)
@@ -386,8 +386,8 @@ private slots:
     void ctrlWCloses()
     {
         QApplication::setActiveWindow(w.get());
-        w->setActiveWindow(childOf(QenDocView::Picture));
-        QTest::keyClick(childOf(QenDocView::Picture), Qt::Key_W, Qt::ControlModifier);
+        w->setActiveWindow(childOf(QenChildWindowInterface::Picture));
+        QTest::keyClick(childOf(QenChildWindowInterface::Picture), Qt::Key_W, Qt::ControlModifier);
         flushDeletes();
         QVERIFY(w->documents().isEmpty());
         QVERIFY(w->newFile());
@@ -425,13 +425,17 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("type");
         QTest::newRow("graph from the tray")
-            << int(QenDocView::Control) << int(Qt::Key_G) << int(QenDocView::Graph);
+            << int(QenChildWindowInterface::Control) << int(Qt::Key_G)
+            << int(QenChildWindowInterface::Graph);
         QTest::newRow("picture from the tray")
-            << int(QenDocView::Control) << int(Qt::Key_P) << int(QenDocView::Picture);
+            << int(QenChildWindowInterface::Control) << int(Qt::Key_P)
+            << int(QenChildWindowInterface::Picture);
         QTest::newRow("graph from a picture")
-            << int(QenDocView::Picture) << int(Qt::Key_G) << int(QenDocView::Graph);
+            << int(QenChildWindowInterface::Picture) << int(Qt::Key_G)
+            << int(QenChildWindowInterface::Graph);
         QTest::newRow("picture from a graph")
-            << int(QenDocView::Graph) << int(Qt::Key_P) << int(QenDocView::Picture);
+            << int(QenChildWindowInterface::Graph) << int(Qt::Key_P)
+            << int(QenChildWindowInterface::Picture);
     }
     void newViewsAreShownAndCurrent()
     {
@@ -463,7 +467,7 @@ private slots:
             return area && !area->horizontalScrollBar()->isVisible() &&
                    !area->verticalScrollBar()->isVisible();
         };
-        QenChildWindow *picture1 = childOf(QenDocView::Picture);
+        QenChildWindow *picture1 = childOf(QenChildWindowInterface::Picture);
         w->arranger()->reparentChild(picture1, picture1->tabWidget(), nullptr, QPoint(20, 20));
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -501,7 +505,7 @@ private slots:
         QCoreApplication::processEvents();
         QenEngine *e = doc->engine();
         e->setSpeed(QenSystemOrigin, 60);
-        w->setActiveWindow(childOf(QenDocView::Picture));
+        w->setActiveWindow(childOf(QenChildWindowInterface::Picture));
         w->action("actionRun")->trigger();
         while (e->state() == ARunning && e->displayTime() < 40u * 60000u) {
             doc->pacer()->tick(1000);
@@ -511,12 +515,14 @@ private slots:
         QMdiSubWindow *sub = w->mdiArea()->subWindowList().value(0);
         sub->showMaximized();
         const QString size = QStringLiteral("%1x%2").arg(w->width()).arg(w->height());
-        for (int type : {int(QenDocView::Picture), int(QenDocView::Graph)}) {
+        for (int type :
+             {int(QenChildWindowInterface::Picture), int(QenChildWindowInterface::Graph)}) {
             w->setActiveWindow(childOf(type));
             QTest::qWait(200);
-            w->grab().save(
-                QStringLiteral("%1/%2-%3.png")
-                    .arg(folder, type == QenDocView::Picture ? "picture" : "graph", size));
+            w->grab().save(QStringLiteral("%1/%2-%3.png")
+                               .arg(folder,
+                                    type == QenChildWindowInterface::Picture ? "picture" : "graph",
+                                    size));
         }
     }
 };

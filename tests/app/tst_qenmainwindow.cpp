@@ -150,7 +150,7 @@ private slots:
             texts << tabs->tabText(i);
         const QString name = doc->title();
         QCOMPARE(texts, (QStringList{name + ":Control", name + ":Picture1", name + ":Graph1"}));
-        QCOMPARE(w->activeChild(), childOf(doc, QenDocView::Control));
+        QCOMPARE(w->activeChild(), childOf(doc, QenChildWindowInterface::Control));
         QCOMPARE(w->windowTitle(), "Quenor®Anesthesia Simulator - " + name + ":Control");
         // The window is large enough to show the tray, the picture and the graphs whole.
         for (int i = 0; i < tabs->count(); ++i) {
@@ -178,7 +178,7 @@ private slots:
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
         for (QenChildWindow *c : QenMainWindow::childrenOf(doc)) {
-            if (c->viewType() != QenDocView::Control)
+            if (c->viewType() != QenChildWindowInterface::Control)
                 w->removeChild(c);
         }
         flushDeletes();
@@ -188,7 +188,7 @@ private slots:
         QVERIFY(!w->action("actionRunAll")->isEnabled());
         QVERIFY(w->action("actionRun")->isEnabled());
 
-        QVERIFY(w->newView(doc, 0, QenDocView::Graph));
+        QVERIFY(w->newView(doc, 0, QenChildWindowInterface::Graph));
         w->updateAllActions();
         QVERIFY(w->action("actionRunAll")->isEnabled());
     }
@@ -267,7 +267,7 @@ private slots:
         w->newPictureMenu()->actions()[1]->trigger();
         QCOMPARE(doc->agentCount(), 2);
         QCOMPARE(doc->agentName(1), added);
-        QenChildWindow *picture = childOf(doc, QenDocView::Picture, 1);
+        QenChildWindow *picture = childOf(doc, QenChildWindowInterface::Picture, 1);
         QVERIFY(picture);
         QCOMPARE(picture->agentIndex(), 1);
 
@@ -296,7 +296,7 @@ private slots:
         QFETCH(bool, in);
         QFETCH(bool, out);
         QVERIFY(w->newFile());
-        QenChildWindow *graph = childOf(w->documents().first(), QenDocView::Graph);
+        QenChildWindow *graph = childOf(w->documents().first(), QenChildWindowInterface::Graph);
         w->setActiveWindow(graph);
         QCOMPARE(w->activeChild(), graph);
         graph->graphViewWidget()->setZoom(zoom);
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(w->action("actionZoomIn")->isEnabled(), in);
         QCOMPARE(w->action("actionZoomOut")->isEnabled(), out);
         // A picture has no zoom, nor has the Control window.
-        w->setActiveWindow(childOf(w->documents().first(), QenDocView::Picture));
+        w->setActiveWindow(childOf(w->documents().first(), QenChildWindowInterface::Picture));
         QVERIFY(!w->action("actionZoomIn")->isEnabled());
         QVERIFY(!w->action("actionZoomOut")->isEnabled());
     }
@@ -346,7 +346,7 @@ private slots:
         QFETCH(QString, slot);
         QFETCH(QString, dialog);
         QVERIFY(w->newFile());
-        w->setActiveWindow(childOf(w->documents().first(), QenDocView::Picture));
+        w->setActiveWindow(childOf(w->documents().first(), QenChildWindowInterface::Picture));
         QStringList shown;
         w->setDialogRunner([&](QDialog &d) {
             shown << d.metaObject()->className();
@@ -396,13 +396,13 @@ private slots:
         QVERIFY(w->newFile());
         QCOMPARE(w->documents().size(), 2);
         QenDoc *opened = w->documents().first();
-        w->setActiveWindow(childOf(opened, QenDocView::Graph));
-        QVERIFY(w->activeChild() != childOf(opened, QenDocView::Control));
-        w->setActiveWindow(childOf(w->documents()[1], QenDocView::Picture));
+        w->setActiveWindow(childOf(opened, QenChildWindowInterface::Graph));
+        QVERIFY(w->activeChild() != childOf(opened, QenChildWindowInterface::Control));
+        w->setActiveWindow(childOf(w->documents()[1], QenChildWindowInterface::Picture));
 
         QVERIFY(w->openDocument(appTestDir().path() + "/./twice.qen"));
         QCOMPARE(w->documents().size(), 2);
-        QCOMPARE(w->activeChild(), childOf(opened, QenDocView::Control));
+        QCOMPARE(w->activeChild(), childOf(opened, QenChildWindowInterface::Control));
     }
 
     void unreadableFileLeavesNoDocument()
@@ -424,7 +424,7 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
-        QenChildWindow *graph = childOf(doc, QenDocView::Graph);
+        QenChildWindow *graph = childOf(doc, QenChildWindowInterface::Graph);
         QenTabWidget *tabs = graph->tabWidget();
         std::unique_ptr<QMimeData> data(tabs->mimeDataFor(tabs->indexOf(graph)));
         QWidget *viewport = w->mdiArea()->viewport();
@@ -460,9 +460,9 @@ private slots:
         QVERIFY(w->newFile());
         QenDoc *first = w->documents()[0];
         QenDoc *second = w->documents()[1];
-        QenChildWindow *picture = childOf(first, QenDocView::Picture);
+        QenChildWindow *picture = childOf(first, QenChildWindowInterface::Picture);
         QenTabWidget *source = picture->tabWidget();
-        QenTabWidget *target = childOf(second, QenDocView::Control)->tabWidget();
+        QenTabWidget *target = childOf(second, QenChildWindowInterface::Control)->tabWidget();
         std::unique_ptr<QMimeData> data(source->mimeDataFor(source->indexOf(picture)));
         QDropEvent drop(QPoint(40, 60), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         w->arranger()->reparentChildDrop(&drop, target);
@@ -487,7 +487,7 @@ private slots:
         QVERIFY(w->newFile());
         QVERIFY(w->newFile());
         for (QenDoc *doc : w->documents()) {
-            for (int type : {QenDocView::Picture, QenDocView::Graph}) {
+            for (int type : {QenChildWindowInterface::Picture, QenChildWindowInterface::Graph}) {
                 QenChildWindow *c = childOf(doc, type);
                 w->arranger()->reparentChild(c, c->tabWidget(), nullptr, QPoint(30, 30));
             }
@@ -499,7 +499,7 @@ private slots:
         QCOMPARE(subs.size(), 2);
         for (int i = 0; i < 2; ++i) {
             QenDoc *doc = w->documents()[i];
-            QenTabWidget *tabs = childOf(doc, QenDocView::Control)->tabWidget();
+            QenTabWidget *tabs = childOf(doc, QenChildWindowInterface::Control)->tabWidget();
             QCOMPARE(tabs->count(), 3);
             for (QenChildWindow *c : QenMainWindow::childrenOf(doc))
                 QCOMPARE(c->tabWidget(), tabs);
@@ -540,7 +540,7 @@ private slots:
             // The refusing document keeps its windows.
             QenDoc *kept = w->documents().last();
             QCOMPARE(QenMainWindow::childrenOf(kept).size(), 3);
-            QVERIFY(childOf(kept, QenDocView::Control)->tabWidget());
+            QVERIFY(childOf(kept, QenChildWindowInterface::Control)->tabWidget());
         }
     }
 
@@ -548,7 +548,7 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().first();
-        QenChildWindow *control = childOf(doc, QenDocView::Control);
+        QenChildWindow *control = childOf(doc, QenChildWindowInterface::Control);
         QVERIFY(control->isVisible());
         w->setWindowState(Qt::WindowMinimized);
         for (QenChildWindow *c : QenMainWindow::childrenOf(doc))
@@ -556,8 +556,8 @@ private slots:
         w->setWindowState(Qt::WindowNoState);
         QVERIFY(control->isVisible());
         // The other tabs stay behind the current one.
-        QVERIFY(childOf(doc, QenDocView::Picture)->isHidden());
-        QVERIFY(childOf(doc, QenDocView::Graph)->isHidden());
+        QVERIFY(childOf(doc, QenChildWindowInterface::Picture)->isHidden());
+        QVERIFY(childOf(doc, QenChildWindowInterface::Graph)->isHidden());
     }
 
     void editDescriptionMarksModified()
@@ -585,7 +585,7 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().value(0);
-        QenChildWindow *picture = childOf(doc, QenDocView::Picture);
+        QenChildWindow *picture = childOf(doc, QenChildWindowInterface::Picture);
         auto *machine = picture->panelView()->findChild<QenMchn *>();
         QVERIFY(machine);
         w->setActiveWindow(picture);
@@ -593,7 +593,7 @@ private slots:
         hide->setChecked(true);
         QVERIFY(machine->valuesHidden());
         // The check mark follows the picture it belongs to.
-        w->setActiveWindow(childOf(doc, QenDocView::Control));
+        w->setActiveWindow(childOf(doc, QenChildWindowInterface::Control));
         w->updateActions();
         QVERIFY(!hide->isEnabled());
         w->setActiveWindow(picture);
@@ -609,7 +609,8 @@ private slots:
     {
         QVERIFY(w->newFile());
         QenDoc *doc = w->documents().value(0);
-        auto *field = childOf(doc, QenDocView::Picture)->findChild<QLineEdit *>("leCO2e");
+        auto *field =
+            childOf(doc, QenChildWindowInterface::Picture)->findChild<QLineEdit *>("leCO2e");
         QVERIFY(field);
         QCOMPARE(doc->engine()->track(0).displayName, QStringLiteral("Halothane"));
         QCOMPARE(field->text(), QStringLiteral("\u2013"));
@@ -631,7 +632,7 @@ private slots:
         runEngineTo(doc->engine(), 40 * 60000);
         doc->setModified(false);
         const size_t samples = doc->engine()->track(0).samples.size();
-        w->setActiveWindow(childOf(doc, QenDocView::Picture));
+        w->setActiveWindow(childOf(doc, QenChildWindowInterface::Picture));
         w->updateActions();
         QVERIFY(w->action("actionWakeUpForecast")->isEnabled());
         w->action("actionWakeUpForecast")->trigger();
@@ -673,7 +674,7 @@ private slots:
         QVERIFY(!w->selection().isNull());
         QVERIFY(w->action("actionCopySelection")->isEnabled());
         // A window that leaves takes the selection with it.
-        w->removeChild(childOf(w->documents().first(), QenDocView::Graph));
+        w->removeChild(childOf(w->documents().first(), QenChildWindowInterface::Graph));
         QVERIFY(w->selection().isNull());
     }
 

@@ -139,7 +139,7 @@ class TestQenOptions : public QObject
     QenGraphView *graphOf(QenDoc *doc)
     {
         for (QenChildWindow *c : QenMainWindow::childrenOf(doc)) {
-            if (c->viewType() == QenDocView::Graph)
+            if (c->viewType() == QenChildWindowInterface::Graph)
                 return c->graphViewWidget();
         }
         return nullptr;

@@ -96,7 +96,7 @@ class TestQenOverlay : public QObject
     QenChildWindow *graphChild(QenDoc *doc)
     {
         for (QenChildWindow *c : QenMainWindow::childrenOf(doc)) {
-            if (c->viewType() == QenDocView::Graph)
+            if (c->viewType() == QenChildWindowInterface::Graph)
                 return c;
         }
         return nullptr;

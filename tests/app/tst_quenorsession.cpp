@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(qenApp->documents().size(), 1);
         QenDoc *doc = qenApp->documents().first();
         QCOMPARE(doc->title(), QStringLiteral("Untitled1"));
-        QenTabWidget *tabs = childOf(doc, QenDocView::Control)->tabWidget();
+        QenTabWidget *tabs = childOf(doc, QenChildWindowInterface::Control)->tabWidget();
         QStringList texts;
         for (int i = 0; i < tabs->count(); ++i)
             texts << tabs->tabText(i);
@@ -95,8 +95,8 @@ private slots:
         shoot(w, "1-start");
 
         // An hour at 60x from the picture.
-        QenChildWindow *picture = childOf(doc, QenDocView::Picture);
-        QenChildWindow *graph = childOf(doc, QenDocView::Graph);
+        QenChildWindow *picture = childOf(doc, QenChildWindowInterface::Picture);
+        QenChildWindow *graph = childOf(doc, QenChildWindowInterface::Graph);
         w->setActiveWindow(picture);
         QenPanelView *panel = picture->panelView();
         panel->SetSpeed(QStringLiteral("60x"));
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(int(o->track(0).samples.size()), samples);
         QCOMPARE(o->endTime(), 3600000u);
         QCOMPARE(o->compartment(0, 1, 60.0f), alvAtHour);
-        w->setActiveWindow(childOf(opened, QenDocView::Graph));
+        w->setActiveWindow(childOf(opened, QenChildWindowInterface::Graph));
         w->action("actionFastFwd")->trigger();
         guard = 100000;
         while (o->timerActive() && guard-- > 0)

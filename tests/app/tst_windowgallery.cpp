@@ -45,7 +45,7 @@ private slots:
             f.runTo(300000);
         // One tab widget: Control, then the first agent's picture and graph.
         for (QenChildWindow *c : m->tabs->childWindows()) {
-            if (c->agentIndex() != 0 && c->type() != QenDocView::Control)
+            if (c->agentIndex() != 0 && c->type() != QenChildWindowInterface::Control)
                 c->close();
         }
         WindowFixture::flushDeletes();

@@ -24,7 +24,7 @@ public:
     {
         area.resize(900, 700);
         tabs = newTabWidget();
-        control = new QenChildWindow(doc, 0, QenDocView::Control);
+        control = new QenChildWindow(doc, 0, QenChildWindowInterface::Control);
         tray = control->control();
         connect(doc, qOverload<bool>(&QenDoc::modified), control,
                 [c = control.data()](bool m) { c->setWindowModified(m); });

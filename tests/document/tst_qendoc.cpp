@@ -1,6 +1,6 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "document/qensimfile.h"
 #include "document/qenupdateevent.h"
 #include "fakewindow.h"
@@ -429,7 +429,7 @@ private slots:
         QVERIFY(doc.newDocument());
         QVERIFY(doc.maybeSave()); // not modified: no question
         QVERIFY(doc.saveFile(m_dir.filePath(QStringLiteral("m.qen")), true));
-        FakeWindow control(&doc, QenDocView::Control, 0);
+        FakeWindow control(&doc, QenChildWindowInterface::Control, 0);
         doc.addView(&control);
         doc.setDescription(QStringLiteral("changed"));
         QVERIFY(control.isWindowModified());
@@ -450,9 +450,9 @@ private slots:
         auto *doc = new QenDoc(m_host.get());
         QPointer<QenDoc> alive(doc);
         QVERIFY(doc->newDocument());
-        FakeWindow control(doc, QenDocView::Control, 0);
-        FakeWindow picture(doc, QenDocView::Picture, 0);
-        FakeWindow graph1(doc, QenDocView::Graph, 0);
+        FakeWindow control(doc, QenChildWindowInterface::Control, 0);
+        FakeWindow picture(doc, QenChildWindowInterface::Picture, 0);
+        FakeWindow graph1(doc, QenChildWindowInterface::Graph, 0);
         doc->addView(&control);
         doc->addView(&picture);
         doc->addView(&graph1);
@@ -461,7 +461,7 @@ private slots:
         QCOMPARE(control.title, t + QStringLiteral(":2"));
 
         QCOMPARE(doc->addAgent(QStringLiteral("Desflurane")), 1);
-        FakeWindow graph2(doc, QenDocView::Graph, 1);
+        FakeWindow graph2(doc, QenChildWindowInterface::Graph, 1);
         doc->addView(&graph2);
         QCOMPARE(graph2.title, t + QStringLiteral(":12:(Add'l:Desflurane)"));
         QVERIFY(graph1.title.endsWith(QStringLiteral(":11:(Primary:") + doc->agentName(0) + ")"));
@@ -479,8 +479,8 @@ private slots:
         QCOMPARE(graph1.graph.hints(), QList<int>{QenHint::Fgf});
 
         // Removing agent 1 hands back its window and renumbers nothing else.
-        const QList<QenDocView *> closing = doc->removeAgent(1);
-        QCOMPARE(closing, QList<QenDocView *>{&graph2});
+        const QList<QenChildWindowInterface *> closing = doc->removeAgent(1);
+        QCOMPARE(closing, QList<QenChildWindowInterface *>{&graph2});
         QCOMPARE(doc->agentColours().size(), 1);
 
         QSignalSpy noViews(doc, &QenDoc::noViewsOfAgent);
@@ -522,9 +522,9 @@ private slots:
         QVERIFY(doc.setBreakpoint(QStringLiteral("ALV=1")));
         doc.setDescription(QStringLiteral("Induction"));
         doc.setBookmarks({60000});
-        FakeWindow control(&doc, QenDocView::Control, 0);
-        FakeWindow primary(&doc, QenDocView::Graph, 0);
-        FakeWindow other(&doc, QenDocView::Picture, 1);
+        FakeWindow control(&doc, QenChildWindowInterface::Control, 0);
+        FakeWindow primary(&doc, QenChildWindowInterface::Graph, 0);
+        FakeWindow other(&doc, QenChildWindowInterface::Picture, 1);
         doc.addView(&control);
         doc.addView(&primary);
         doc.addView(&other);

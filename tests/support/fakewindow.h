@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 
 #include <QList>
 #include <QObject>
@@ -31,7 +31,7 @@ public:
 // A child window stand-in without widgets: records its title, modified mark
 // and closing, and the notices its two views would get. Given a document, it
 // reports its closing to it as a real window does.
-class FakeWindow : public QenDocView
+class FakeWindow : public QenChildWindowInterface
 {
 public:
     FakeWindow(QenDoc *doc, int type, int agent) : m_doc(doc), m_type(type), m_agent(agent) {}

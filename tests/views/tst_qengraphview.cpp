@@ -89,7 +89,7 @@ private slots:
     {
         ViewFixture f({{QStringLiteral("Scroll"), false}});
         QVERIFY(f.ok);
-        QenGraphView *view = f.window(0, QenDocView::Picture)->graph.get();
+        QenGraphView *view = f.window(0, QenChildWindowInterface::Picture)->graph.get();
         f.engine()->setState(QenUserOrigin, ARunning);
         QCOMPARE(view->wakeUpMs(), 0u);
         QVERIFY(f.engine()->wakeUps().empty());

@@ -350,7 +350,7 @@ private slots:
         ViewFixture f;
         QVERIFY(f.ok);
         QenPanelView *panel = f.window()->panel.get();
-        FakeWindow other(nullptr, QenDocView::Picture, 0);
+        FakeWindow other(nullptr, QenChildWindowInterface::Picture, 0);
         f.doc->addView(&other);
         QenEngine *e = f.engine();
         e->setSpeed(QenSystemOrigin, 1000);

@@ -7,7 +7,7 @@
 
 #include "docfixture.h"
 #include "document/qendoc.h"
-#include "document/qendocview.h"
+#include "document/qenchildwindowinterface.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 
@@ -17,7 +17,7 @@
 #include <vector>
 
 // A child window stand-in: both views of one agent.
-class HarnessWindow : public QenDocView
+class HarnessWindow : public QenChildWindowInterface
 {
 public:
     HarnessWindow(QenDoc *doc, int agent, int type) : m_type(type), m_agent(agent)
@@ -60,7 +60,7 @@ public:
     using DocFixture::DocFixture;
     ~ViewFixture() override { windows.clear(); }
 
-    HarnessWindow *window(int agent = 0, int type = QenDocView::Graph)
+    HarnessWindow *window(int agent = 0, int type = QenChildWindowInterface::Graph)
     {
         windows.push_back(std::make_unique<HarnessWindow>(doc.data(), agent, type));
         return windows.back().get();

@@ -7,7 +7,7 @@ class QObject;
 // What a document needs of a window that shows it. The child window implements
 // it; the document keeps a list of them (not owned) and notifies, titles and
 // marks them through this interface only.
-class QenDocView
+class QenChildWindowInterface
 {
 public:
     enum Type { Picture = 0, Graph = 1, Control = 2 };
@@ -20,7 +20,7 @@ public:
         bool flag = false;
     };
 
-    virtual ~QenDocView() = default;
+    virtual ~QenChildWindowInterface() = default;
 
     virtual int viewType() const = 0;
     // The agent shown; negative when the window no longer shows one.
