@@ -144,7 +144,7 @@ void QenMainWindow::connectCommands()
         {"actionSetCost", [this] { setCost(); }},
         {"actionAdjustDel", [this] { adjustDel(); }},
         {"actionChangeAgent", [this] { changeAgent(); }},
-        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColours(); }},
+        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColors(); }},
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
         {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
         {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},

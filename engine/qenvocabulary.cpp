@@ -37,7 +37,7 @@ QList<int> graphSpanMinutes()
     return {5, 10, 15, 30, 45, 60, 120, 300, 600};
 }
 
-QStringList colourNames()
+QStringList colorNames()
 {
     return {QStringLiteral("red"),      QStringLiteral("darkRed"), QStringLiteral("blue"),
             QStringLiteral("darkBlue"), QStringLiteral("green"),   QStringLiteral("darkGreen"),
@@ -45,13 +45,13 @@ QStringList colourNames()
             QStringLiteral("white"),    QStringLiteral("yellow"),  QStringLiteral("cyan")};
 }
 
-QStringList translatedColourNames()
+QStringList translatedColorNames()
 {
     return {tr("red"),    tr("darkRed"), tr("blue"),  tr("darkBlue"), tr("green"),  tr("darkGreen"),
             tr("orange"), tr("purple"),  tr("black"), tr("white"),    tr("yellow"), tr("cyan")};
 }
 
-QStringList defaultColourList()
+QStringList defaultColorList()
 {
     return {tr("red"),   tr("blue"),  tr("green"),  tr("orange"), tr("purple"),
             tr("black"), tr("white"), tr("yellow"), tr("cyan"),   tr("darkBlue")};

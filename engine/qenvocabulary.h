@@ -12,10 +12,10 @@ QStringList speeds();          // "1x" ... "120x", "AFAP"
 QList<int> speedValues();      // 1, 2, 5, 10, 20, 60, 120, 1000
 QStringList graphSpans();      // "5 Min" ... "10 Hr"
 QList<int> graphSpanMinutes(); // 5, 10, 15, 30, 45, 60, 120, 300, 600
-QStringList colourNames();     // Qt colour names, untranslated
-QStringList translatedColourNames();
+QStringList colorNames();      // Qt colour names, untranslated
+QStringList translatedColorNames();
 // The list written to [Colors] Colors when the file has none.
-QStringList defaultColourList();
+QStringList defaultColorList();
 
 // Index of a circuit name in circuits(), decided by its first character only
 // (compared with the translated names); -1 when none starts with it.
