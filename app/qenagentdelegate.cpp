@@ -18,7 +18,7 @@ QWidget *QenAgentDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     QWidget *editor = nullptr;
     switch (m_kind) {
     case AgentName:
-    case ColourName: {
+    case ColorName: {
         auto *box = new QComboBox(parent);
         // Agent names may be typed as well as chosen.
         box->setEditable(m_kind == AgentName);

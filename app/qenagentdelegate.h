@@ -12,7 +12,7 @@ class QenAgentDelegate : public QItemDelegate
     Q_OBJECT
 
 public:
-    enum Kind { AgentName = 0, BottleSize = 1, Cost = 2, ColourName = 3 };
+    enum Kind { AgentName = 0, BottleSize = 1, Cost = 2, ColorName = 3 };
 
     explicit QenAgentDelegate(int kind, QObject *parent = nullptr);
 

@@ -154,8 +154,8 @@ void QenApplication::loadVocabulary()
     m_circuits = QenVocabulary::circuits();
     m_speeds = QenVocabulary::speeds();
     m_graphSpans = QenVocabulary::graphSpans();
-    m_colourNames = QenVocabulary::colourNames();
-    m_translatedColourNames = QenVocabulary::translatedColourNames();
+    m_colorNames = QenVocabulary::colorNames();
+    m_translatedColorNames = QenVocabulary::translatedColorNames();
 }
 
 void QenApplication::addTemporaryFile(const QString &path)

@@ -69,8 +69,8 @@ public:
     const QStringList &circuits() const { return m_circuits; }
     const QStringList &speeds() const { return m_speeds; }
     const QStringList &graphSpans() const { return m_graphSpans; }
-    const QStringList &colourNames() const { return m_colourNames; }
-    const QStringList &translatedColourNames() const { return m_translatedColourNames; }
+    const QStringList &colorNames() const { return m_colorNames; }
+    const QStringList &translatedColorNames() const { return m_translatedColorNames; }
 
     // Registers a file to delete when the program ends.
     void addTemporaryFile(const QString &path);
@@ -109,8 +109,8 @@ private:
     QStringList m_circuits;
     QStringList m_speeds;
     QStringList m_graphSpans;
-    QStringList m_colourNames;
-    QStringList m_translatedColourNames;
+    QStringList m_colorNames;
+    QStringList m_translatedColorNames;
     std::unique_ptr<QenPrompt> m_prompt;
     QTranslator *m_translator = nullptr;
     QTranslator *m_qtTranslator = nullptr;

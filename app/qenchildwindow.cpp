@@ -128,22 +128,22 @@ QenTabWidget *QenChildWindow::tabWidget() const
     return nullptr;
 }
 
-QString QenChildWindow::fallbackColourName()
+QString QenChildWindow::fallbackColorName()
 {
     return QColor::colorNames().value(2);
 }
 
-QString QenChildWindow::colourName() const
+QString QenChildWindow::colorName() const
 {
     int agent = -1;
     if (m_panel)
         m_panel->currentAgent(&agent);
-    if (m_doc && agent >= 0 && agent < m_doc->agentColours().size()) {
-        const QString name = m_doc->agentColours().at(agent);
+    if (m_doc && agent >= 0 && agent < m_doc->agentColors().size()) {
+        const QString name = m_doc->agentColors().at(agent);
         if (!name.isEmpty())
             return name;
     }
-    return fallbackColourName();
+    return fallbackColorName();
 }
 
 QByteArray QenChildWindow::identity() const

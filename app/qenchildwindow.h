@@ -50,9 +50,9 @@ public:
 
     // The agent's colour, or the fallback colour when the child shows no
     // agent that has one.
-    QString colourName() const;
-    QColor colour() const { return QColor(colourName()); }
-    static QString fallbackColourName();
+    QString colorName() const;
+    QColor color() const { return QColor(colorName()); }
+    static QString fallbackColorName();
 
     // The identity a dragged tab carries, and the live child it names (null
     // for a number that names no child of this program that is still alive).

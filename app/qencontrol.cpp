@@ -61,17 +61,17 @@ QenControl::QenControl(QenDoc *document, QenChildWindowInterface *owner, int age
 
     QTableWidget *t = m_ui->agentTableWidget;
     m_nameDelegate = new QenAgentDelegate(QenAgentDelegate::AgentName, this);
-    m_colourDelegate = new QenAgentDelegate(QenAgentDelegate::ColourName, this);
+    m_colorDelegate = new QenAgentDelegate(QenAgentDelegate::ColorName, this);
     if (document) {
         QStringList names;
         const QenCatalogue &catalogue = document->catalogue();
         for (int i = 0; i < catalogue.size(); ++i)
             names.append(catalogue.at(i)->displayName);
         m_nameDelegate->setItems(names);
-        m_colourDelegate->setItems(document->host()->colorList());
+        m_colorDelegate->setItems(document->host()->colorList());
     }
     t->setItemDelegateForColumn(0, m_nameDelegate);
-    t->setItemDelegateForColumn(1, m_colourDelegate);
+    t->setItemDelegateForColumn(1, m_colorDelegate);
     t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     t->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     t->horizontalHeader()->setStretchLastSection(false);
@@ -327,12 +327,12 @@ void QenControl::ensureAddRow()
     writeAddRow();
 }
 
-void QenControl::setColourItem(int row, const QString &colour)
+void QenControl::setColorItem(int row, const QString &color)
 {
     const Busy busy(m_busy);
-    auto *item = new QTableWidgetItem(colour);
+    auto *item = new QTableWidgetItem(color);
     // A swatch beside the name shows the colour the graphs draw in.
-    item->setData(Qt::DecorationRole, QColor(colour));
+    item->setData(Qt::DecorationRole, QColor(color));
     m_ui->agentTableWidget->setItem(row, 1, item);
 }
 
@@ -364,10 +364,10 @@ void QenControl::agentColorsChanged()
         return;
     QTableWidget *t = m_ui->agentTableWidget;
     for (int i = 0; i < doc->agentCount() && i < t->rowCount(); ++i) {
-        const QString colour = doc->agentColour(i);
+        const QString color = doc->agentColor(i);
         const QTableWidgetItem *item = t->item(i, 1);
-        if (!item || item->text() != colour)
-            setColourItem(i, colour);
+        if (!item || item->text() != color)
+            setColorItem(i, color);
     }
 }
 
@@ -394,7 +394,7 @@ void QenControl::clearAllRequested()
     t->setRowCount(agents + 1);
     for (int i = 0; i < agents; ++i) {
         setAgent(i, doc->agentName(i));
-        setColourItem(i, doc->agentColour(i));
+        setColorItem(i, doc->agentColor(i));
     }
     renumber();
     writeAddRow();
@@ -461,7 +461,7 @@ void QenControl::updateAgentWidget(QTableWidgetItem *item)
     const int agents = doc->agentCount();
     if (item->column() == 1) {
         if (row < agents)
-            doc->setAgentColour(row, item->text());
+            doc->setAgentColor(row, item->text());
         return;
     }
     const QString name = item->text();

@@ -109,7 +109,7 @@ private:
     QList<QenChildWindow *> frontCandidates(int agent) const;
     void writeAddRow();
     void ensureAddRow();
-    void setColourItem(int row, const QString &colour);
+    void setColorItem(int row, const QString &color);
     void renumber();
     void selectIgnoringCase(QComboBox *box, const QString &text);
     void showSpecialSwitches();
@@ -119,7 +119,7 @@ private:
 
     std::unique_ptr<Ui::QenControl> m_ui;
     QenAgentDelegate *m_nameDelegate = nullptr;
-    QenAgentDelegate *m_colourDelegate = nullptr;
+    QenAgentDelegate *m_colorDelegate = nullptr;
     QAction *m_newGraph = nullptr;
     QAction *m_newPicture = nullptr;
     QAction *m_delete = nullptr;

@@ -40,13 +40,13 @@ double roundStep(double extent, int parts)
     return std::ceil(extent / parts / 600.0) * 600.0;
 }
 
-QIcon swatch(const QColor &colour)
+QIcon swatch(const QColor &color)
 {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setPen(Qt::black);
-    painter.setBrush(colour);
+    painter.setBrush(color);
     painter.drawRect(0, 0, 11, 11);
     return QIcon(pixmap);
 }
@@ -157,7 +157,7 @@ void QenForecastWindow::recompute()
     m_starts.clear();
     for (quint32 d = 0; d <= shown; d += EveryMs)
         m_starts.push_back(QenDecrement::startAt(engine, d));
-    m_colours = m_doc->agentColours();
+    m_colors = m_doc->agentColors();
     m_table.clear();
     m_points.assign(m_starts.size(), {});
     m_pointDone.assign(m_starts.size(), false);
@@ -171,7 +171,7 @@ void QenForecastWindow::recompute()
     m_tableWidget->setRowCount(int(m_now.tracks.size()));
     for (int k = 0; k < int(m_now.tracks.size()); ++k) {
         auto *name = new QTableWidgetItem(m_now.tracks[size_t(k)].displayName);
-        name->setIcon(swatch(QColor(m_colours.value(k))));
+        name->setIcon(swatch(QColor(m_colors.value(k))));
         m_tableWidget->setItem(k, 0, name);
         for (int c = 1; c < 5; ++c)
             m_tableWidget->setItem(k, c, new QTableWidgetItem(c == 1 ? QString() : tr("...")));
@@ -287,7 +287,7 @@ void QenForecastWindow::setupGraph()
     m_graph->setLoading(true);
     m_graph->setVals(std::clamp(int(m_now.tracks.size()), 1, QenGraph::MaxLines));
     for (int k = 0; k < int(m_now.tracks.size()) && k < QenGraph::MaxLines; ++k)
-        m_graph->setLineColor(k, QColor(m_colours.value(k, QStringLiteral("black"))));
+        m_graph->setLineColor(k, QColor(m_colors.value(k, QStringLiteral("black"))));
     m_graph->setLineWidth(2);
     m_graph->setXLabelType(1);
     m_graph->setYLabelType(0);

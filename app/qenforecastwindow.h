@@ -75,7 +75,7 @@ private:
     // [D index][track], minutes of the 80 % time.
     std::vector<std::vector<std::optional<double>>> m_points;
     std::vector<bool> m_pointDone;
-    QStringList m_colours;
+    QStringList m_colors;
     size_t m_done = 0;
     // Results of an earlier computation still queued when it was restarted
     // carry an older number and are dropped.

@@ -158,7 +158,7 @@ void QenMainWindow::connectCommands()
         {"actionSetCost", [this] { setCost(); }},
         {"actionAdjustDel", [this] { adjustDel(); }},
         {"actionChangeAgent", [this] { changeAgent(); }},
-        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColours(); }},
+        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColors(); }},
         {"actionWakeUpForecast", [this] { QenForecastWindow::showFor(activeDocument(), this); }},
         {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
         {"actionGroup", [this] { m_arranger->groupSubWindows(); }},

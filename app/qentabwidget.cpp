@@ -54,7 +54,7 @@ double contrast(const QColor &a, const QColor &b)
 }
 } // namespace
 
-QColor QenTabWidget::textColour(const QColor &agent) const
+QColor QenTabWidget::textColor(const QColor &agent) const
 {
     // A light agent colour (yellow, cyan) would vanish on the tab: the text
     // keeps its hue but is darkened until it can be read.
@@ -148,7 +148,7 @@ void QenTabWidget::tabInserted(int index)
     if (!m_connected.contains(c))
         m_connected.append(c);
     toggleCloseButton();
-    m_bar->setTabTextColor(index, textColour(c->colour()));
+    m_bar->setTabTextColor(index, textColor(c->color()));
 }
 
 void QenTabWidget::tabRemoved(int index)
@@ -177,7 +177,7 @@ void QenTabWidget::updateTabTextColor()
 {
     for (int i = 0; i < count(); ++i) {
         if (QenChildWindow *c = child(i))
-            m_bar->setTabTextColor(i, textColour(c->colour()));
+            m_bar->setTabTextColor(i, textColor(c->color()));
     }
 }
 

@@ -41,7 +41,7 @@ public:
 
     QSize sizeHint() const override { return QSize(435, 350); }
     // The text colour of a tab whose child has the colour `agent`.
-    QColor textColour(const QColor &agent) const;
+    QColor textColor(const QColor &agent) const;
     // The size that gives a page `page` pixels beside the bar and the frame.
     QSize sizeForPage(const QSize &page) const;
     // The size in which every tab text shows whole beside the close button.

@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), path);
     const QenIni ini(path);
     QenCatalogue catalogue;
-    catalogue.load(ini, QenVocabulary::colourNames(), nullptr);
+    catalogue.load(ini, QenVocabulary::colorNames(), nullptr);
 
     QenEngine engine(&catalogue);
     engine.reset(QenDefaults::load(ini));

@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), path);
     const QenIni ini(path);
     QenCatalogue catalogue;
-    catalogue.load(ini, QenVocabulary::colourNames(), nullptr);
+    catalogue.load(ini, QenVocabulary::colorNames(), nullptr);
     const QenDefaults defaults = QenDefaults::load(ini);
     const int repeats = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
 

@@ -145,7 +145,7 @@ bool QenDoc::newDocument()
 bool QenDoc::loadCatalogue(std::unique_ptr<QenCatalogue> *catalogue) const
 {
     *catalogue = std::make_unique<QenCatalogue>();
-    return (*catalogue)->load(m_host->ini(), m_host->colourNames(), m_host->prompt()) > 0;
+    return (*catalogue)->load(m_host->ini(), m_host->colorNames(), m_host->prompt()) > 0;
 }
 
 // Every setting from the defaults, one primary agent, nothing recorded.
@@ -159,9 +159,9 @@ void QenDoc::resetDocumentState()
     m_panel = {};
     loadGaugeTops(nullptr);
     m_fileVersion = QenSimFile::versionWritten;
-    m_colours.clear();
+    m_colors.clear();
     for (int i = 0; i < agentCount(); ++i)
-        m_colours.append(defaultColour(i));
+        m_colors.append(defaultColor(i));
 }
 
 void QenDoc::loadGaugeTops(const QenChildWindowInterface::PanelSettings *stored)
@@ -330,7 +330,7 @@ bool QenDoc::readFrom(QIODevice *device, const QString &path)
     m_host->setWaitCursor(true);
     // Read into a fresh record first: a refused file changes nothing here.
     auto contents = std::make_unique<QenSimFile>();
-    const QenSimFile::Result result = contents->read(device, &m_host->ini(), m_host->colourNames());
+    const QenSimFile::Result result = contents->read(device, &m_host->ini(), m_host->colorNames());
     m_host->setWaitCursor(false);
     if (result != QenSimFile::Result::Ok) {
         m_host->prompt()->warning(
@@ -447,36 +447,36 @@ void QenDoc::updateTitles()
 
 // --- colours
 
-void QenDoc::setAgentColour(int agent, const QString &colour)
+void QenDoc::setAgentColor(int agent, const QString &color)
 {
-    if (agent < 0 || agent >= m_colours.size() || m_colours[agent] == colour)
+    if (agent < 0 || agent >= m_colors.size() || m_colors[agent] == color)
         return;
-    m_colours[agent] = colour;
+    m_colors[agent] = color;
     changed();
     emit agentColorsChanged();
 }
 
-void QenDoc::swapAgentColours(int a, int b)
+void QenDoc::swapAgentColors(int a, int b)
 {
-    if (a < 0 || b < 0 || a >= m_colours.size() || b >= m_colours.size() || a == b)
+    if (a < 0 || b < 0 || a >= m_colors.size() || b >= m_colors.size() || a == b)
         return;
-    m_colours.swapItemsAt(a, b);
+    m_colors.swapItemsAt(a, b);
     changed();
     emit agentColorsChanged();
 }
 
-void QenDoc::defaultAgentColours()
+void QenDoc::defaultAgentColors()
 {
     // One at a time, so the chooser sees the colours already given.
-    for (int i = 0; i < m_colours.size(); ++i)
-        m_colours[i].clear();
-    for (int i = 0; i < m_colours.size(); ++i)
-        m_colours[i] = defaultColour(i);
+    for (int i = 0; i < m_colors.size(); ++i)
+        m_colors[i].clear();
+    for (int i = 0; i < m_colors.size(); ++i)
+        m_colors[i] = defaultColor(i);
     changed();
     emit agentColorsChanged();
 }
 
-QString QenDoc::defaultColour(int agent) const
+QString QenDoc::defaultColor(int agent) const
 {
     const QenAnesthetic *entry =
         agent >= 0 && agent < agentCount() ? m_engine->agentOf(agent) : nullptr;
@@ -528,9 +528,9 @@ int QenDoc::addAgent(const QString &name)
     const int agent = m_engine->addAgent(name);
     if (agent < 0)
         return agent;
-    while (m_colours.size() < agentCount())
-        m_colours.append(QString());
-    m_colours[agent] = defaultColour(agent);
+    while (m_colors.size() < agentCount())
+        m_colors.append(QString());
+    m_colors[agent] = defaultColor(agent);
     changed();
     emit agentColorsChanged();
     updateTitles();
@@ -542,8 +542,8 @@ QList<QenChildWindowInterface *> QenDoc::removeAgent(int agent)
     QList<QenChildWindowInterface *> showing;
     if (!m_engine->removeAgent(agent))
         return showing;
-    if (agent < m_colours.size())
-        m_colours.removeAt(agent);
+    if (agent < m_colors.size())
+        m_colors.removeAt(agent);
     for (QenChildWindowInterface *view : std::as_const(m_views)) {
         if (view->viewType() == QenChildWindowInterface::Control)
             continue;
@@ -571,9 +571,9 @@ bool QenDoc::swapAgents(int a, int b)
     const int current = m_engine->currentTrack();
     if (current == a || current == b)
         m_engine->setCurrentTrack(current == a ? b : a);
-    while (m_colours.size() < n)
-        m_colours.append(QString());
-    m_colours.swapItemsAt(a, b);
+    while (m_colors.size() < n)
+        m_colors.append(QString());
+    m_colors.swapItemsAt(a, b);
     for (QenChildWindowInterface *view : std::as_const(m_views)) {
         if (view->viewType() == QenChildWindowInterface::Control)
             continue;
@@ -723,7 +723,7 @@ void QenDoc::fillFile(QenSimFile *contents) const
 
     contents->description = m_description;
     contents->liveTime = m_engine->liveTime();
-    contents->colours = m_colours;
+    contents->colors = m_colors;
     contents->simTime = m_engine->simTime();
     // A display that moved before anything was recorded (or after the whole
     // recording was erased) leaves nothing to replay: the file says so, as
@@ -789,12 +789,12 @@ void QenDoc::takeFile(QenSimFile &contents)
 
     // Colours as stored, through the translation; names beyond the agents
     // are dropped, agents beyond the names get a chosen colour.
-    m_colours.clear();
+    m_colors.clear();
     for (int i = 0; i < agentCount(); ++i)
-        m_colours.append(i < contents.colours.size() ? m_host->translateColour(contents.colours[i])
-                                                     : QString());
-    for (int i = contents.colours.size(); i < agentCount(); ++i)
-        m_colours[i] = m_host->pickColor(this);
+        m_colors.append(i < contents.colors.size() ? m_host->translateColor(contents.colors[i])
+                                                   : QString());
+    for (int i = contents.colors.size(); i < agentCount(); ++i)
+        m_colors[i] = m_host->pickColor(this);
 
     // Replay from the start: the settings come from the first sample (the
     // settings sample of a file that has none, removed again afterwards).

@@ -133,12 +133,12 @@ public:
     bool editCost(const std::function<bool(float *bottleCost, int *bottleSize)> &edit);
 
     // --- colours
-    const QStringList &agentColours() const { return m_colours; }
-    QString agentColour(int agent) const { return m_colours.value(agent); }
-    void setAgentColour(int agent, const QString &colour);
-    void swapAgentColours(int a, int b);
-    void defaultAgentColours();
-    QString defaultColour(int agent) const;
+    const QStringList &agentColors() const { return m_colors; }
+    QString agentColor(int agent) const { return m_colors.value(agent); }
+    void setAgentColor(int agent, const QString &color);
+    void swapAgentColors(int a, int b);
+    void defaultAgentColors();
+    QString defaultColor(int agent) const;
 
     // --- operations that do more than the engine's
     // The settings, the run and the values are the engine's: callers use
@@ -193,7 +193,7 @@ private:
     bool m_modified = false;
     quint32 m_fileVersion = 15;
     QString m_description;
-    QStringList m_colours;
+    QStringList m_colors;
     qint16 m_documentValue = 1;
     qint16 m_panelMarker = 0;
     QenChildWindowInterface::PanelSettings m_panel;

@@ -12,7 +12,7 @@ const QString colorsGroup = QStringLiteral("Colors");
 
 // The [Colors] Colors list as the user wrote it: blanks around the names and
 // empty entries dropped, so that " red" names red.
-QStringList configuredColours(const QenIni &ini)
+QStringList configuredColors(const QenIni &ini)
 {
     QStringList list = ini.value(colorsGroup, colorsGroup, QStringList()).toStringList();
     for (QString &entry : list)
@@ -22,10 +22,10 @@ QStringList configuredColours(const QenIni &ini)
 }
 
 // The colour-name table entries `wanted` names, by Qt name or translation.
-QStringList tableColoursIn(const QStringList &wanted)
+QStringList tableColorsIn(const QStringList &wanted)
 {
-    const QStringList names = QenVocabulary::colourNames();
-    const QStringList translated = QenVocabulary::translatedColourNames();
+    const QStringList names = QenVocabulary::colorNames();
+    const QStringList translated = QenVocabulary::translatedColorNames();
     QStringList result;
     for (int i = 0; i < names.size(); ++i) {
         if (wanted.contains(names[i], Qt::CaseInsensitive) ||
@@ -35,11 +35,11 @@ QStringList tableColoursIn(const QStringList &wanted)
     return result;
 }
 
-int usesOf(const QStringList &colours, const QString &colour)
+int usesOf(const QStringList &colors, const QString &color)
 {
     int uses = 0;
-    for (const QString &c : colours)
-        uses += c.compare(colour, Qt::CaseInsensitive) == 0;
+    for (const QString &c : colors)
+        uses += c.compare(color, Qt::CaseInsensitive) == 0;
     return uses;
 }
 
@@ -86,14 +86,14 @@ int QenDocHost::defaultGraphMinutes() const
 
 void QenDocHost::ensureColorList(const QenIni &ini)
 {
-    if (configuredColours(ini).isEmpty())
-        ini.setValue(colorsGroup, colorsGroup, QenVocabulary::defaultColourList());
+    if (configuredColors(ini).isEmpty())
+        ini.setValue(colorsGroup, colorsGroup, QenVocabulary::defaultColorList());
 }
 
-QStringList QenDocHost::colourNames() const
+QStringList QenDocHost::colorNames() const
 {
-    QStringList names = configuredColours(m_ini);
-    for (const QString &name : QenVocabulary::colourNames()) {
+    QStringList names = configuredColors(m_ini);
+    for (const QString &name : QenVocabulary::colorNames()) {
         if (!names.contains(name, Qt::CaseInsensitive))
             names.append(name);
     }
@@ -102,31 +102,31 @@ QStringList QenDocHost::colourNames() const
 
 QStringList QenDocHost::colorList() const
 {
-    const QStringList list = tableColoursIn(configuredColours(m_ini));
-    return list.isEmpty() ? tableColoursIn(QenVocabulary::defaultColourList()) : list;
+    const QStringList list = tableColorsIn(configuredColors(m_ini));
+    return list.isEmpty() ? tableColorsIn(QenVocabulary::defaultColorList()) : list;
 }
 
 QString QenDocHost::pickColor(const QenDoc *doc) const
 {
-    QStringList iniColours;
+    QStringList iniColors;
     QStringList own;
     if (doc) {
         const QenCatalogue &catalogue = doc->catalogue();
         for (int a = 0; a < catalogue.size(); ++a)
-            iniColours.append(catalogue.at(a)->color);
-        own = doc->agentColours();
+            iniColors.append(catalogue.at(a)->color);
+        own = doc->agentColors();
     }
     QList<QStringList> others;
     for (const QenDoc *other : openDocuments()) {
         if (other != doc)
-            others.append(other->agentColours());
+            others.append(other->agentColors());
     }
-    return pickColor(colorList(), iniColours, others, own);
+    return pickColor(colorList(), iniColors, others, own);
 }
 
-QString QenDocHost::pickColor(const QStringList &colours, const QStringList &iniColours,
+QString QenDocHost::pickColor(const QStringList &colors, const QStringList &iniColors,
                               const QList<QStringList> &otherDocuments,
-                              const QStringList &ownColours)
+                              const QStringList &ownColors)
 {
     struct Counts
     {
@@ -134,41 +134,41 @@ QString QenDocHost::pickColor(const QStringList &colours, const QStringList &ini
         int others = 0;
         int own = 0;
     };
-    QList<Counts> counts(colours.size());
-    for (int c = 0; c < colours.size(); ++c) {
-        counts[c].catalogue = usesOf(iniColours, colours[c]);
+    QList<Counts> counts(colors.size());
+    for (int c = 0; c < colors.size(); ++c) {
+        counts[c].catalogue = usesOf(iniColors, colors[c]);
         for (const QStringList &document : otherDocuments)
-            counts[c].others += usesOf(document, colours[c]);
-        counts[c].own = usesOf(ownColours, colours[c]);
+            counts[c].others += usesOf(document, colors[c]);
+        counts[c].own = usesOf(ownColors, colors[c]);
     }
-    for (int c = 0; c < colours.size(); ++c) {
+    for (int c = 0; c < colors.size(); ++c) {
         if (counts[c].catalogue == 0 && counts[c].others == 0 && counts[c].own == 0)
-            return colours[c];
+            return colors[c];
     }
-    for (int c = 0; c < colours.size(); ++c) {
+    for (int c = 0; c < colors.size(); ++c) {
         if (counts[c].catalogue == 0 && counts[c].own == 0)
-            return colours[c];
+            return colors[c];
     }
     int best = -1;
     int bestTotal = 0;
-    for (int c = 0; c < colours.size(); ++c) {
+    for (int c = 0; c < colors.size(); ++c) {
         const int total = counts[c].catalogue + counts[c].others + counts[c].own;
         if (best < 0 || total < bestTotal) {
             best = c;
             bestTotal = total;
         }
     }
-    return best < 0 ? QString() : colours[best];
+    return best < 0 ? QString() : colors[best];
 }
 
-QString QenDocHost::translateColour(const QString &name) const
+QString QenDocHost::translateColor(const QString &name) const
 {
     // The document draws with the colour's toolkit name, and files keep it.
     // Translating a stored "red" would hand the painter a name it does not
     // know (black curves) and write it into the next save; a name a translated
     // copy did store is mapped back instead.
-    const int translated = int(QenVocabulary::translatedColourNames().indexOf(name));
-    return translated >= 0 ? QenVocabulary::colourNames().at(translated) : name;
+    const int translated = int(QenVocabulary::translatedColorNames().indexOf(name));
+    return translated >= 0 ? QenVocabulary::colorNames().at(translated) : name;
 }
 
 QString QenDocHost::getSaveFileName(const QString &, const QString &, const QString &)

@@ -44,7 +44,7 @@ public:
     // Colour names an agent's INI colour is matched against: the [Colors]
     // Colors list as the file writes it, then the colour-name table entries it
     // lacks.
-    virtual QStringList colourNames() const;
+    virtual QStringList colorNames() const;
     // The colours the user may pick: the entries of the colour-name table that
     // [Colors] Colors names (by the Qt name or its translation, ignoring case
     // and blanks around the names), in the table's order. A list that names no
@@ -53,17 +53,17 @@ public:
     virtual QStringList colorList() const;
     // The colour for a new agent of `doc`: one nobody uses yet if possible.
     virtual QString pickColor(const QenDoc *doc) const;
-    // The choice itself. `iniColours` are the INI colours of the document's
+    // The choice itself. `iniColors` are the INI colours of the document's
     // agent table, `otherDocuments` the colours of each other open document's
-    // agents, `ownColours` those of the document's own agents. Prefers a colour
+    // agents, `ownColors` those of the document's own agents. Prefers a colour
     // nobody uses, then one that neither this document nor its agent table
     // uses, then the one used least (the earliest on a tie). Empty when
     // `colours` is.
-    static QString pickColor(const QStringList &colours, const QStringList &iniColours,
+    static QString pickColor(const QStringList &colors, const QStringList &iniColors,
                              const QList<QStringList> &otherDocuments,
-                             const QStringList &ownColours);
+                             const QStringList &ownColors);
     // A colour name stored in a file, through the program's translation.
-    virtual QString translateColour(const QString &name) const;
+    virtual QString translateColor(const QString &name) const;
     // Every open document, for the colour chooser.
     virtual QList<const QenDoc *> openDocuments() const { return {}; }
 

@@ -78,14 +78,14 @@ bool QenSimFile::write(QIODevice *device)
 }
 
 QenSimFile::Result QenSimFile::read(QIODevice *device, const QenIni *ini,
-                                    const QStringList &colourNames)
+                                    const QStringList &colorNames)
 {
     QDataStream stream(device);
-    return serialize(stream, false, ini, colourNames);
+    return serialize(stream, false, ini, colorNames);
 }
 
 QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, const QenIni *ini,
-                                         const QStringList &colourNames)
+                                         const QStringList &colorNames)
 {
     stream.setVersion(QDataStream::Qt_4_0);
     stream.setByteOrder(QDataStream::BigEndian);
@@ -114,7 +114,7 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
     } else {
         for (qint64 i = 0; i < count; ++i) {
             auto agent = std::make_unique<QenAnesthetic>();
-            agent->serialize(stream, false, version, ini, colourNames);
+            agent->serialize(stream, false, version, ini, colorNames);
             if (!ok(stream))
                 return Result::Corrupt;
             catalogue.append(std::move(agent));
@@ -145,13 +145,13 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
     if (!ok(stream))
         return Result::Corrupt;
 
-    if (writing || (version & HasColours)) {
-        count = colours.size();
+    if (writing || (version & HasColors)) {
+        count = colors.size();
         if (!ioCount<qint32>(stream, writing, count, minStringBytes, bytesLeft(stream)))
             return Result::Corrupt;
         if (!writing)
-            colours = QStringList(qsizetype(count), QString());
-        for (QString &name : colours)
+            colors = QStringList(qsizetype(count), QString());
+        for (QString &name : colors)
             io(stream, writing, name);
         if (!ok(stream))
             return Result::Corrupt;
@@ -217,13 +217,13 @@ QenSimFile::Result QenSimFile::serializeSettings(QDataStream &stream, bool writi
         case 2:
             break;
         case 3:
-            version |= HasColours;
+            version |= HasColors;
             break;
         case 4:
-            version |= HasColours | HasDescription;
+            version |= HasColors | HasDescription;
             break;
         case 5:
-            version |= HasColours | HasDescription | HasDisplayNames;
+            version |= HasColors | HasDescription | HasDisplayNames;
             break;
         default:
             // Its fields are unknown: whatever follows would be misread.

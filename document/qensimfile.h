@@ -33,7 +33,7 @@ public:
 
     // Version bits: which optional parts the file carries.
     enum VersionBit : quint32 {
-        HasColours = 1,
+        HasColors = 1,
         HasDescription = 2,
         HasDisplayNames = 4,
         IgnoreLayout = 8,
@@ -77,7 +77,7 @@ public:
     // Reads a whole file into this object, which should be fresh. The agent
     // records take their colours from `ini` again. Anything but Ok leaves
     // this object in an unspecified state, to be thrown away.
-    Result read(QIODevice *device, const QenIni *ini, const QStringList &colourNames);
+    Result read(QIODevice *device, const QenIni *ini, const QStringList &colorNames);
 
     quint32 version = versionWritten;
     QenCatalogue catalogue;
@@ -85,7 +85,7 @@ public:
     Settings settings;
     QString description;
     quint32 liveTime = 0;
-    QStringList colours; // as stored: untranslated where the writer translated
+    QStringList colors; // as stored: untranslated where the writer translated
     quint32 simTime = 0;
     quint32 endTime = 0;
     QList<quint32> bookmarks;
@@ -96,7 +96,7 @@ public:
 
 private:
     Result serialize(QDataStream &stream, bool writing, const QenIni *ini,
-                     const QStringList &colourNames);
+                     const QStringList &colorNames);
     Result serializeSettings(QDataStream &stream, bool writing);
     Result checkIndexes() const;
 };

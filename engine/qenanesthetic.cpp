@@ -16,11 +16,11 @@ const char *const compartmentKeys[QenCompartments] = {"CKT", "ALV", "VRG", "MUS"
 
 QenAnesthetic::QenAnesthetic(QObject *parent) : QObject(parent), displayName(tr("Unknown")) {}
 
-QString QenAnesthetic::matchColour(const QString &text, const QStringList &colourNames)
+QString QenAnesthetic::matchColor(const QString &text, const QStringList &colorNames)
 {
     QString found;
     int matches = 0;
-    for (const QString &entry : colourNames) {
+    for (const QString &entry : colorNames) {
         if (entry.size() == text.size() && entry.contains(text, Qt::CaseInsensitive)) {
             found = entry;
             ++matches;
@@ -29,7 +29,7 @@ QString QenAnesthetic::matchColour(const QString &text, const QStringList &colou
     return matches == 1 ? found : QString();
 }
 
-bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colourNames,
+bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colorNames,
                                 QString *failedKey)
 {
     const QString section = name;
@@ -127,9 +127,9 @@ bool QenAnesthetic::readFromIni(const QenIni &ini, const QStringList &colourName
             return fail(QStringLiteral("BottleSize"));
     }
 
-    const QString colourText = text("Color");
-    if (!colourText.isEmpty()) {
-        color = matchColour(colourText, colourNames);
+    const QString colorText = text("Color");
+    if (!colorText.isEmpty()) {
+        color = matchColor(colorText, colorNames);
         if (color.isEmpty())
             return fail(QStringLiteral("Color"));
     }
@@ -167,7 +167,7 @@ void QenAnesthetic::readFootprint(const QenIni &ini)
 }
 
 void QenAnesthetic::serialize(QDataStream &stream, bool writing, quint32 version, const QenIni *ini,
-                              const QStringList &colourNames)
+                              const QStringList &colorNames)
 {
     quint16 size = quint16(bottleSize);
     if (writing) {
@@ -196,8 +196,8 @@ void QenAnesthetic::serialize(QDataStream &stream, bool writing, quint32 version
     gwp100.reset();
     molarMass.reset();
     if (ini) {
-        color = matchColour(ini->value(name, QStringLiteral("Color"), QString()).toString(),
-                            colourNames);
+        color =
+            matchColor(ini->value(name, QStringLiteral("Color"), QString()).toString(), colorNames);
         readFootprint(*ini);
     }
 }

@@ -25,17 +25,17 @@ public:
 
     // Reads the section named `name` and validates it. On failure, `failedKey`
     // receives the parameter name the message reports and false is returned.
-    // `colourNames` is the application's list of colour names.
-    bool readFromIni(const QenIni &ini, const QStringList &colourNames, QString *failedKey);
+    // `colorNames` is the application's list of colour names.
+    bool readFromIni(const QenIni &ini, const QStringList &colorNames, QString *failedKey);
 
     // The agent's stream form in a saved simulation; `version` holds the file's
     // version flags (bit 2: the display name is stored).
     void serialize(QDataStream &stream, bool writing, quint32 version, const QenIni *ini = nullptr,
-                   const QStringList &colourNames = {});
+                   const QStringList &colorNames = {});
 
-    // The entry of `colourNames` that matches `text` ignoring case, or an empty
+    // The entry of `colorNames` that matches `text` ignoring case, or an empty
     // string when none or more than one does.
-    static QString matchColour(const QString &text, const QStringList &colourNames);
+    static QString matchColor(const QString &text, const QStringList &colorNames);
 
     // Reads the two optional constants of the greenhouse footprint from the
     // agent's section; a missing or unusable value leaves the constant unknown

@@ -3,7 +3,7 @@
 #include "engine/qenini.h"
 #include "engine/qenprompt.h"
 
-int QenCatalogue::load(const QenIni &ini, const QStringList &colourNames, QenPrompt *prompt)
+int QenCatalogue::load(const QenIni &ini, const QStringList &colorNames, QenPrompt *prompt)
 {
     clear();
     const QStringList names =
@@ -12,7 +12,7 @@ int QenCatalogue::load(const QenIni &ini, const QStringList &colourNames, QenPro
         auto agent = std::make_unique<QenAnesthetic>();
         agent->name = agentName;
         QString failedKey;
-        if (agent->readFromIni(ini, colourNames, &failedKey)) {
+        if (agent->readFromIni(ini, colorNames, &failedKey)) {
             insertSorted(std::move(agent));
         } else if (prompt) {
             prompt->critical(

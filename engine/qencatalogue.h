@@ -21,7 +21,7 @@ public:
 
     // Reads every agent named in [Agents] Agents; an agent whose parameters fail
     // their checks is reported through `prompt` and left out. Returns the count.
-    int load(const QenIni &ini, const QStringList &colourNames, QenPrompt *prompt);
+    int load(const QenIni &ini, const QStringList &colorNames, QenPrompt *prompt);
 
     // Inserts before the first entry whose display name is greater than the new
     // one's, so equal names keep the order in which they were added.

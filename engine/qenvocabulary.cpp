@@ -59,7 +59,7 @@ int graphSpanFromText(const QString &text)
     return graphSpanMinutes().contains(minutes) ? minutes : 15;
 }
 
-QStringList colourNames()
+QStringList colorNames()
 {
     return {QStringLiteral("red"),      QStringLiteral("darkRed"), QStringLiteral("blue"),
             QStringLiteral("darkBlue"), QStringLiteral("green"),   QStringLiteral("darkGreen"),
@@ -67,13 +67,13 @@ QStringList colourNames()
             QStringLiteral("white"),    QStringLiteral("yellow"),  QStringLiteral("cyan")};
 }
 
-QStringList translatedColourNames()
+QStringList translatedColorNames()
 {
     return {tr("red"),    tr("darkRed"), tr("blue"),  tr("darkBlue"), tr("green"),  tr("darkGreen"),
             tr("orange"), tr("purple"),  tr("black"), tr("white"),    tr("yellow"), tr("cyan")};
 }
 
-QStringList defaultColourList()
+QStringList defaultColorList()
 {
     return {tr("red"),   tr("blue"),  tr("green"),  tr("orange"), tr("purple"),
             tr("black"), tr("white"), tr("yellow"), tr("cyan"),   tr("darkBlue")};

@@ -15,10 +15,10 @@ QList<int> graphSpanMinutes(); // 5, 10, 15, 30, 45, 60, 120, 300, 600
 // The span a text such as "2 Hr" or "45 Min" names, in minutes; 15 for a
 // text that names none of the spans.
 int graphSpanFromText(const QString &text);
-QStringList colourNames(); // Qt colour names, untranslated
-QStringList translatedColourNames();
+QStringList colorNames(); // Qt colour names, untranslated
+QStringList translatedColorNames();
 // The list written to [Colors] Colors when the file has none.
-QStringList defaultColourList();
+QStringList defaultColorList();
 
 // Index of a circuit name in circuits(), decided by its first character only
 // (compared with the translated names); -1 when none starts with it.

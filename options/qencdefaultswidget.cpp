@@ -27,7 +27,7 @@ struct ColumnSpec
 const ColumnSpec columns[QenCDefaultsWidget::ColumnCount] = {
     {QT_TRANSLATE_NOOP("QenCDefaults", "ml"), 70, QenAgentDelegate::BottleSize, 0, true},
     {QT_TRANSLATE_NOOP("QenCDefaults", "Cost"), 80, QenAgentDelegate::Cost, 2, true},
-    {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 100, QenAgentDelegate::ColourName, -1, false},
+    {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 100, QenAgentDelegate::ColorName, -1, false},
 };
 
 } // namespace
@@ -65,20 +65,20 @@ QString QenCDefaultsWidget::cellText(const QenAnesthetic &agent, int column)
         return QString::number(agent.bottleSize);
     case BottleCost:
         return QString::number(double(agent.bottleCost), 'f', 2);
-    case Colour:
+    case Color:
         return agent.color;
     default:
         return QString();
     }
 }
 
-void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &colours)
+void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &colors)
 {
     QTableWidget *t = table();
     const QSignalBlocker quiet(t);
     for (int c = 0; c < ColumnCount; ++c) {
         if (auto *d = qobject_cast<QenAgentDelegate *>(t->itemDelegateForColumn(c)))
-            d->setItems(colours);
+            d->setItems(colors);
     }
     t->clearContents();
     t->setRowCount(catalogue.size());
@@ -92,7 +92,7 @@ void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (columns[c].liquidOnly && !agent.liquid)
                 item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsEditable));
-            if (c == Colour)
+            if (c == Color)
                 item->setData(Qt::DecorationRole, QColor(agent.color));
             t->setItem(row, c, item);
         }
@@ -125,7 +125,7 @@ void QenCDefaultsWidget::cellChanged(QTableWidgetItem *item)
     const QSignalBlocker quiet(table());
     if (text != item->text())
         item->setText(text);
-    if (c == Colour)
+    if (c == Color)
         item->setData(Qt::DecorationRole, QColor(text));
 }
 
@@ -166,7 +166,7 @@ void QenCDefaultsWidget::commitCell(const QenAnesthetic &agent, int column, cons
             store.write(section, QStringLiteral("BottleCost"), cost);
         break;
     }
-    case Colour:
+    case Color:
         if (!text.isEmpty() && text != agent.color)
             store.write(section, QStringLiteral("Color"), text);
         break;

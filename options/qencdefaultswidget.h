@@ -26,7 +26,7 @@ class QenCDefaultsWidget : public QWidget
     Q_OBJECT
 
 public:
-    enum Column { BottleSize, BottleCost, Colour, ColumnCount };
+    enum Column { BottleSize, BottleCost, Color, ColumnCount };
 
     explicit QenCDefaultsWidget(QWidget *parent = nullptr);
     ~QenCDefaultsWidget() override;
@@ -36,7 +36,7 @@ public:
 
     // One row per agent of `catalogue`, in its order; `colours` are the
     // colours the user may pick.
-    void fill(const QenCatalogue &catalogue, const QStringList &colours);
+    void fill(const QenCatalogue &catalogue, const QStringList &colors);
     // Writes every cell that differs from its agent into the agent's section.
     void commit(const QenCatalogue &catalogue, QenOptionsStore &store) const;
 

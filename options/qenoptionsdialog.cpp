@@ -66,7 +66,7 @@ void QenOptionsDialog::prepare()
     m_store = std::make_unique<QenOptionsStore>(m_host->ini(), defaultsRecord());
     // The agents as the settings give them now; a faulty agent has been
     // reported when a simulation read it, and is simply left out here.
-    m_catalogue->load(m_host->ini(), m_host->colourNames(), nullptr);
+    m_catalogue->load(m_host->ini(), m_host->colorNames(), nullptr);
 
     m_program->fill(*m_store);
     m_view->fill(*m_store, m_host->defaultGraphMinutes());

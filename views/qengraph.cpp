@@ -311,10 +311,10 @@ bool QenGraph::lineLettersOn(const QPaintDevice *device) const
     // Letters tell the lines apart where colours cannot: on two-colour devices.
     // 32-bit images report no colour table, so their depth decides.
     const int depth = device->depth();
-    int colours = device->colorCount();
-    if (colours <= 0 || depth > 8)
-        colours = depth >= 31 ? INT_MAX : 1 << std::max(depth, 0);
-    return colours <= 2;
+    int colors = device->colorCount();
+    if (colors <= 0 || depth > 8)
+        colors = depth >= 31 ? INT_MAX : 1 << std::max(depth, 0);
+    return colors <= 2;
 }
 
 void QenGraph::mouseReleaseEvent(QMouseEvent *event)
@@ -634,8 +634,8 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
                         const QPoint baseline(cell.left(), cell.top() + fm.ascent());
                         if (edge.isValid()) {
                             painter.setPen(edge);
-                            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1),
-                                                   QPoint(0, 1)})
+                            for (const QPoint d :
+                                 {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
                                 painter.drawText(baseline + d, letter);
                         }
                         painter.setPen(m_colors[i]);

@@ -24,8 +24,8 @@ const QString defaultsGroup = QStringLiteral("Defaults");
 
 // Compartment of each line of the compartment graph, and its colour.
 constexpr int lineCompartment[5] = {FAT, MUS, VRG, ALV, CKT};
-const QColor lineColours[5] = {QColor(Qt::yellow), QColor(Qt::darkRed), QColor(Qt::red),
-                               QColor(Qt::darkGreen), QColor(Qt::green)};
+const QColor lineColors[5] = {QColor(Qt::yellow), QColor(Qt::darkRed), QColor(Qt::red),
+                              QColor(Qt::darkGreen), QColor(Qt::green)};
 
 // Every time value the graph asks for is spaced so that one window holds this
 // many points: the strips are thin, so fewer will do.
@@ -129,7 +129,7 @@ QenGraphView::QenGraphView(QenDoc *document, QenChildWindowInterface *owner, QWi
     const char letters[5] = {'F', 'M', 'R', 'A', 'I'};
     for (int i = 0; i < 5; ++i) {
         c->setLabelChar(i, letters[i]);
-        c->setLineColor(i, lineColours[i]);
+        c->setLineColor(i, lineColors[i]);
     }
     c->setGraphKind(1);
     c->setCursor(Qt::CrossCursor);
@@ -168,7 +168,7 @@ QenGraphView::QenGraphView(QenDoc *document, QenChildWindowInterface *owner, QWi
     m_scaleBusy = true;
     m_ui->viewComboBox->setCurrentIndex(m_ui->viewComboBox->findText(m_spanText));
     m_scaleBusy = false;
-    colourCheckBoxes();
+    colorCheckBoxes();
 }
 
 QenGraphView::~QenGraphView()
@@ -365,7 +365,7 @@ void QenGraphView::selectAgent(int agent)
             g->setScrollEnb(m_settings.scroll);
     }
     setUpGraphs(true);
-    colourCheckBoxes();
+    colorCheckBoxes();
 }
 
 void QenGraphView::showAgentInfo()
@@ -610,7 +610,7 @@ void QenGraphView::hideCollapse()
     m_ui->bt_coll->setVisible(m_ui->bt_coll->isHidden());
 }
 
-void QenGraphView::colourCheckBoxes()
+void QenGraphView::colorCheckBoxes()
 {
     QCheckBox *boxes[5] = {m_ui->checkBoxFAT, m_ui->checkBoxMUS, m_ui->checkBoxVRG,
                            m_ui->checkBoxALV, m_ui->checkBoxCKT};
@@ -618,10 +618,10 @@ void QenGraphView::colourCheckBoxes()
         QPalette p = boxes[i]->palette();
         // A line colour as light as the yellow of FAT cannot be read as text on
         // the window's grey: such a text gets a deeper shade of the same hue.
-        QColor colour = m_ui->m_IARMGraph->lineColor(i);
-        if (qGray(colour.rgb()) > 180)
-            colour = colour.darker(150);
-        p.setColor(QPalette::WindowText, colour);
+        QColor color = m_ui->m_IARMGraph->lineColor(i);
+        if (qGray(color.rgb()) > 180)
+            color = color.darker(150);
+        p.setColor(QPalette::WindowText, color);
         boxes[i]->setPalette(p);
     }
 }

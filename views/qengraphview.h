@@ -139,7 +139,7 @@ private:
     void registerWakeUp();
     void removeWakeUp();
     void setMaskBit(int bit, int state);
-    void colourCheckBoxes();
+    void colorCheckBoxes();
     std::array<QenGraph *, 3> graphs() const;
 
     std::unique_ptr<Ui::QenGraphView> m_ui;

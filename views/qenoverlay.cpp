@@ -157,22 +157,22 @@ void QenOverlay::setUpLines(const QList<Run> &runs)
         const QenAnesthetic *agent = e->agentOf(run.agent);
         line.mac = agent ? agent->mac : 0.0;
         m_lines << line;
-        wanted << doc->agentColour(run.agent);
+        wanted << doc->agentColor(run.agent);
         facts << overlayRunFacts(doc->title(), doc->agentName(run.agent), e->circuit(),
                                  e->track(run.agent).del, e->fgf(), e->va(), e->co(), e->weight());
         latest = std::max(latest, minutesNow(doc));
     }
-    const QStringList colours = overlayColours(wanted, m_host ? m_host->colorList() : QStringList(),
-                                               m_ui->m_Graph->paperColor());
+    const QStringList colors = overlayColors(wanted, m_host ? m_host->colorList() : QStringList(),
+                                             m_ui->m_Graph->paperColor());
     const QStringList legends = overlayLegends(facts);
     QenGraph *g = m_ui->m_Graph;
     g->setVals(std::max(1, int(m_lines.size())));
     for (int i = 0; i < int(m_lines.size()); ++i) {
-        m_lines[i].colour = QColor(colours[i]);
-        if (!m_lines[i].colour.isValid())
-            m_lines[i].colour = Qt::black;
+        m_lines[i].color = QColor(colors[i]);
+        if (!m_lines[i].color.isValid())
+            m_lines[i].color = Qt::black;
         m_lines[i].legend = legends[i];
-        g->setLineColor(i, m_lines[i].colour);
+        g->setLineColor(i, m_lines[i].color);
     }
     g->setXVal(latest);
 }
@@ -197,7 +197,7 @@ void QenOverlay::showLegend()
             text = QStringLiteral("%1 ").arg(QChar(char16_t(m_ui->m_Graph->labelChar(i)))) + text;
         label->setText(QStringLiteral("<span style=\"color:%1; font-weight:bold\">"
                                       "&#9473;&#9473;&#9473;</span>&nbsp;%2")
-                           .arg(line.colour.name(), text));
+                           .arg(line.color.name(), text));
         label->setVisible(true);
     }
 }
@@ -349,9 +349,9 @@ QString QenOverlay::legend(int line) const
     return line >= 0 && line < lineCount() ? m_lines[line].legend : QString();
 }
 
-QColor QenOverlay::lineColour(int line) const
+QColor QenOverlay::lineColor(int line) const
 {
-    return line >= 0 && line < lineCount() ? m_lines[line].colour : QColor();
+    return line >= 0 && line < lineCount() ? m_lines[line].color : QColor();
 }
 
 QLabel *QenOverlay::legendLabel(int line) const

@@ -68,7 +68,7 @@ public:
     QenDoc *lineDocument(int line) const;
     int lineAgent(int line) const;
     QString legend(int line) const;
-    QColor lineColour(int line) const;
+    QColor lineColor(int line) const;
     QLabel *legendLabel(int line) const;
 
     int showId() const { return m_show; }
@@ -111,7 +111,7 @@ private:
     {
         Run run;
         double mac = 0;
-        QColor colour;
+        QColor color;
         QString legend;
     };
 

@@ -173,8 +173,8 @@ QStringList overlayLegends(const QList<OverlayRunFacts> &runs)
     return legends;
 }
 
-QStringList overlayColours(const QStringList &wanted, const QStringList &palette,
-                           const QColor &paper)
+QStringList overlayColors(const QStringList &wanted, const QStringList &palette,
+                          const QColor &paper)
 {
     auto distance = [](const QColor &a, const QColor &b) {
         const int r = a.red() - b.red();
@@ -183,13 +183,13 @@ QStringList overlayColours(const QStringList &wanted, const QStringList &palette
         return std::sqrt(double(r * r + g * g + bl * bl));
     };
     QStringList chosen;
-    for (const QString &colour : wanted) {
-        if (!chosen.contains(colour, Qt::CaseInsensitive)) {
-            chosen << colour;
+    for (const QString &color : wanted) {
+        if (!chosen.contains(color, Qt::CaseInsensitive)) {
+            chosen << color;
             continue;
         }
         // The spare colour that stands out most from the lines and the paper.
-        QString spare = colour;
+        QString spare = color;
         double best = -1;
         for (const QString &candidate : palette) {
             if (chosen.contains(candidate, Qt::CaseInsensitive) ||

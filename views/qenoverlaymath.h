@@ -91,5 +91,5 @@ QStringList overlayLegends(const QList<OverlayRunFacts> &runs);
 // The colour of each line: the one asked for, unless an earlier line already
 // has it; then the colour of `palette` that no line asks for and that lies
 // farthest from the lines' colours and the paper.
-QStringList overlayColours(const QStringList &wanted, const QStringList &palette,
-                           const QColor &paper);
+QStringList overlayColors(const QStringList &wanted, const QStringList &palette,
+                          const QColor &paper);

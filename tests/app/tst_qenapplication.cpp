@@ -51,7 +51,7 @@ private slots:
         // The restored file holds a usable agent table.
         ScriptedPrompt prompt;
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(qenApp->ini(), QenDocHost(qenApp->iniPath(), &prompt).colourNames(),
+        QCOMPARE(catalogue.load(qenApp->ini(), QenDocHost(qenApp->iniPath(), &prompt).colorNames(),
                                 &prompt),
                  9);
     }
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(qenApp->circuits().size(), 4);
         QCOMPARE(qenApp->speeds().last(), QStringLiteral("AFAP"));
         QCOMPARE(qenApp->graphSpans().size(), 9);
-        QCOMPARE(qenApp->colourNames().size(), 12);
+        QCOMPARE(qenApp->colorNames().size(), 12);
         // Without its picture there is no splash, and start-up goes on.
         if (QPixmap(":/images/splash.png").isNull())
             QVERIFY(!qenApp->splashScreen());

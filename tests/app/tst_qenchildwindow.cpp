@@ -85,29 +85,29 @@ private slots:
         QVERIFY(graph->isWindowModified());
     }
 
-    void tabColours()
+    void tabColors()
     {
         WindowFixture f;
         QVERIFY(f.ok);
         FakeMainWindow *m = f.open();
         QenChildWindow *picture = m->made.at(0);
-        QCOMPARE(picture->colourName(), f.doc->agentColour(0));
-        QCOMPARE(m->tabs->tabBar()->tabTextColor(1), QColor(f.doc->agentColour(0)));
+        QCOMPARE(picture->colorName(), f.doc->agentColor(0));
+        QCOMPARE(m->tabs->tabBar()->tabTextColor(1), QColor(f.doc->agentColor(0)));
 
-        f.doc->setAgentColour(0, QStringLiteral("magenta"));
+        f.doc->setAgentColor(0, QStringLiteral("magenta"));
         connect(f.doc, &QenDoc::agentColorsChanged, m->tabs, &QenTabWidget::updateTabTextColor);
-        f.doc->setAgentColour(0, QStringLiteral("blue"));
+        f.doc->setAgentColor(0, QStringLiteral("blue"));
         QCOMPARE(m->tabs->tabBar()->tabTextColor(1), QColor(Qt::blue));
 
         // A light colour keeps its hue but is darkened enough to be read.
-        f.doc->setAgentColour(0, QStringLiteral("yellow"));
+        f.doc->setAgentColor(0, QStringLiteral("yellow"));
         const QColor yellowText = m->tabs->tabBar()->tabTextColor(1);
         QCOMPARE(yellowText.hue(), QColor(Qt::yellow).hue());
         QVERIFY(yellowText.value() < 160);
 
         // An agent without a colour: the fallback colour.
-        f.doc->setAgentColour(0, QString());
-        QCOMPARE(picture->colourName(), QColor::colorNames().at(2));
+        f.doc->setAgentColor(0, QString());
+        QCOMPARE(picture->colorName(), QColor::colorNames().at(2));
         m->tabs->updateTabTextColor();
         QCOMPARE(m->tabs->tabBar()->tabTextColor(1).hue(),
                  QColor(QColor::colorNames().at(2)).hue());

@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(header(t, 2), QString());
         QCOMPARE(cell(t, 0, 0), f.doc->agentName(0));
         QCOMPARE(cell(t, 1, 0), QStringLiteral("Isoflurane"));
-        QCOMPARE(cell(t, 1, 1), f.doc->agentColour(1));
+        QCOMPARE(cell(t, 1, 1), f.doc->agentColor(1));
         QCOMPARE(cell(t, 2, 0), QStringLiteral("Click to Add"));
         QCOMPARE(cell(t, 2, 1), QString());
         // Populating asked for a picture and a graph of each agent.
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(f.doc->agentName(1), QStringLiteral("Sevoflurane"));
         QCOMPARE(t->rowCount(), 3);
         QCOMPARE(header(t, 1), QStringLiteral("2"));
-        QCOMPARE(cell(t, 1, 1), f.doc->agentColour(1));
+        QCOMPARE(cell(t, 1, 1), f.doc->agentColor(1));
         QCOMPARE(cell(t, 2, 0), QStringLiteral("Click to Add"));
         QCOMPARE(header(t, 2), QString());
         QCOMPARE(views.count(), 2);
@@ -178,7 +178,7 @@ private slots:
         typeName(t, 1, QStringLiteral("Desflurane"));
         QCOMPARE(f.doc->agentName(1), QStringLiteral("Desflurane"));
         t->item(1, 1)->setText(QStringLiteral("magenta"));
-        QCOMPARE(f.doc->agentColour(1), QStringLiteral("magenta"));
+        QCOMPARE(f.doc->agentColor(1), QStringLiteral("magenta"));
         // A non-agent name typed over an agent row puts the agent back.
         typeName(t, 1, QStringLiteral("Chloroform"));
         QCOMPARE(cell(t, 1, 0), QStringLiteral("Desflurane"));
@@ -237,10 +237,10 @@ private slots:
         FakeMainWindow *m = f.open();
         QTableWidget *t = m->tray->table();
         QStringList names;
-        QStringList colours;
+        QStringList colors;
         for (int i = 0; i < 3; ++i) {
             names.append(f.doc->agentName(i));
-            colours.append(f.doc->agentColour(i));
+            colors.append(f.doc->agentColor(i));
         }
         QenChildWindow *pictureOfRow = row < 3 ? m->made.at(2 * row).data() : nullptr;
         const float delOfRow = row < 3 ? f.doc->engine()->track(row).del : 0.0f;
@@ -259,11 +259,11 @@ private slots:
         }
         QCOMPARE(f.doc->agentName(other), names.at(row));
         QCOMPARE(f.doc->agentName(row), names.at(other));
-        QCOMPARE(f.doc->agentColour(other), colours.at(row));
-        QCOMPARE(f.doc->agentColour(row), colours.at(other));
+        QCOMPARE(f.doc->agentColor(other), colors.at(row));
+        QCOMPARE(f.doc->agentColor(row), colors.at(other));
         QCOMPARE(f.doc->engine()->track(other).del, delOfRow);
         QCOMPARE(cell(t, other, 0), names.at(row));
-        QCOMPARE(cell(t, other, 1), colours.at(row));
+        QCOMPARE(cell(t, other, 1), colors.at(row));
         QCOMPARE(t->currentItem(), item);
         QCOMPARE(header(t, other), QString::number(other + 1));
         // The windows follow their agent.

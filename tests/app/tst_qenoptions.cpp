@@ -401,7 +401,7 @@ private slots:
             QVERIFY(!(t->item(nitrogen, c)->flags() & (Qt::ItemIsEditable | Qt::ItemIsEnabled)));
             QVERIFY(t->item(halothane, c)->flags() & Qt::ItemIsEditable);
         }
-        QVERIFY(t->item(nitrogen, QenCDefaultsWidget::Colour)->flags() & Qt::ItemIsEditable);
+        QVERIFY(t->item(nitrogen, QenCDefaultsWidget::Color)->flags() & Qt::ItemIsEditable);
         QCOMPARE(t->item(halothane, QenCDefaultsWidget::BottleCost)->text(),
                  QStringLiteral("15.00"));
     }
@@ -417,7 +417,7 @@ private slots:
                                      << QStringList{"halothane/bottlecost=17.5"};
         QTest::newRow("free of cost") << int(QenCDefaultsWidget::BottleCost) << QVariant(0.0)
                                       << QStringList{"halothane/bottlecost=<none>"};
-        QTest::newRow("colour") << int(QenCDefaultsWidget::Colour) << QVariant("green")
+        QTest::newRow("colour") << int(QenCDefaultsWidget::Color) << QVariant("green")
                                 << QStringList{"halothane/color=green"};
         QTest::newRow("size 0 is no size")
             << int(QenCDefaultsWidget::BottleSize) << QVariant(0.0) << QStringList();
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(changes(file, snapshot(iniPath)), written);
         // Whatever was written, the agent still loads for a new simulation.
         QenCatalogue catalogue;
-        catalogue.load(QenIni(iniPath), QenVocabulary::colourNames(), prompt);
+        catalogue.load(QenIni(iniPath), QenVocabulary::colorNames(), prompt);
         QVERIFY(catalogue.findByName("Halothane") >= 0);
     }
 

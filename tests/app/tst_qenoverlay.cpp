@@ -52,7 +52,7 @@ double askOverlay(QenOverlay *overlay, int line, float minutes)
 }
 
 // Whether a pixel close to `at` has (nearly) the colour `colour`.
-bool colourNear(const QImage &image, QPoint at, const QColor &colour)
+bool colorNear(const QImage &image, QPoint at, const QColor &color)
 {
     for (int dy = -2; dy <= 2; ++dy) {
         for (int dx = -2; dx <= 2; ++dx) {
@@ -60,8 +60,8 @@ bool colourNear(const QImage &image, QPoint at, const QColor &colour)
             if (!image.rect().contains(p))
                 continue;
             const QColor c = image.pixelColor(p);
-            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                    std::abs(c.blue() - colour.blue()) <
+            if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                    std::abs(c.blue() - color.blue()) <
                 60)
                 return true;
         }
@@ -294,19 +294,19 @@ private slots:
         QCOMPARE(overlayLegends({a}), QStringList{"Untitled1"});
     }
 
-    void coloursStayApart()
+    void colorsStayApart()
     {
         // A repeated colour gives way to the spare one farthest from the
         // colours taken and from the grey paper: green (0,128,0) lies farther
         // from purple (128,0,128) than red does.
         const QColor paper(192, 192, 192);
         const QStringList palette = {"red", "blue", "green", "purple"};
-        QCOMPARE(overlayColours({"purple", "purple", "blue", "purple"}, palette, paper),
+        QCOMPARE(overlayColors({"purple", "purple", "blue", "purple"}, palette, paper),
                  (QStringList{"purple", "green", "blue", "red"}));
         // Next to red, blue stands out more than dark blue.
-        QCOMPARE(overlayColours({"red", "red"}, {"red", "darkBlue", "blue"}, paper),
+        QCOMPARE(overlayColors({"red", "red"}, {"red", "darkBlue", "blue"}, paper),
                  (QStringList{"red", "blue"}));
-        QCOMPARE(overlayColours({"red", "red"}, {"red"}, paper), (QStringList{"red", "red"}));
+        QCOMPARE(overlayColors({"red", "red"}, {"red"}, paper), (QStringList{"red", "red"}));
     }
 
     // --- the window over real documents
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(o->legend(0), high->title() + " (FGF=8)");
         QCOMPARE(o->legend(1), low->title() + " (FGF=1)");
         QVERIFY(o->legendLabel(1)->isVisible() && !o->legendLabel(2)->isVisible());
-        QVERIFY(o->lineColour(0) != o->lineColour(1));
+        QVERIFY(o->lineColor(0) != o->lineColor(1));
 
         // ALV over One: the absolute pressures on the fixed height.
         QCOMPARE(o->showId(), int(OverlayALV));
@@ -374,7 +374,7 @@ private slots:
         for (int line : {0, 1}) {
             const double v = line == 0 ? alvHigh : alvLow;
             const QPoint p = o->graph()->mapToPixel(10.0, v, true).pixel;
-            QVERIFY2(colourNear(image, p, o->lineColour(line)), qPrintable(QString::number(line)));
+            QVERIFY2(colorNear(image, p, o->lineColor(line)), qPrintable(QString::number(line)));
         }
     }
 
@@ -564,7 +564,7 @@ private slots:
         bool found = false;
         for (int y = 0; y < saved.height() && !found; y += 2)
             for (int x = 0; x < saved.width() && !found; ++x)
-                found = saved.pixelColor(x, y) == o->lineColour(0);
+                found = saved.pixelColor(x, y) == o->lineColor(0);
         QVERIFY(found);
 
         o->copyImage();

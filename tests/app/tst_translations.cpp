@@ -127,7 +127,7 @@ private slots:
 
     // Colours travel in files by their toolkit names: under a translation a
     // stored name stays drawable, and a translated one is mapped back.
-    void storedColoursStayDrawable_data()
+    void storedColorsStayDrawable_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("drawn");
@@ -137,7 +137,7 @@ private slots:
         QTest::newRow("not in the table") << "magenta"
                                           << "magenta";
     }
-    void storedColoursStayDrawable()
+    void storedColorsStayDrawable()
     {
         QFETCH(QString, stored);
         QFETCH(QString, drawn);
@@ -147,10 +147,10 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompt prompt;
         const QenDocHost host(writeDefaultIni(dir.path()), &prompt);
-        const QString colour = host.translateColour(stored);
+        const QString color = host.translateColor(stored);
         QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(colour, drawn);
-        QVERIFY(QColor::isValidColorName(colour));
+        QCOMPARE(color, drawn);
+        QVERIFY(QColor::isValidColorName(color));
     }
 
     // A Chinese agent name of the delivered table is drawn with real glyphs,

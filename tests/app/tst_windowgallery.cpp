@@ -77,7 +77,7 @@ private slots:
         WindowFixture f({QStringLiteral("Sevoflurane"), QStringLiteral("Isoflurane")});
         QVERIFY(f.ok);
         QVERIFY(f.doc->setAgent(QenUserOrigin, 0, QStringLiteral("Desflurane")));
-        f.doc->defaultAgentColours();
+        f.doc->defaultAgentColors();
         for (int k = 0; k < 3; ++k)
             f.doc->engine()->setDEL(QenUserOrigin, k, f.doc->engine()->agentOf(k)->mac);
         f.doc->engine()->setFGF(QenUserOrigin, 2.0f);

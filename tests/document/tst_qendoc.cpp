@@ -159,7 +159,7 @@ private slots:
         doc.engine()->setBookmarks({300000, 120000});
         QVERIFY(doc.engine()->setBreakpoint(QStringLiteral("ALV = 9")));
         doc.setDescription(QStringLiteral("Two agents, a dose and a flush"));
-        doc.setAgentColour(1, QStringLiteral("cyan"));
+        doc.setAgentColor(1, QStringLiteral("cyan"));
         runEngineTo(doc.engine(), 60000);
         doc.engine()->injectDose();
         doc.engine()->injectDose();
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(b->bookmarks(), e->bookmarks());
         QCOMPARE(b->breakpointText(), QStringLiteral("ALV = 9"));
         QCOMPARE(back.description(), doc.description());
-        QCOMPARE(back.agentColours(), doc.agentColours());
+        QCOMPARE(back.agentColors(), doc.agentColors());
         QCOMPARE(b->speed(), 1000);
 
         // Rewound: not yet run, shown at 0, settings of the first sample.
@@ -297,7 +297,7 @@ private slots:
         QVERIFY(doc.isModified());
     }
 
-    void fileWithoutRunAndSpareColours()
+    void fileWithoutRunAndSpareColors()
     {
         QenDoc doc(m_host.get());
         QVERIFY(doc.newDocument());
@@ -313,7 +313,7 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(contents.read(&f, nullptr, {}), QenSimFile::Result::Ok);
         }
-        contents.colours = QStringList{"darkRed", "green", "white"};
+        contents.colors = QStringList{"darkRed", "green", "white"};
         {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -322,7 +322,7 @@ private slots:
 
         QenDoc back(m_host.get());
         QVERIFY(back.openFile(path));
-        QCOMPARE(back.agentColours(), (QStringList{"darkRed", "green"}));
+        QCOMPARE(back.agentColors(), (QStringList{"darkRed", "green"}));
         QCOMPARE(back.agentCount(), 2);
         QVERIFY(back.engine()->track(0).samples.empty());
         QCOMPARE(back.engine()->track(1).del, 2.25f);
@@ -481,7 +481,7 @@ private slots:
         // Removing agent 1 hands back its window and renumbers nothing else.
         const QList<QenChildWindowInterface *> closing = doc->removeAgent(1);
         QCOMPARE(closing, QList<QenChildWindowInterface *>{&graph2});
-        QCOMPARE(doc->agentColours().size(), 1);
+        QCOMPARE(doc->agentColors().size(), 1);
 
         QSignalSpy noViews(doc, &QenDoc::noViewsOfAgent);
         doc->viewClosed(&graph2);
@@ -534,7 +534,7 @@ private slots:
         QVERIFY(other.closed);
         QVERIFY(!primary.closed && !control.closed);
         QCOMPARE(doc.agentCount(), 1);
-        QCOMPARE(doc.agentColours().size(), 1);
+        QCOMPARE(doc.agentColors().size(), 1);
         QCOMPARE(cleared.size(), 1);
         QVERIFY(control.isWindowModified());
         QCOMPARE(primary.graph.hints().last(), int(QenHint::All));

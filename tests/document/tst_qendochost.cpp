@@ -16,7 +16,7 @@ private:
     QTemporaryDir m_dir;
     ScriptedPrompt m_prompt;
 
-    QString iniWithColours(const QString &line)
+    QString iniWithColors(const QString &line)
     {
         return writeIniText(m_dir.path(), QStringLiteral("[Colors]\n") + line + '\n');
     }
@@ -51,14 +51,14 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QStringList, expected);
-        QCOMPARE(QenDocHost(iniWithColours(line), &m_prompt).colorList(), expected);
+        QCOMPARE(QenDocHost(iniWithColors(line), &m_prompt).colorList(), expected);
     }
 
-    void colourNames_data()
+    void colorNames_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("expected");
-        const QStringList table = QenVocabulary::colourNames();
+        const QStringList table = QenVocabulary::colorNames();
         QTest::newRow("list as written, then the table")
             << "Colors=darkblue, Gold"
             << QStringList{"darkblue", "Gold",   "red",   "darkRed", "blue",   "green", "darkGreen",
@@ -66,26 +66,26 @@ private slots:
         QTest::newRow("blanks dropped") << "Colors=\" red \", \"\"" << table;
         QTest::newRow("no list") << "" << table;
     }
-    void colourNames()
+    void colorNames()
     {
         QFETCH(QString, line);
         QFETCH(QStringList, expected);
-        QCOMPARE(QenDocHost(iniWithColours(line), &m_prompt).colourNames(), expected);
+        QCOMPARE(QenDocHost(iniWithColors(line), &m_prompt).colorNames(), expected);
     }
 
     void ensureColorListKeepsTheUsersOwn_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("empty is written") << "Colors=" << QenVocabulary::defaultColourList();
-        QTest::newRow("blank entries only") << "Colors=\" \"" << QenVocabulary::defaultColourList();
+        QTest::newRow("empty is written") << "Colors=" << QenVocabulary::defaultColorList();
+        QTest::newRow("blank entries only") << "Colors=\" \"" << QenVocabulary::defaultColorList();
         QTest::newRow("own list kept") << "colors=red, cyan" << QStringList{"red", "cyan"};
     }
     void ensureColorListKeepsTheUsersOwn()
     {
         QFETCH(QString, line);
         QFETCH(QStringList, expected);
-        const QenIni ini(iniWithColours(line));
+        const QenIni ini(iniWithColors(line));
         QenDocHost::ensureColorList(ini);
         QCOMPARE(ini.value("Colors", "Colors").toStringList(), expected);
     }
@@ -126,7 +126,7 @@ private slots:
 
     // What the program runs: the agent table's colours, the other open
     // documents' and the document's own all steer the choice.
-    void newAgentAvoidsColoursInUse()
+    void newAgentAvoidsColorsInUse()
     {
         const QString path = writeDefaultIni(m_dir.path());
         // None of these is an agent table colour.
@@ -139,12 +139,12 @@ private slots:
         QVERIFY(second.newDocument());
         // Offered in the table's order: darkRed, green, darkGreen.
         QCOMPARE(host.pickColor(&second), QStringLiteral("darkRed"));
-        first.setAgentColour(0, QStringLiteral("darkRed"));
+        first.setAgentColor(0, QStringLiteral("darkRed"));
         QCOMPARE(host.pickColor(&second), QStringLiteral("green"));
-        second.setAgentColour(0, QStringLiteral("green"));
+        second.setAgentColor(0, QStringLiteral("green"));
         QCOMPARE(host.pickColor(&second), QStringLiteral("darkGreen"));
         // A colour given up again is free again.
-        second.setAgentColour(0, QStringLiteral("darkGreen"));
+        second.setAgentColor(0, QStringLiteral("darkGreen"));
         QCOMPARE(host.pickColor(&second), QStringLiteral("green"));
     }
 

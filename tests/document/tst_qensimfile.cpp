@@ -65,7 +65,7 @@ struct Offsets
     qsizetype firstSampleAgent = 0;
     qsizetype layout = 0;
     qsizetype stepMs = 0;
-    qsizetype colourCount = 0;
+    qsizetype colorCount = 0;
     qsizetype bookmarkCount = 0;
     qsizetype stepIndex = 0;
     qsizetype endOfLayout = 0; // where a file without a breakpoint ends
@@ -100,7 +100,7 @@ QByteArray smallFile(Offsets *at = nullptr)
     o.stepMs = b.pos() + 4;
     b.settingsBlock(5);
     b << QStringLiteral("A description") << quint32(18000);
-    o.colourCount = b.pos();
+    o.colorCount = b.pos();
     b << qint32(2) << QStringLiteral("red") << QStringLiteral("purple");
     b << quint32(18000) << quint32(17000);
     o.bookmarkCount = b.pos();
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(file.settings.graphMinutes, qint16(30));
         QCOMPARE(file.settings.gaugeTops[2], qint16(10));
         QCOMPARE(file.description, QStringLiteral("A description"));
-        QCOMPARE(file.colours, (QStringList{"red", "purple"}));
+        QCOMPARE(file.colors, (QStringList{"red", "purple"}));
         QCOMPARE(file.liveTime, 18000u);
         QCOMPARE(file.simTime, 18000u);
         QCOMPARE(file.endTime, 17000u);
@@ -213,7 +213,7 @@ private slots:
         file.tracks[1].settings.unitDose = 0.5f;
         file.tracks[0].settings.fgf = 3.0f;
         file.tracks[0].settings.flags = 0x0009;
-        file.colours = QStringList{"red", "blue"};
+        file.colors = QStringList{"red", "blue"};
         const QByteArray bytes = writeBytes(file);
         // No step index: header, one agent record, two tracks of a count and a
         // settings sample, the block, the tail and a settings sample.
@@ -271,7 +271,7 @@ private slots:
         if (version & QenSimFile::HasDescription)
             b << QStringLiteral("old");
         b << quint32(10000);
-        if (version & QenSimFile::HasColours)
+        if (version & QenSimFile::HasColors)
             b << qint32(3) << QStringLiteral("blue") << QStringLiteral("red")
               << QStringLiteral("cyan");
         b << quint32(10000) << quint32(10000) << qint16(0);
@@ -288,7 +288,7 @@ private slots:
                  displayNames ? QStringLiteral("Ether (local)") : QStringLiteral("Ether"));
         QCOMPARE(file.description,
                  (version & QenSimFile::HasDescription) ? QStringLiteral("old") : QString());
-        QCOMPARE(file.colours.size(), (version & QenSimFile::HasColours) ? 3 : 0);
+        QCOMPARE(file.colors.size(), (version & QenSimFile::HasColors) ? 3 : 0);
         QCOMPARE(file.settings.layout, (storedVersion & 8) ? 1 : layout);
         QCOMPARE(file.tracks[0].samples[1].state[0], 1.0f);
         QVERIFY(file.breakpointText.isEmpty());
@@ -353,7 +353,7 @@ private slots:
             {"firstSampleAgent", at.firstSampleAgent},
             {"layout", at.layout},
             {"stepMs", at.stepMs},
-            {"colourCount", at.colourCount},
+            {"colourCount", at.colorCount},
             {"bookmarkCount", at.bookmarkCount},
             {"stepIndex", at.stepIndex},
         };

@@ -133,7 +133,7 @@ private slots:
         ScriptedPrompt prompt;
         prompt.expect(QenPrompt::Ok);
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), &prompt), 2);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), &prompt), 2);
         QCOMPARE(catalogue.at(0)->name, QStringLiteral("After"));
         QCOMPARE(catalogue.at(1)->name, QStringLiteral("Before"));
         QCOMPARE(prompt.records().size(), 1);
@@ -178,7 +178,7 @@ private slots:
         QenAnesthetic agent;
         agent.name = QStringLiteral("Probe");
         QString failed;
-        QVERIFY2(agent.readFromIni(ini, QenVocabulary::colourNames(), &failed), qPrintable(failed));
+        QVERIFY2(agent.readFromIni(ini, QenVocabulary::colorNames(), &failed), qPrintable(failed));
         QCOMPARE(int(agent.high), high);
         QCOMPARE(agent.defaultDel, defaultDel);
         QCOMPARE(agent.partition[VEN], ven);
@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(agent.partition[ALV], 1.0f);
     }
 
-    void colourMatching_data()
+    void colorMatching_data()
     {
         // `names` is the list of colour names the program matches against.
         QTest::addColumn<QStringList>("names");
@@ -208,7 +208,7 @@ private slots:
         QTest::newRow("user's own colour") << QStringList{"red", "Gold"} << "gold"
                                            << "Gold";
     }
-    void colourMatching()
+    void colorMatching()
     {
         QFETCH(QStringList, names);
         QFETCH(QString, text);
@@ -237,7 +237,7 @@ private slots:
         const QenIni ini = builtInIni(locale);
         ScriptedPrompt prompt; // any message fails the test
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), &prompt), 9);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), &prompt), 9);
         for (int i = 1; i < catalogue.size(); ++i)
             QVERIFY(!(catalogue.at(i)->displayName < catalogue.at(i - 1)->displayName));
         if (locale == QLatin1String("en_US")) {
@@ -310,7 +310,7 @@ private slots:
         QFETCH(int, byName);
         const QenIni ini = builtInIni(QStringLiteral("en_US"));
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), nullptr), 9);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), nullptr), 9);
         QCOMPARE(catalogue.findByDisplayName(text), byDisplayName);
         QCOMPARE(catalogue.findByName(text), byName);
     }
@@ -355,7 +355,7 @@ private slots:
         in.setVersion(QDataStream::Qt_4_0);
         in.setFloatingPointPrecision(QDataStream::SinglePrecision);
         QenAnesthetic read;
-        read.serialize(in, false, 4, &ini, QenVocabulary::colourNames());
+        read.serialize(in, false, 4, &ini, QenVocabulary::colorNames());
         QCOMPARE(in.status(), QDataStream::Ok);
         QVERIFY(in.atEnd());
         QCOMPARE(read.name, saved.name);
@@ -397,7 +397,7 @@ private slots:
         in.setVersion(QDataStream::Qt_4_0);
         in.setFloatingPointPrecision(QDataStream::SinglePrecision);
         QenAnesthetic read;
-        read.serialize(in, false, 0, &ini, QenVocabulary::colourNames());
+        read.serialize(in, false, 0, &ini, QenVocabulary::colorNames());
         QCOMPARE(in.status(), QDataStream::Ok);
         QVERIFY(in.atEnd());
         QCOMPARE(read.displayName, QStringLiteral("Old"));

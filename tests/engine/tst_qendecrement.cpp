@@ -102,7 +102,7 @@ private slots:
         const QenIni ini(path);
         ScriptedPrompt prompt;
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), &prompt), 1);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), &prompt), 1);
         QCOMPARE(QenFootprint::co2eKg(catalogue.at(0), 24.055).has_value(), known);
         if (known)
             QCOMPARE(*QenFootprint::co2eKg(catalogue.at(0), 24.055), 5.0);

@@ -53,7 +53,7 @@ private slots:
         // the defaults are the delivered ones, and settings can be written.
         const QenIni ini(path);
         QenCatalogue catalogue;
-        QCOMPARE(catalogue.load(ini, QenVocabulary::colourNames(), nullptr), 9);
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), nullptr), 9);
         QCOMPARE(QenDefaults::load(ini).speed, 60);
         ini.setValue("Defaults", "SplashTime", 2);
         QCOMPARE(QenIni(path).value("Defaults", "splashtime").toInt(), 2);

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const QenIni ini(path);
     QenCatalogue catalogue;
-    catalogue.load(ini, QenVocabulary::colourNames(), &world.prompt);
+    catalogue.load(ini, QenVocabulary::colorNames(), &world.prompt);
     for (int i = 0; i < catalogue.size(); ++i) {
         const QenAnesthetic *agent = catalogue.at(i);
         if (agent->displayName.isEmpty())

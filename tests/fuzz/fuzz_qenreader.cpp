@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static FuzzWorld world;
-    static const QStringList colourNames = QenVocabulary::colourNames();
+    static const QStringList colorNames = QenVocabulary::colorNames();
     QBuffer input;
     input.setData(reinterpret_cast<const char *>(data), qsizetype(size));
     input.open(QIODevice::ReadOnly);
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Without an INI the agents keep the colours the file gives them: looking
     // each up in the settings file would cost more than the read itself, and
     // the INI has a target of its own.
-    if (file.read(&input, nullptr, colourNames) != QenSimFile::Result::Ok)
+    if (file.read(&input, nullptr, colorNames) != QenSimFile::Result::Ok)
         return 0;
     // Accepted: the step index the engine will follow must stay inside the
     // recording, whatever the reader's own check says.

@@ -48,7 +48,7 @@ struct FuzzWorld
         QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), iniPath);
         QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner);
         ini.setPath(iniPath);
-        catalogue.load(ini, QenVocabulary::colourNames(), &prompt);
+        catalogue.load(ini, QenVocabulary::colorNames(), &prompt);
         defaults = QenDefaults::load(ini);
     }
     std::unique_ptr<QCoreApplication> app;

@@ -64,7 +64,7 @@ public:
         QFile::copy(QStringLiteral(":/safeCopy/quenor_en_US.ini"), path);
         QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
         ini.setPath(path);
-        catalogue.load(ini, QenVocabulary::colourNames(), &prompt);
+        catalogue.load(ini, QenVocabulary::colorNames(), &prompt);
         defaults = QenDefaults::load(ini);
         host.promptPtr = &prompt;
         engine = std::make_unique<QenEngine>(&catalogue, &host);
