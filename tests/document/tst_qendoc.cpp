@@ -28,11 +28,6 @@ bool sameSample(const QenSample &a, const QenSample &b)
            std::memcmp(a.state, b.state, sizeof a.state) == 0;
 }
 
-void runTo(QenDoc *doc, quint32 ms)
-{
-    runEngineTo(doc->engine(), ms);
-}
-
 // Computes `count` steps as fast as possible, the display following each.
 void steps(QenDoc *doc, int count)
 {
