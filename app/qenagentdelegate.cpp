@@ -9,6 +9,11 @@
 QenAgentDelegate::QenAgentDelegate(int kind, QObject *parent) : QItemDelegate(parent), m_kind(kind)
 {}
 
+QString QenAgentDelegate::unknownText()
+{
+    return QStringLiteral("\u2013");
+}
+
 QWidget *QenAgentDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
@@ -39,6 +44,18 @@ QWidget *QenAgentDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
         editor = spin;
         break;
     }
+    case Gwp: {
+        // One below the range is "unknown": the agent then has no footprint,
+        // which is not the same as a footprint of 0.
+        auto *spin = new QDoubleSpinBox(parent);
+        spin->setMinimumWidth(40);
+        spin->setDecimals(0);
+        spin->setRange(-1, QenAnesthetic::MaxGwp100);
+        spin->setSpecialValueText(unknownText());
+        spin->setSingleStep(1);
+        editor = spin;
+        break;
+    }
     default:
         return nullptr;
     }
@@ -57,7 +74,9 @@ void QenAgentDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
         else if (box->isEditable())
             box->setEditText(QString()); // "Click to Add" is a prompt, not a name
     } else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
-        spin->setValue(index.data(Qt::EditRole).toDouble());
+        bool number = false;
+        const double value = index.data(Qt::EditRole).toDouble(&number);
+        spin->setValue(number ? value : spin->minimum());
     }
 }
 
@@ -68,6 +87,9 @@ void QenAgentDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
         model->setData(index, box->currentText(), Qt::EditRole);
     } else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
         spin->interpretText();
-        model->setData(index, spin->value(), Qt::EditRole);
+        if (m_kind == Gwp && spin->value() < 0)
+            model->setData(index, unknownText(), Qt::EditRole);
+        else
+            model->setData(index, spin->value(), Qt::EditRole);
     }
 }

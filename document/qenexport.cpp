@@ -4,7 +4,9 @@
 #include "document/qendochost.h"
 #include "document/qenxslt.h"
 #include "engine/qencatalogue.h"
+#include "engine/qendecrement.h"
 #include "engine/qenengine.h"
+#include "engine/qenfootprint.h"
 #include "engine/qenprompt.h"
 
 #include <QBuffer>
@@ -156,6 +158,7 @@ public:
         m_out.attribute(QStringLiteral("printPrintout"), boolText(printPrintout));
         params();
         settings();
+        forecast();
         m_out.close();
         m_out.finish();
     }
@@ -205,6 +208,41 @@ private:
         }
         m_out.close();
         m_out.close();
+    }
+
+    // The wake-up forecast from the displayed time, for the handout: minutes
+    // until each agent's VRG falls by 50, 80 and 90 % with the vaporizers
+    // off; a level not reached before the limit is an empty attribute and
+    // `remaining` says how long the forecast looked. Left out before anything
+    // is recorded, and for an agent whose VRG holds nothing to fall from.
+    void forecast()
+    {
+        if (m_engine.track(0).samples.empty() || !m_engine.catalogue())
+            return;
+        const quint32 from = m_engine.displayTime();
+        const std::optional<std::vector<QenDecrement::Times>> times =
+            QenDecrement(*m_engine.catalogue()).run(QenDecrement::startAt(m_engine, from));
+        if (!times)
+            return;
+        bool opened = false;
+        for (const QenDecrement::Times &t : *times) {
+            if (!(t.vrgAtStart > 0.0f))
+                continue;
+            if (!opened) {
+                m_out.open(QStringLiteral("forecast"));
+                m_out.attribute(QStringLiteral("time"), QenExport::timeText(from));
+                opened = true;
+            }
+            m_out.open(QStringLiteral("agentforecast"));
+            m_out.attribute(QStringLiteral("name"), t.agent);
+            for (int i = 0; i < QenDecrement::Levels; ++i)
+                m_out.attribute(QStringLiteral("t%1").arg(QenDecrement::Percents[i]),
+                                t.minutes[i] ? QString::number(*t.minutes[i], 'f', 1) : QString());
+            m_out.attribute(QStringLiteral("remaining"), QString::number(t.remainingMin, 'f', 0));
+            m_out.close();
+        }
+        if (opened)
+            m_out.close();
     }
 
     // The recorded sample of agent k at time t, or, before the agent was
@@ -334,6 +372,10 @@ private:
         m_out.attribute(QStringLiteral("uptake"), number(m_engine.compartmentAt(k, QenUptake, t)));
         m_out.attribute(QStringLiteral("delivered"),
                         number(m_engine.compartmentAt(k, QenDelivered, t)));
+        // Only an agent whose warming potential and molar mass are known has
+        // a footprint; a reader tells "unknown" by the missing attribute.
+        if (const std::optional<double> co2e = QenFootprint::co2eAt(m_engine, k, t))
+            m_out.attribute(QStringLiteral("co2e"), number(*co2e));
         m_out.open(QStringLiteral("compartments"));
         for (int c = 0; c < 7; ++c) {
             m_out.open(QStringLiteral("compartment"));

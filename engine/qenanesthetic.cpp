@@ -160,7 +160,7 @@ void QenAnesthetic::readFootprint(const QenIni &ini)
             return std::nullopt;
         return float(value);
     };
-    gwp100 = read("GWP100", 100000.0);
+    gwp100 = read("GWP100", MaxGwp100);
     molarMass = read("MolarMass", 1000.0);
     if (molarMass && *molarMass <= 0.0f)
         molarMass.reset();

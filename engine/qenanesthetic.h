@@ -45,6 +45,7 @@ public:
     // control that edits them offers the same range.
     static constexpr int MaxBottleSizeMl = 5000;
     static constexpr float MaxBottleCost = 10000.0f;
+    static constexpr int MaxGwp100 = 100000;
 
     QString name = QStringLiteral("Unknown");
     QString displayName;

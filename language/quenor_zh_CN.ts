@@ -155,6 +155,17 @@
         <source>Color</source>
         <translation>颜色</translation>
     </message>
+    <message>
+        <source>GWP100</source>
+        <translation>GWP100</translation>
+    </message>
+</context>
+<context>
+    <name>QenCDefaultsWidget</name>
+    <message>
+        <source>Global warming potential over 100 years (carbon dioxide = 1), for the CO2e of the delivered vapour. – when not known: the agent then shows no CO2e.</source>
+        <translation>100 年全球变暖潜能值（二氧化碳 = 1），用于计算已输送蒸气的 CO2 当量。未知时为 –：该药物不显示 CO2 当量。</translation>
+    </message>
 </context>
 <context>
     <name>QenChildWindow</name>

@@ -28,6 +28,7 @@ const ColumnSpec columns[QenCDefaultsWidget::ColumnCount] = {
     {QT_TRANSLATE_NOOP("QenCDefaults", "ml"), 70, QenAgentDelegate::BottleSize, 0, true},
     {QT_TRANSLATE_NOOP("QenCDefaults", "Cost"), 80, QenAgentDelegate::Cost, 2, true},
     {QT_TRANSLATE_NOOP("QenCDefaults", "Color"), 100, QenAgentDelegate::ColorName, -1, false},
+    {QT_TRANSLATE_NOOP("QenCDefaults", "GWP100"), 70, QenAgentDelegate::Gwp, 0, false},
 };
 
 } // namespace
@@ -42,6 +43,9 @@ QenCDefaultsWidget::QenCDefaultsWidget(QWidget *parent)
     for (const ColumnSpec &c : columns)
         titles << QCoreApplication::translate("QenCDefaults", c.title);
     t->setHorizontalHeaderLabels(titles);
+    t->horizontalHeaderItem(Gwp100)->setToolTip(
+        tr("Global warming potential over 100 years (carbon dioxide = 1), for the CO2e of the "
+           "delivered vapour. \u2013 when not known: the agent then shows no CO2e."));
     QHeaderView *header = t->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
     for (int c = 0; c < ColumnCount; ++c) {
@@ -67,6 +71,9 @@ QString QenCDefaultsWidget::cellText(const QenAnesthetic &agent, int column)
         return QString::number(double(agent.bottleCost), 'f', 2);
     case Color:
         return agent.color;
+    case Gwp100:
+        return agent.gwp100 ? QString::number(double(*agent.gwp100))
+                            : QenAgentDelegate::unknownText();
     default:
         return QString();
     }
@@ -120,8 +127,10 @@ void QenCDefaultsWidget::cellChanged(QTableWidgetItem *item)
     if (c < 0 || c >= ColumnCount)
         return;
     QString text = item->text();
-    if (columns[c].decimals >= 0)
-        text = QString::number(text.toDouble(), 'f', columns[c].decimals);
+    bool number = false;
+    const double value = text.toDouble(&number);
+    if (columns[c].decimals >= 0 && (number || c != Gwp100))
+        text = QString::number(value, 'f', columns[c].decimals);
     const QSignalBlocker quiet(table());
     if (text != item->text())
         item->setText(text);
@@ -170,6 +179,19 @@ void QenCDefaultsWidget::commitCell(const QenAnesthetic &agent, int column, cons
         if (!text.isEmpty() && text != agent.color)
             store.write(section, QStringLiteral("Color"), text);
         break;
+    case Gwp100: {
+        if (text == cellText(agent, Gwp100))
+            break;
+        bool number = false;
+        const double gwp = text.toDouble(&number);
+        // Unknown is no key at all: a written 0 would claim the agent does
+        // not warm the climate.
+        if (!number || gwp < 0)
+            store.remove(section, QStringLiteral("GWP100"));
+        else
+            store.write(section, QStringLiteral("GWP100"), gwp);
+        break;
+    }
     default:
         break;
     }

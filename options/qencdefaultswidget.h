@@ -17,7 +17,8 @@ class QenCDefaults;
 
 // The Agent page of the options: one row per catalogue agent with the
 // values every new simulation takes from the agent's own section of the
-// settings: bottle size, bottle cost and colour.
+// settings: bottle size, bottle cost, colour and the 100-year warming
+// potential of the greenhouse footprint.
 //
 // A column is one entry of Column and of the column table in the .cpp, with
 // how its cell shows an agent and how a changed cell is written.
@@ -26,7 +27,7 @@ class QenCDefaultsWidget : public QWidget
     Q_OBJECT
 
 public:
-    enum Column { BottleSize, BottleCost, Color, ColumnCount };
+    enum Column { BottleSize, BottleCost, Color, Gwp100, ColumnCount };
 
     explicit QenCDefaultsWidget(QWidget *parent = nullptr);
     ~QenCDefaultsWidget() override;

@@ -26,6 +26,7 @@
           td.setting { border: 1px solid #8c8c8c; background-color: #eeeeee; font-weight: bold; padding: 3px 6px; }
           .caption { font-size: 14px; font-weight: bold; color: #1f3f66; margin-top: 14px; margin-bottom: 4px; }
           .graph { page-break-before: always; text-align: center; }
+          .note { font-size: 11px; color: #404040; margin-top: 0px; }
         </style>
       </head>
       <body>
@@ -65,6 +66,7 @@
         <xsl:if test="@printPrintout = 'true'">
           <xsl:apply-templates select="settings"/>
         </xsl:if>
+        <xsl:apply-templates select="forecast"/>
         <xsl:if test="@printGraph = 'true' and @externalImage != ''">
           <p class="caption graph" align="center">Graphs</p>
           <p align="center">
@@ -182,5 +184,35 @@
         </xsl:for-each>
       </xsl:for-each>
     </table>
+  </xsl:template>
+  <xsl:template match="forecast">
+    <p class="caption">Wake-up forecast from <xsl:value-of select="@time"/></p>
+    <table class="data forecast" cellspacing="0">
+      <tr>
+        <th class="agent" align="left">Agent</th>
+        <th class="agent" align="right">50 % (min)</th>
+        <th class="agent" align="right">80 % (min)</th>
+        <th class="agent" align="right">90 % (min)</th>
+      </tr>
+      <xsl:for-each select="agentforecast">
+        <tr>
+          <td class="name"><xsl:value-of select="@name"/></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t50"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t80"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t90"/></xsl:call-template></td>
+        </tr>
+      </xsl:for-each>
+    </table>
+    <p class="note">Minutes until the partial pressure of each agent in the vessel-rich group (the brain) falls by 50, 80 and 90 % if every vaporizer is turned off at the time shown and every other setting is held as it was then. The times come from this model and its settings, not from patients: they show how solubility and the length of the anaesthetic shape the recovery, not when a particular patient wakes.</p>
+  </xsl:template>
+
+  <!-- A level not reached before the simulation's limit reads "more than" the
+       minutes that were left. -->
+  <xsl:template name="decrement">
+    <xsl:param name="value"/>
+    <xsl:choose>
+      <xsl:when test="string($value) != ''"><xsl:value-of select="$value"/></xsl:when>
+      <xsl:otherwise>more than <xsl:value-of select="@remaining"/></xsl:otherwise>
+    </xsl:choose>
   </xsl:template>
 </xsl:stylesheet>

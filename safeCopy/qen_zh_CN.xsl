@@ -26,6 +26,7 @@
           td.setting { border: 1px solid #8c8c8c; background-color: #eeeeee; font-weight: bold; padding: 3px 6px; }
           .caption { font-size: 14px; font-weight: bold; color: #1f3f66; margin-top: 14px; margin-bottom: 4px; }
           .graph { page-break-before: always; text-align: center; }
+          .note { font-size: 11px; color: #404040; margin-top: 0px; }
         </style>
       </head>
       <body>
@@ -65,6 +66,7 @@
         <xsl:if test="@printPrintout = 'true'">
           <xsl:apply-templates select="settings"/>
         </xsl:if>
+        <xsl:apply-templates select="forecast"/>
         <xsl:if test="@printGraph = 'true' and @externalImage != ''">
           <p class="caption graph" align="center">曲线图</p>
           <p align="center">
@@ -182,5 +184,35 @@
         </xsl:for-each>
       </xsl:for-each>
     </table>
+  </xsl:template>
+  <xsl:template match="forecast">
+    <p class="caption">苏醒预测，起始时间 <xsl:value-of select="@time"/></p>
+    <table class="data forecast" cellspacing="0">
+      <tr>
+        <th class="agent" align="left">药物</th>
+        <th class="agent" align="right">50 % (分钟)</th>
+        <th class="agent" align="right">80 % (分钟)</th>
+        <th class="agent" align="right">90 % (分钟)</th>
+      </tr>
+      <xsl:for-each select="agentforecast">
+        <tr>
+          <td class="name"><xsl:value-of select="@name"/></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t50"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t80"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="decrement"><xsl:with-param name="value" select="@t90"/></xsl:call-template></td>
+        </tr>
+      </xsl:for-each>
+    </table>
+    <p class="note">如果在所示时间关闭所有挥发罐，并保持其他设置不变，各药物在血管丰富组织（脑）中的分压下降 50%、80% 和 90% 所需的分钟数。这些时间来自本模型及其设置，而非来自患者：它们说明溶解度和麻醉时长如何影响苏醒过程，而不是某位患者何时醒来。</p>
+  </xsl:template>
+
+  <!-- A level not reached before the simulation's limit reads "more than" the
+       minutes that were left. -->
+  <xsl:template name="decrement">
+    <xsl:param name="value"/>
+    <xsl:choose>
+      <xsl:when test="string($value) != ''"><xsl:value-of select="$value"/></xsl:when>
+      <xsl:otherwise>超过 <xsl:value-of select="@remaining"/></xsl:otherwise>
+    </xsl:choose>
   </xsl:template>
 </xsl:stylesheet>

@@ -421,6 +421,13 @@ private slots:
                                 << QStringList{"halothane/color=green"};
         QTest::newRow("size 0 is no size")
             << int(QenCDefaultsWidget::BottleSize) << QVariant(0.0) << QStringList();
+        // Halothane's warming potential is not in the delivered settings.
+        QTest::newRow("warming potential") << int(QenCDefaultsWidget::Gwp100) << QVariant(41.0)
+                                           << QStringList{"halothane/gwp100=41"};
+        QTest::newRow("warming potential 0") << int(QenCDefaultsWidget::Gwp100) << QVariant(0.0)
+                                             << QStringList{"halothane/gwp100=0"};
+        QTest::newRow("still unknown") << int(QenCDefaultsWidget::Gwp100)
+                                       << QVariant(QString::fromUtf8("\u2013")) << QStringList();
     }
     void agentCellsWriteTheAgentsSection()
     {
@@ -438,7 +445,28 @@ private slots:
         // Whatever was written, the agent still loads for a new simulation.
         QenCatalogue catalogue;
         catalogue.load(QenIni(iniPath), QenVocabulary::colorNames(), prompt);
-        QVERIFY(catalogue.findByName("Halothane") >= 0);
+        const int halothane = catalogue.findByName("Halothane");
+        QVERIFY(halothane >= 0);
+        if (column == QenCDefaultsWidget::Gwp100) {
+            const std::optional<float> gwp = catalogue.at(halothane)->gwp100;
+            QCOMPARE(gwp.has_value(), !written.isEmpty());
+            if (gwp)
+                QCOMPARE(double(*gwp), value.toDouble());
+        }
+    }
+
+    void unknownWarmingPotentialIsRemoved()
+    {
+        const auto file = snapshot(iniPath);
+        QVERIFY(runOptions([&](QenOptionsDialog &d) {
+            QTableWidget *t = d.agentPage()->table();
+            const int row = catalogueRow(d, "Desflurane");
+            QCOMPARE(t->item(row, QenCDefaultsWidget::Gwp100)->text(), QString("2540"));
+            // The editor's lowest value is "unknown", as it leaves the cell.
+            t->model()->setData(t->model()->index(row, QenCDefaultsWidget::Gwp100),
+                                QString::fromUtf8("\u2013"), Qt::EditRole);
+        }));
+        QCOMPARE(changes(file, snapshot(iniPath)), QStringList{"desflurane/gwp100=<none>"});
     }
 
     // --- the sound choice ---------------------------------------------------

@@ -4,6 +4,7 @@
 #include "document/qenreport.h"
 #include "document/qenxslt.h"
 #include "engine/qencatalogue.h"
+#include "engine/qendecrement.h"
 #include "engine/qenfiles.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
@@ -24,6 +25,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/xpath.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -192,6 +194,79 @@ private slots:
         QCOMPARE(cs.at(2).toElement().attribute("name"), QString("ART"));
         QCOMPARE(r.firstChildElement("agentresult").attribute("delivered"),
                  QString::number(s.state[QenDelivered], 'f', 4));
+    }
+
+    void eachResultCarriesTheFootprintOfAKnownAgent()
+    {
+        QCOMPARE(m_doc->addAgent(QStringLiteral("Desflurane")), 1);
+        engine()->setDEL(QenUserOrigin, 1, 6.0f);
+        runEngineTo(engine(), 10 * 60000);
+        const QList<QDomElement> results = elements(tree(), "result");
+        QCOMPARE(results.size(), 101);
+        const QDomNodeList agents = results.last().elementsByTagName("agentresult");
+        QCOMPARE(agents.size(), 2);
+        // Halothane's warming potential is not known: no attribute, never 0.
+        QVERIFY(!agents.at(0).toElement().hasAttribute("co2e"));
+        // Desflurane: litres delivered / 24.055 L/mol x 168.04 g/mol / 1000 x 2540.
+        const QDomElement des = agents.at(1).toElement();
+        const double litres = des.attribute("delivered").toDouble();
+        QVERIFY(litres > 0.1);
+        const double kg = litres / 24.055 * 168.04 / 1000 * 2540;
+        QVERIFY2(std::fabs(des.attribute("co2e").toDouble() - kg) <= 1e-4 + 1e-4 * kg,
+                 qPrintable(des.attribute("co2e")));
+    }
+
+    void handoutCarriesTheWakeUpForecast_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("nothing recorded") << 0 << false;
+        QTest::newRow("after 10 minutes") << 10 << true;
+        // 10 minutes before the 20-hour limit halothane's VRG cannot fall by
+        // 90 %: the handout says how long the forecast looked.
+        QTest::newRow("near the limit") << 1190 << true;
+    }
+    void handoutCarriesTheWakeUpForecast()
+    {
+        QFETCH(int, minutes);
+        QFETCH(bool, recorded);
+        engine()->setDEL(QenUserOrigin, 0, 1.0f);
+        if (minutes > 0)
+            runEngineTo(engine(), quint32(minutes) * 60000);
+        const QList<QDomElement> forecast = elements(tree(false), "forecast");
+        QCOMPARE(forecast.size(), recorded ? 1 : 0);
+        if (!recorded)
+            return;
+        const QDomElement agent = forecast.first().firstChildElement("agentforecast");
+        QCOMPARE(forecast.first().attribute("time"), QenExport::timeText(minutes * 60000));
+        QCOMPARE(agent.attribute("name"), displayName("Halothane"));
+
+        // The same minutes as the batch runner's decrement table at D.
+        QStringList row;
+        for (const QByteArray &line : QenDecrement::csv(*engine()).split('\n')) {
+            if (line.startsWith("Halothane," + QByteArray::number(minutes) + ','))
+                row = QString::fromUtf8(line).split(',');
+        }
+        QCOMPARE(row.size(), 5);
+        QStringList shown;
+        for (int i = 0; i < 3; ++i) {
+            const QString t = agent.attribute(QStringLiteral("t%1").arg(QList<int>{50, 80, 90}[i]));
+            QCOMPARE(t.isEmpty(), row[2 + i].isEmpty());
+            if (!t.isEmpty())
+                QVERIFY2(std::fabs(t.toDouble() - row[2 + i].toDouble()) < 0.05, qPrintable(t));
+            shown << (t.isEmpty() ? "more than " + agent.attribute("remaining") : t);
+        }
+        if (minutes == 1190) {
+            QCOMPARE(agent.attribute("remaining"), QString("10"));
+            QCOMPARE(shown.last(), QString("more than 10"));
+        }
+
+        // The handout's table shows them, a level not reached as "more than".
+        const QString path = m_dir.filePath("forecast.html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings()));
+        const QStringList cells =
+            htmlTexts(contents(path), "//table[contains(@class,'forecast')]//td");
+        QCOMPARE(cells, QStringList{displayName("Halothane")} + shown);
     }
 
     void aChangeStartsANewSetting_data()
