@@ -11,6 +11,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "document/qenpacer.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "ui_qencontrol.h"
 #include "views/qengraph.h"
@@ -529,21 +530,19 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    app.loadDefaults();
-    app.setValue("MainWindow", "Max", false);
-    TestQenDesktop test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenDesktop test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            prompt = appTestPrompt();
+            app.loadVocabulary();
+            app.loadDefaults();
+            app.setValue("MainWindow", "Max", false);
+        });
 }
 
 #include "tst_qendesktop.moc"

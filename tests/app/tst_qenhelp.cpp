@@ -11,6 +11,7 @@
 #include "app/qenmainwindow.h"
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 #include "ui_qenabout.h"
@@ -28,7 +29,7 @@
 #include <memory>
 
 namespace {
-QTemporaryDir *programDir = nullptr;
+const QTemporaryDir *programDir = nullptr;
 // Where the stand-in viewer lives and records what it receives.
 QTemporaryDir *viewerDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
@@ -262,31 +263,27 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    // The help file the viewer is started on; the stand-in never reads it.
-    QFile collection(dir.filePath(QStringLiteral("Quenor.qhc")));
-    if (!collection.open(QIODevice::WriteOnly))
-        return 1;
-    collection.close();
     QTemporaryDir viewer;
     viewerDir = &viewer;
     qputenv("QUENOR_ASSISTANT", QFile::encodeName(viewerStandIn(viewer.path())));
-
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    app.loadDefaults();
-    app.setValue("MainWindow", "Max", false);
-    TestQenHelp test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenHelp test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            prompt = appTestPrompt();
+            programDir = &appTestDir();
+            // The help file the viewer is started on; the stand-in never reads it.
+            QFile collection(programDir->filePath(QStringLiteral("Quenor.qhc")));
+            if (!collection.open(QIODevice::WriteOnly))
+                qFatal("cannot write %s", qPrintable(collection.fileName()));
+            app.loadVocabulary();
+            app.loadDefaults();
+            app.setValue("MainWindow", "Max", false);
+        });
 }
 
 #include "tst_qenhelp.moc"

@@ -21,6 +21,7 @@
 #include "options/qenpdefaultswidget.h"
 #include "options/qensdefaultswidget.h"
 #include "options/qenvdefaultswidget.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 #include "views/qengraphview.h"
@@ -44,7 +45,7 @@
 
 namespace {
 
-QTemporaryDir *programDir = nullptr;
+const QTemporaryDir *programDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
 
 using Edit = std::function<void(QenOptionsDialog &)>;
@@ -601,22 +602,20 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    app.loadDefaults();
-    app.setValue("MainWindow", "Max", false);
-    TestQenOptions test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenOptions test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            prompt = appTestPrompt();
+            programDir = &appTestDir();
+            app.loadVocabulary();
+            app.loadDefaults();
+            app.setValue("MainWindow", "Max", false);
+        });
 }
 
 #include "tst_qenoptions.moc"

@@ -8,6 +8,7 @@
 #include "app/qenoverlaylauncher.h"
 #include "document/qendoc.h"
 #include "engine/qenini.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 #include "views/qengraph.h"
@@ -29,7 +30,7 @@
 #include <memory>
 
 namespace {
-QTemporaryDir *programDir = nullptr;
+const QTemporaryDir *programDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
 
 void flushDeletes()
@@ -580,22 +581,20 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    app.loadDefaults();
-    app.setValue("MainWindow", "Max", false);
-    TestQenOverlay test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenOverlay test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            prompt = appTestPrompt();
+            programDir = &appTestDir();
+            app.loadVocabulary();
+            app.loadDefaults();
+            app.setValue("MainWindow", "Max", false);
+        });
 }
 
 #include "tst_qenoverlay.moc"

@@ -6,6 +6,7 @@
 #include "app/qenreports.h"
 #include "document/qendoc.h"
 #include "document/qenreport.h"
+#include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -25,7 +26,7 @@
 #include <memory>
 
 namespace {
-QTemporaryDir *programDir = nullptr;
+const QTemporaryDir *programDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
 
 // Pictures for a person to look at; the folder is given by QUENOR_SHOTS.
@@ -225,24 +226,22 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    programDir = &dir;
-    int appArgc = 1;
-    char name[] = "quenor";
-    char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
-    auto scripted = std::make_unique<ScriptedPrompt>();
-    prompt = scripted.get();
-    app.setPrompt(std::move(scripted));
-    app.loadVocabulary();
-    app.loadDefaults();
-    app.setValue("MainWindow", "Max", false);
-    // The stylesheet and icon, found or restored as at start-up.
-    app.findExportFiles();
-    TestQenReports test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest(
+        argc, argv,
+        [&] {
+            TestQenReports test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [](QenApplication &app) {
+            prompt = appTestPrompt();
+            programDir = &appTestDir();
+            app.loadVocabulary();
+            app.loadDefaults();
+            app.setValue("MainWindow", "Max", false);
+            // The stylesheet and icon, found or restored as at start-up.
+            app.findExportFiles();
+        });
 }
 
 #include "tst_qenreports.moc"
