@@ -805,11 +805,13 @@ void QenDoc::takeFile(QenSimFile &contents)
         Qen &primary = m_engine->tracks().front();
         primary.samples.clear();
         primary.current = -1;
-        // Doses given before the first step wait in the settings samples;
-        // the rewind above has just dropped them.
+        // Doses and a flush given before the first step wait in the settings
+        // samples, not yet consumed by a step; the rewind above has just
+        // dropped them.
         std::vector<Qen> &tracks = m_engine->tracks();
         for (size_t i = 0; i < tracks.size() && i < contents.tracks.size(); ++i)
             tracks[i].pendingDoses = contents.tracks[i].settings.doses();
+        m_engine->setFlush(contents.tracks[0].settings.hasFlush());
         m_engine->invalidateCaches();
     }
     emit agentColorsChanged();
