@@ -39,6 +39,11 @@ QString QenChoiceSound::noSound()
     return tr("<no sound>");
 }
 
+QString QenChoiceSound::storedNoSound()
+{
+    return QStringLiteral("<no sound>");
+}
+
 QLineEdit *QenChoiceSound::lineEdit(int n) const
 {
     switch (n) {
@@ -58,7 +63,9 @@ QLineEdit *QenChoiceSound::lineEdit(int n) const
 void QenChoiceSound::prepare()
 {
     for (int n = 1; n <= Sounds; ++n) {
-        const QString file = m_ini.value(signalsGroup, keyOf(n), noSound()).toString();
+        QString file = m_ini.value(signalsGroup, keyOf(n), storedNoSound()).toString();
+        if (file == storedNoSound())
+            file = noSound();
         lineEdit(n)->setText(file);
         // A long path does not fit the field: the whole of it on hovering.
         lineEdit(n)->setToolTip(file);
@@ -76,7 +83,8 @@ void QenChoiceSound::accept()
 {
     for (int n = 1; n <= Sounds; ++n) {
         const QString text = lineEdit(n)->text().trimmed();
-        m_ini.setValue(signalsGroup, keyOf(n), text.isEmpty() ? noSound() : text);
+        const bool none = text.isEmpty() || text == noSound() || text == storedNoSound();
+        m_ini.setValue(signalsGroup, keyOf(n), none ? storedNoSound() : text);
     }
     QenOptionsStore::tellIfUnsaved(m_ini, m_prompt);
     QDialog::accept();

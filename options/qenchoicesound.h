@@ -37,7 +37,11 @@ public:
     // Tests answer the file dialog themselves.
     void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
 
+    // "<no sound>" as the field shows it, in the user's language; the
+    // settings always hold `storedNoSound()`, so that the file means the same
+    // to the program in any language.
     static QString noSound();
+    static QString storedNoSound();
 
     // What exec() does before it shows the dialog: fills the rows from the
     // settings.

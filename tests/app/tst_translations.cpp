@@ -1,4 +1,6 @@
 #include "document/qendochost.h"
+#include "engine/qenini.h"
+#include "options/qenchoicesound.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -6,6 +8,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QGlyphRun>
 #include <QProcess>
 #include <QRegularExpression>
@@ -151,6 +154,33 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         QCOMPARE(color, drawn);
         QVERIFY(QColor::isValidColorName(color));
+    }
+
+    // The sound choice shows "<no sound>" in Chinese but stores it as the
+    // program reads it in any language (otherwise the English program takes
+    // the Chinese text for a missing file and beeps).
+    void noSoundIsStoredUntranslated()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+        QCoreApplication::installTranslator(&translator);
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        const QenIni ini(writeDefaultIni(dir.path()));
+        ini.setValue("Signals", "System_2", "<no sound>");
+        {
+            QenChoiceSound choice(ini, &prompt);
+            choice.prepare();
+            const QString shown = choice.lineEdit(2)->text();
+            QCOMPARE(shown, QString::fromUtf8("<无声音>"));
+            choice.lineEdit(3)->clear();
+            choice.edited();
+            QCOMPARE(choice.lineEdit(3)->text(), shown);
+            choice.accept();
+        }
+        QCoreApplication::removeTranslator(&translator);
+        for (const char *key : {"System_2", "System_3"})
+            QCOMPARE(ini.value("Signals", key, QString()).toString(), QString("<no sound>"));
     }
 
     // A Chinese agent name of the delivered table is drawn with real glyphs,
