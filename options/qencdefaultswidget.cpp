@@ -2,6 +2,8 @@
 
 #include "app/qenagentdelegate.h"
 #include "engine/qencatalogue.h"
+#include "engine/qenfiles.h"
+#include "engine/qenini.h"
 #include "options/qenoptionsstore.h"
 
 #include "ui_qencdefaults.h"
@@ -186,10 +188,23 @@ void QenCDefaultsWidget::commitCell(const QenAnesthetic &agent, int column, cons
         const double gwp = text.toDouble(&number);
         // Unknown is no key at all: a written 0 would claim the agent does
         // not warm the climate.
-        if (!number || gwp < 0)
+        if (!number || gwp < 0) {
             store.remove(section, QStringLiteral("GWP100"));
-        else
-            store.write(section, QStringLiteral("GWP100"), gwp);
+            break;
+        }
+        store.write(section, QStringLiteral("GWP100"), gwp);
+        // The footprint needs the molar mass as well. Settings written before
+        // the footprint existed lack it; it is a constant of the agent, so
+        // it comes from the built-in settings of the agent of that name.
+        if (!agent.molarMass) {
+            const QenIni builtIn(
+                QenFiles::builtInCopy(QStringLiteral("quenor.ini"), QStringLiteral("en_US")));
+            bool known = false;
+            const double mass =
+                builtIn.value(section, QStringLiteral("MolarMass"), QString()).toDouble(&known);
+            if (known && mass > 0.0)
+                store.write(section, QStringLiteral("MolarMass"), mass);
+        }
         break;
     }
     default:

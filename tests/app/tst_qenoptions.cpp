@@ -13,6 +13,8 @@
 #include "document/qendochost.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenengine.h"
+#include "engine/qenfootprint.h"
+#include "engine/qenini.h"
 #include "engine/qenvocabulary.h"
 #include "options/qenchoicesound.h"
 #include "options/qencdefaultswidget.h"
@@ -40,6 +42,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -454,6 +457,32 @@ private slots:
             if (gwp)
                 QCOMPARE(double(*gwp), value.toDouble());
         }
+    }
+
+    // Settings from before the footprint have neither key: a warming
+    // potential typed in brings the agent's molar mass with it, so that the
+    // footprint shows.
+    void warmingPotentialOfOldSettings()
+    {
+        QenIni ini(iniPath);
+        QVERIFY(ini.remove("Isoflurane", "GWP100"));
+        QVERIFY(ini.remove("Isoflurane", "MolarMass"));
+        const auto file = snapshot(iniPath);
+        QVERIFY(runOptions([&](QenOptionsDialog &d) {
+            QTableWidget *t = d.agentPage()->table();
+            const int row = catalogueRow(d, "Isoflurane");
+            QCOMPARE(t->item(row, QenCDefaultsWidget::Gwp100)->text(), QString::fromUtf8("\u2013"));
+            t->model()->setData(t->model()->index(row, QenCDefaultsWidget::Gwp100), 510.0,
+                                Qt::EditRole);
+        }));
+        QCOMPARE(changes(file, snapshot(iniPath)),
+                 (QStringList{"isoflurane/gwp100=510", "isoflurane/molarmass=184.49"}));
+        QenCatalogue catalogue;
+        catalogue.load(QenIni(iniPath), QenVocabulary::colorNames(), prompt);
+        const QenAnesthetic *iso = catalogue.at(catalogue.findByName("Isoflurane"));
+        // 24.055 L of vapour is one mole: 184.49 g x 510 / 1000 kg.
+        QVERIFY(std::fabs(QenFootprint::co2eKg(iso, 24.055).value_or(-1.0) - 184.49 * 0.510) <
+                1e-4);
     }
 
     void unknownWarmingPotentialIsRemoved()
