@@ -588,12 +588,22 @@ bool QenEngine::advanceOneStep()
 
     // An agent piled up far beyond any real pressure (a closed circuit fed
     // for hours at an extreme setting) can take the model past what a float
-    // holds. Such a step is not recorded: it is undone, and the run stops.
-    bool finite = true;
-    for (const Qen &t : m_tracks)
-        finite = finite && std::all_of(std::begin(t.state), std::end(t.state),
-                                       [](float x) { return std::isfinite(x); });
-    if (!finite) {
+    // holds; above an atmosphere, the volume drawn in with what the body
+    // takes up feeds itself and the alveoli run away from the circuit
+    // towards 1e8 %. Neither is a result: a step that leaves a value beyond
+    // ten times the most the agent's vaporizer gives (or an atmosphere) is
+    // not recorded but undone, and the run stops.
+    bool inRange = true;
+    for (const Qen &t : m_tracks) {
+        const QenAnesthetic *a = m_catalogue->value(t.agent);
+        const float bound = 10.0f * std::max(a ? a->max : 0.0f, 100.0f);
+        for (int i = 0; i < QenStateSize; ++i) {
+            const bool pressure = i < QenCompartments;
+            inRange = inRange && std::isfinite(t.state[i]) &&
+                      (!pressure || std::fabs(t.state[i]) <= bound);
+        }
+    }
+    if (!inRange) {
         for (Qen &t : m_tracks) {
             std::copy(std::begin(t.samples.back().state), std::end(t.samples.back().state),
                       std::begin(t.state));
