@@ -25,6 +25,18 @@ foreach(program quenor quenor-run)
         message(STATUS \"Installing link: \${bin}/${program}\")")
 endforeach()
 
+# A system-wide copy's folder is the system's: without write permission for
+# anyone, the administrator's runs keep their settings in their own folder as
+# every user's do. Otherwise one run as root would leave a quenor.ini there,
+# with root's language and defaults, and every user's settings would be
+# seeded from it. A copy installed under a user's own prefix stays writable.
+install(CODE "
+    if(CMAKE_INSTALL_PREFIX MATCHES \"^/usr(/|$)\")
+        file(CHMOD \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUENOR_PROGRAM_DIR}\"
+            PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+            WORLD_READ WORLD_EXECUTE)
+    endif()")
+
 # Desktop integration: menu entry, file type, icons, software-centre data.
 set(desktop_id org.quenor.Quenor)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/${desktop_id}.desktop
