@@ -17,6 +17,7 @@
 #include "app/qenmainwindow.h"
 #include "document/qendoc.h"
 #include "engine/qen.h"
+#include "engine/qenanesthetic.h"
 #include "engine/qenengine.h"
 #include "engine/qenprompt.h"
 
@@ -606,10 +607,15 @@ private:
     void checkValues(QenDoc *doc, int track, const QString &which, const float *values)
     {
         // Six partial pressures in % of an atmosphere, then uptake and delivery.
+        // The agent table lets a gas be given above an atmosphere (nitrous
+        // oxide to 150 %, nitrogen to 1600 %) and a syringe fills a closed
+        // circuit past 100 %: the model's bound is what the run guarantees,
+        // ten times the vaporizer's top or an atmosphere, whichever is more.
+        const QenAnesthetic *agent = doc->engine()->agentOf(track);
+        const float top = 10.0f * std::max(agent ? agent->max : 0.0f, 100.0f);
         for (int i = 0; i < QenStateSize; ++i) {
             const bool pressure = i < QenCompartments;
-            if (!std::isfinite(values[i]) ||
-                (pressure && (values[i] < -1e-4f || values[i] > 100.0f)))
+            if (!std::isfinite(values[i]) || (pressure && (values[i] < -1e-4f || values[i] > top)))
                 fail(QStringLiteral("%1 track %2: %3 value %4 is %5")
                          .arg(doc->title())
                          .arg(track)
