@@ -530,19 +530,8 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    return runAppTest(
-        argc, argv,
-        [&] {
-            TestQenDesktop test;
-            return QTest::qExec(&test, argc, argv);
-        },
-        {},
-        [](QenApplication &app) {
-            prompt = appTestPrompt();
-            app.loadVocabulary();
-            app.loadDefaults();
-            app.setValue("MainWindow", "Max", false);
-        });
+    return runWindowTests<TestQenDesktop>(argc, argv,
+                                          [](QenApplication &) { prompt = appTestPrompt(); });
 }
 
 #include "tst_qendesktop.moc"

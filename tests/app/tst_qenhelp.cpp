@@ -266,24 +266,14 @@ int main(int argc, char *argv[])
     QTemporaryDir viewer;
     viewerDir = &viewer;
     qputenv("QUENOR_ASSISTANT", QFile::encodeName(viewerStandIn(viewer.path())));
-    return runAppTest(
-        argc, argv,
-        [&] {
-            TestQenHelp test;
-            return QTest::qExec(&test, argc, argv);
-        },
-        {},
-        [](QenApplication &app) {
-            prompt = appTestPrompt();
-            programDir = &appTestDir();
-            // The help file the viewer is started on; the stand-in never reads it.
-            QFile collection(programDir->filePath(QStringLiteral("Quenor.qhc")));
-            if (!collection.open(QIODevice::WriteOnly))
-                qFatal("cannot write %s", qPrintable(collection.fileName()));
-            app.loadVocabulary();
-            app.loadDefaults();
-            app.setValue("MainWindow", "Max", false);
-        });
+    return runWindowTests<TestQenHelp>(argc, argv, [](QenApplication &) {
+        prompt = appTestPrompt();
+        programDir = &appTestDir();
+        // The help file the viewer is started on; the stand-in never reads it.
+        QFile collection(programDir->filePath(QStringLiteral("Quenor.qhc")));
+        if (!collection.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(collection.fileName()));
+    });
 }
 
 #include "tst_qenhelp.moc"

@@ -631,20 +631,10 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    return runAppTest(
-        argc, argv,
-        [&] {
-            TestQenOptions test;
-            return QTest::qExec(&test, argc, argv);
-        },
-        {},
-        [](QenApplication &app) {
-            prompt = appTestPrompt();
-            programDir = &appTestDir();
-            app.loadVocabulary();
-            app.loadDefaults();
-            app.setValue("MainWindow", "Max", false);
-        });
+    return runWindowTests<TestQenOptions>(argc, argv, [](QenApplication &) {
+        prompt = appTestPrompt();
+        programDir = &appTestDir();
+    });
 }
 
 #include "tst_qenoptions.moc"

@@ -226,22 +226,12 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    return runAppTest(
-        argc, argv,
-        [&] {
-            TestQenReports test;
-            return QTest::qExec(&test, argc, argv);
-        },
-        {},
-        [](QenApplication &app) {
-            prompt = appTestPrompt();
-            programDir = &appTestDir();
-            app.loadVocabulary();
-            app.loadDefaults();
-            app.setValue("MainWindow", "Max", false);
-            // The stylesheet and icon, found or restored as at start-up.
-            app.findExportFiles();
-        });
+    return runWindowTests<TestQenReports>(argc, argv, [](QenApplication &app) {
+        prompt = appTestPrompt();
+        programDir = &appTestDir();
+        // The stylesheet and icon, found or restored as at start-up.
+        app.findExportFiles();
+    });
 }
 
 #include "tst_qenreports.moc"

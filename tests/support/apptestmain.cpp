@@ -47,6 +47,13 @@ int runAppTest(int argc, char **argv, const std::function<int()> &runTests,
     return result;
 }
 
+void prepareWindowTests(QenApplication &app)
+{
+    app.loadVocabulary();
+    app.loadDefaults();
+    app.setValue(QStringLiteral("MainWindow"), QStringLiteral("Max"), false);
+}
+
 const QTemporaryDir &appTestDir()
 {
     return *testDir;

@@ -18,6 +18,29 @@ int runAppTest(int argc, char **argv, const std::function<int()> &runTests,
                const QStringList &programArguments = {},
                const std::function<void(QenApplication &)> &prepare = {});
 
+// What the main-window tests start from: the vocabulary and defaults loaded
+// as at start-up, the window at its own size rather than maximised.
+void prepareWindowTests(QenApplication &app);
+
+// runAppTest for the window tests of class `Test`; `prepare` adds what they
+// expect beyond prepareWindowTests.
+template <class Test>
+int runWindowTests(int argc, char **argv, const std::function<void(QenApplication &)> &prepare = {})
+{
+    return runAppTest(
+        argc, argv,
+        [&] {
+            Test test;
+            return QTest::qExec(&test, argc, argv);
+        },
+        {},
+        [&](QenApplication &app) {
+            prepareWindowTests(app);
+            if (prepare)
+                prepare(app);
+        });
+}
+
 // The program folder and the prompt of the running application test.
 const QTemporaryDir &appTestDir();
 ScriptedPrompt *appTestPrompt();
