@@ -68,7 +68,10 @@ QenControl::QenControl(QenDoc *document, QenChildWindowInterface *owner, int age
         for (int i = 0; i < catalogue.size(); ++i)
             names.append(catalogue.at(i)->displayName);
         m_nameDelegate->setItems(names);
-        m_colorDelegate->setItems(document->host()->colorList());
+        QStringList colors;
+        for (const QString &color : document->host()->colorList())
+            colors.append(QenVocabulary::shownColorName(color));
+        m_colorDelegate->setItems(colors);
     }
     t->setItemDelegateForColumn(0, m_nameDelegate);
     t->setItemDelegateForColumn(1, m_colorDelegate);
@@ -330,8 +333,9 @@ void QenControl::ensureAddRow()
 void QenControl::setColorItem(int row, const QString &color)
 {
     const Busy busy(m_busy);
-    auto *item = new QTableWidgetItem(color);
-    // A swatch beside the name shows the colour the graphs draw in.
+    // The user reads the colour in their language; the document keeps the
+    // toolkit's name. A swatch beside it shows the colour the graphs draw in.
+    auto *item = new QTableWidgetItem(QenVocabulary::shownColorName(color));
     item->setData(Qt::DecorationRole, QColor(color));
     m_ui->agentTableWidget->setItem(row, 1, item);
 }
@@ -366,7 +370,7 @@ void QenControl::agentColorsChanged()
     for (int i = 0; i < doc->agentCount() && i < t->rowCount(); ++i) {
         const QString color = doc->agentColor(i);
         const QTableWidgetItem *item = t->item(i, 1);
-        if (!item || item->text() != color)
+        if (!item || item->text() != QenVocabulary::shownColorName(color))
             setColorItem(i, color);
     }
 }
@@ -461,7 +465,7 @@ void QenControl::updateAgentWidget(QTableWidgetItem *item)
     const int agents = doc->agentCount();
     if (item->column() == 1) {
         if (row < agents)
-            doc->setAgentColor(row, item->text());
+            doc->setAgentColor(row, QenVocabulary::toolkitColorName(item->text()));
         return;
     }
     const QString name = item->text();

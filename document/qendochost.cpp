@@ -167,8 +167,7 @@ QString QenDocHost::translateColor(const QString &name) const
     // Translating a stored "red" would hand the painter a name it does not
     // know (black curves) and write it into the next save; a name a translated
     // copy did store is mapped back instead.
-    const int translated = int(QenVocabulary::translatedColorNames().indexOf(name));
-    return translated >= 0 ? QenVocabulary::colorNames().at(translated) : name;
+    return QenVocabulary::toolkitColorName(name);
 }
 
 QString QenDocHost::getSaveFileName(const QString &, const QString &, const QString &)

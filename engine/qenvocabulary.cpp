@@ -73,6 +73,18 @@ QStringList translatedColorNames()
             tr("orange"), tr("purple"),  tr("black"), tr("white"),    tr("yellow"), tr("cyan")};
 }
 
+QString shownColorName(const QString &name)
+{
+    const int i = int(colorNames().indexOf(name));
+    return i >= 0 ? translatedColorNames().at(i) : name;
+}
+
+QString toolkitColorName(const QString &shown)
+{
+    const int i = int(translatedColorNames().indexOf(shown));
+    return i >= 0 ? colorNames().at(i) : shown;
+}
+
 QStringList defaultColorList()
 {
     return {tr("red"),   tr("blue"),  tr("green"),  tr("orange"), tr("purple"),

@@ -17,6 +17,11 @@ QList<int> graphSpanMinutes(); // 5, 10, 15, 30, 45, 60, 120, 300, 600
 int graphSpanFromText(const QString &text);
 QStringList colorNames(); // Qt colour names, untranslated
 QStringList translatedColorNames();
+// The name a user reads for the toolkit colour `name` (its translation), and
+// the toolkit name of a colour as the user reads it. Names outside the table
+// pass unchanged both ways.
+QString shownColorName(const QString &name);
+QString toolkitColorName(const QString &shown);
 // The list written to [Colors] Colors when the file has none.
 QStringList defaultColorList();
 

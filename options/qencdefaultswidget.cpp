@@ -4,6 +4,7 @@
 #include "engine/qencatalogue.h"
 #include "engine/qenfiles.h"
 #include "engine/qenini.h"
+#include "engine/qenvocabulary.h"
 #include "options/qenoptionsstore.h"
 
 #include "ui_qencdefaults.h"
@@ -72,7 +73,7 @@ QString QenCDefaultsWidget::cellText(const QenAnesthetic &agent, int column)
     case BottleCost:
         return QString::number(double(agent.bottleCost), 'f', 2);
     case Color:
-        return agent.color;
+        return QenVocabulary::shownColorName(agent.color);
     case Gwp100:
         return agent.gwp100 ? QString::number(double(*agent.gwp100))
                             : QenAgentDelegate::unknownText();
@@ -85,9 +86,12 @@ void QenCDefaultsWidget::fill(const QenCatalogue &catalogue, const QStringList &
 {
     QTableWidget *t = table();
     const QSignalBlocker quiet(t);
+    QStringList shown;
+    for (const QString &color : colors)
+        shown.append(QenVocabulary::shownColorName(color));
     for (int c = 0; c < ColumnCount; ++c) {
         if (auto *d = qobject_cast<QenAgentDelegate *>(t->itemDelegateForColumn(c)))
-            d->setItems(colors);
+            d->setItems(shown);
     }
     t->clearContents();
     t->setRowCount(catalogue.size());
@@ -137,7 +141,7 @@ void QenCDefaultsWidget::cellChanged(QTableWidgetItem *item)
     if (text != item->text())
         item->setText(text);
     if (c == Color)
-        item->setData(Qt::DecorationRole, QColor(text));
+        item->setData(Qt::DecorationRole, QColor(QenVocabulary::toolkitColorName(text)));
 }
 
 void QenCDefaultsWidget::commit(const QenCatalogue &catalogue, QenOptionsStore &store) const
@@ -177,10 +181,12 @@ void QenCDefaultsWidget::commitCell(const QenAnesthetic &agent, int column, cons
             store.write(section, QStringLiteral("BottleCost"), cost);
         break;
     }
-    case Color:
-        if (!text.isEmpty() && text != agent.color)
-            store.write(section, QStringLiteral("Color"), text);
+    case Color: {
+        const QString color = QenVocabulary::toolkitColorName(text);
+        if (!color.isEmpty() && color != agent.color)
+            store.write(section, QStringLiteral("Color"), color);
         break;
+    }
     case Gwp100: {
         if (text == cellText(agent, Gwp100))
             break;

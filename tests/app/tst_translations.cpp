@@ -1,6 +1,11 @@
 #include "document/qendochost.h"
 #include "engine/qenini.h"
+#include "engine/qencatalogue.h"
+#include "engine/qendefaults.h"
+#include "engine/qenvocabulary.h"
+#include "options/qencdefaultswidget.h"
 #include "options/qenchoicesound.h"
+#include "options/qenoptionsstore.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -9,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QGlyphRun>
 #include <QProcess>
 #include <QRegularExpression>
@@ -181,6 +187,33 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         for (const char *key : {"System_2", "System_3"})
             QCOMPARE(ini.value("Signals", key, QString()).toString(), QString("<no sound>"));
+    }
+
+    // The options' agent table shows colours in Chinese and writes the
+    // toolkit's names, which the painter and every language read.
+    void agentTableColorsReadChinese()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
+        QCoreApplication::installTranslator(&translator);
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        const QenIni ini(writeDefaultIni(dir.path()));
+        QenCatalogue catalogue;
+        QVERIFY(catalogue.load(ini, QenVocabulary::colorNames(), &prompt) > 0);
+        const int halothane = catalogue.findByName("Halothane");
+        QVERIFY(halothane >= 0);
+        QenOptionsStore store(ini, QenDefaults::load(ini));
+        {
+            QenCDefaultsWidget page;
+            page.fill(catalogue, {"red", "purple"});
+            QTableWidgetItem *cell = page.table()->item(halothane, QenCDefaultsWidget::Color);
+            QCOMPARE(cell->text(), QString::fromUtf8("红色"));
+            cell->setText(QString::fromUtf8("紫色"));
+            page.commit(catalogue, store);
+        }
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(ini.value("Halothane", "Color", QString()).toString(), QString("purple"));
     }
 
     // A Chinese agent name of the delivered table is drawn with real glyphs,
