@@ -34,12 +34,6 @@ const QTemporaryDir *programDir = nullptr;
 QTemporaryDir *viewerDir = nullptr;
 ScriptedPrompt *prompt = nullptr;
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A viewer that records each start (its process id and arguments) and every
 // byte sent to it, and runs until it is ended.
 QString viewerStandIn(const QString &dir)
@@ -67,10 +61,10 @@ class TestQenHelp : public QObject
 
     QStringList starts() const
     {
-        return QString::fromUtf8(readAll(viewerDir->filePath(QStringLiteral("starts"))))
+        return QString::fromUtf8(fileContents(viewerDir->filePath(QStringLiteral("starts"))))
             .split('\n', Qt::SkipEmptyParts);
     }
-    QByteArray input() const { return readAll(viewerDir->filePath(QStringLiteral("input"))); }
+    QByteArray input() const { return fileContents(viewerDir->filePath(QStringLiteral("input"))); }
 
 private slots:
     void init()
@@ -252,8 +246,9 @@ private slots:
         w.updateAllActions();
         QVERIFY(send->isEnabled());
         send->trigger();
-        QTRY_VERIFY(!readAll(mailDir.filePath(QStringLiteral("args"))).isEmpty());
-        const QString args = QString::fromUtf8(readAll(mailDir.filePath(QStringLiteral("args"))));
+        QTRY_VERIFY(!fileContents(mailDir.filePath(QStringLiteral("args"))).isEmpty());
+        const QString args =
+            QString::fromUtf8(fileContents(mailDir.filePath(QStringLiteral("args"))));
         QVERIFY(args.startsWith(QStringLiteral("--attach\n")));
         QVERIFY(args.trimmed().endsWith(w.activeDocument()->title() + QStringLiteral(".qen")));
         for (QenDoc *doc : w.documents())

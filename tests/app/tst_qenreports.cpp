@@ -37,11 +37,6 @@ void shoot(QWidget *widget, const QString &name)
         widget->grab().save(QDir(dir).filePath(name + ".png"));
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 // The report commands of the running program, through the main window.
@@ -105,7 +100,7 @@ private slots:
         w->action("actionXml")->trigger();
         QCOMPARE(descriptionAsked, 1);
         QDomDocument xml;
-        QVERIFY(xml.setContent(contents(answer + ".xml")));
+        QVERIFY(xml.setContent(fileContents(answer + ".xml")));
         const QDomElement root = xml.documentElement();
         QCOMPARE(root.attribute("description"), description);
         QCOMPARE(root.elementsByTagName("result").size(), 21);
@@ -119,7 +114,7 @@ private slots:
         answer = out.filePath("lab3b.html");
         w->action("actionHtml")->trigger();
         QCOMPARE(descriptionAsked, 1);
-        QVERIFY(contents(answer).contains("Lab 3: halothane uptake"));
+        QVERIFY(fileContents(answer).contains("Lab 3: halothane uptake"));
         for (const char *beside : {"lab3b_img.png", "lab3b_icon.png"})
             QVERIFY2(!QImage(out.filePath(beside)).isNull(), beside);
     }
@@ -149,12 +144,12 @@ private slots:
         answer = out.filePath("choices.xml");
         w->action("actionXml")->trigger();
         QDomDocument xml;
-        QVERIFY(xml.setContent(contents(answer)));
+        QVERIFY(xml.setContent(fileContents(answer)));
         QCOMPARE(xml.documentElement().attribute("printPrintout"), QString("false"));
 
         answer = out.filePath("choices.pdf");
         w->action("actionPdf")->trigger();
-        QVERIFY(contents(answer).startsWith("%PDF"));
+        QVERIFY(fileContents(answer).startsWith("%PDF"));
         QVERIFY(!w->reports()->report()->toPlainText().contains("Fresh Gas"));
     }
 

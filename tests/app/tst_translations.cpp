@@ -26,12 +26,6 @@
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The glyphs `text` is drawn with in `font`, after the toolkit's fallback to
 // other fonts; glyph 0 is the empty box of a character no font has.
 QList<quint32> glyphsOf(const QString &text, const QFont &font)
@@ -45,6 +39,16 @@ QList<quint32> glyphsOf(const QString &text, const QFont &font)
         glyphs += run.glyphIndexes();
     return glyphs;
 }
+
+// The program's Chinese catalogue, installed for as long as it lives (also
+// when a check fails half-way).
+struct Chinese
+{
+    QTranslator translator;
+    const bool loaded = translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR));
+    Chinese() { QCoreApplication::installTranslator(&translator); }
+    ~Chinese() { QCoreApplication::removeTranslator(&translator); }
+};
 
 } // namespace
 
@@ -77,7 +81,7 @@ private slots:
         int messages = 0;
         QString context;
         QString source;
-        QXmlStreamReader xml(contents(ts));
+        QXmlStreamReader xml(fileContents(ts));
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
@@ -112,7 +116,8 @@ private slots:
     // The action table's texts must be spelled so that the scanner sees them.
     void noHiddenActionTexts()
     {
-        const QString table = QString::fromUtf8(contents(QUENOR_SOURCE_DIR "/app/qenactions.cpp"));
+        const QString table =
+            QString::fromUtf8(fileContents(QUENOR_SOURCE_DIR "/app/qenactions.cpp"));
         QVERIFY(!table.isEmpty());
         const QRegularExpression hidden(QStringLiteral("\\bT\\(\"([^\"]*)\"\\)"));
         QStringList found;
@@ -150,14 +155,15 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(QString, drawn);
-        QTranslator translator;
-        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
-        QCoreApplication::installTranslator(&translator);
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        const QenDocHost host(writeDefaultIni(dir.path()), &prompt);
-        const QString color = host.translateColor(stored);
-        QCoreApplication::removeTranslator(&translator);
+        QString color;
+        {
+            const Chinese chinese;
+            QVERIFY(chinese.loaded);
+            QTemporaryDir dir;
+            ScriptedPrompt prompt;
+            const QenDocHost host(writeDefaultIni(dir.path()), &prompt);
+            color = host.translateColor(stored);
+        }
         QCOMPARE(color, drawn);
         QVERIFY(QColor::isValidColorName(color));
     }
@@ -167,9 +173,8 @@ private slots:
     // the Chinese text for a missing file and beeps).
     void noSoundIsStoredUntranslated()
     {
-        QTranslator translator;
-        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
-        QCoreApplication::installTranslator(&translator);
+        const Chinese chinese;
+        QVERIFY(chinese.loaded);
         QTemporaryDir dir;
         ScriptedPrompt prompt;
         const QenIni ini(writeDefaultIni(dir.path()));
@@ -184,7 +189,6 @@ private slots:
             QCOMPARE(choice.lineEdit(3)->text(), shown);
             choice.accept();
         }
-        QCoreApplication::removeTranslator(&translator);
         for (const char *key : {"System_2", "System_3"})
             QCOMPARE(ini.value("Signals", key, QString()).toString(), QString("<no sound>"));
     }
@@ -193,9 +197,8 @@ private slots:
     // toolkit's names, which the painter and every language read.
     void agentTableColorsReadChinese()
     {
-        QTranslator translator;
-        QVERIFY(translator.load("quenor_zh_CN", QStringLiteral(QUENOR_LANGUAGE_DIR)));
-        QCoreApplication::installTranslator(&translator);
+        const Chinese chinese;
+        QVERIFY(chinese.loaded);
         QTemporaryDir dir;
         ScriptedPrompt prompt;
         const QenIni ini(writeDefaultIni(dir.path()));
@@ -212,7 +215,6 @@ private slots:
             cell->setText(QString::fromUtf8("紫色"));
             page.commit(catalogue, store);
         }
-        QCoreApplication::removeTranslator(&translator);
         QCOMPARE(ini.value("Halothane", "Color", QString()).toString(), QString("purple"));
     }
 
@@ -223,7 +225,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("drawable");
-        const QString ini = QString::fromUtf8(contents(":/safeCopy/quenor_zh_CN.ini"));
+        const QString ini = QString::fromUtf8(fileContents(":/safeCopy/quenor_zh_CN.ini"));
         const QRegularExpressionMatch name =
             QRegularExpression(QStringLiteral("(?mi)^LocalName=(.*\\p{Han}.*)$")).match(ini);
         QVERIFY(name.hasMatch());

@@ -60,7 +60,9 @@ private slots:
         QVERIFY(!image.isNull());
         QVERIFY(image.save(QDir(out).filePath(name + QStringLiteral(".png"))));
         // The tabs name the document's windows, in the gallery's language.
-        auto word = [](const char *text) { return QenChildWindow::tr(text); };
+        auto word = [](const char *text) {
+            return QenChildWindow::tr(text);
+        };
         QCOMPARE(m->tabs->tabText(0), f.doc->title() + ':' + word("Control"));
         QVERIFY(m->tabs->tabText(1).startsWith(f.doc->title() + ':' + word("Picture") + '1'));
         QVERIFY(m->tabs->tabText(2).startsWith(f.doc->title() + ':' + word("Graph") + '1'));

@@ -28,12 +28,6 @@ bool sameSample(const QenSample &a, const QenSample &b)
            std::memcmp(a.state, b.state, sizeof a.state) == 0;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Computes `count` steps as fast as possible, the display following each.
 void steps(QenDoc *doc, int count)
 {
@@ -361,7 +355,7 @@ private slots:
         // Saved again, the file is the same.
         const QString again = m_dir.filePath(QStringLiteral("doses again.qen"));
         QVERIFY(back.saveFile(again, false));
-        QCOMPARE(fileBytes(again), fileBytes(path));
+        QCOMPARE(fileContents(again), fileContents(path));
         // The first step records what the user gave, as if never saved.
         runEngineTo(doc.engine(), 6000);
         runEngineTo(back.engine(), 6000);

@@ -30,12 +30,6 @@
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QList<QDomElement> elements(const QDomDocument &tree, const QString &name)
 {
     QList<QDomElement> list;
@@ -265,7 +259,7 @@ private slots:
         const QString path = m_dir.filePath("forecast.html");
         QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings()));
         const QStringList cells =
-            htmlTexts(contents(path), "//table[contains(@class,'forecast')]//td");
+            htmlTexts(fileContents(path), "//table[contains(@class,'forecast')]//td");
         QCOMPARE(cells, QStringList{displayName("Halothane")} + shown);
     }
 
@@ -399,7 +393,7 @@ private slots:
         const QString path = m_dir.filePath("run.xml");
         QVERIFY(QenExport::writeXml(m_doc.get(), path, settings()));
         QDomDocument file;
-        QVERIFY(file.setContent(contents(path)));
+        QVERIFY(file.setContent(fileContents(path)));
         const QDomDocument direct = tree();
         QCOMPARE(file.documentElement().attribute("description"),
                  QString("Line one\nx < y & \"z\""));
@@ -434,7 +428,7 @@ private slots:
         runEngineTo(engine(), 120000);
         const QString path = m_dir.filePath("page " + locale + ".html");
         QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings(locale)));
-        const QByteArray html = contents(path);
+        const QByteArray html = fileContents(path);
 
         QVERIFY(htmlTexts(html, "//th").contains(patientHeading));
         const QStringList cells = htmlTexts(html, "//td");
@@ -459,7 +453,7 @@ private slots:
         s.printPrintout = false;
         const QString path = m_dir.filePath("short.html");
         QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, s));
-        const QByteArray html = contents(path);
+        const QByteArray html = fileContents(path);
         QVERIFY(!htmlTexts(html, "//h1").isEmpty());
         QVERIFY(htmlTexts(html, "//td").contains("Description:"));
         QVERIFY(htmlTexts(html, "//th").contains("Anesthetic(s)"));
@@ -522,7 +516,7 @@ private slots:
         QVERIFY(QenReport::load(&report, m_doc.get(), settings()));
         const QString path = m_dir.filePath("report.pdf");
         QVERIFY(QenReport::writePdf(&report, layout, path, m_doc.get()));
-        QVERIFY(contents(path).startsWith("%PDF"));
+        QVERIFY(fileContents(path).startsWith("%PDF"));
     }
 
     void stylesheetCannotReachOutside_data()

@@ -3,20 +3,13 @@
 #include "engine/qenfiles.h"
 #include "engine/qenini.h"
 #include "engine/qenvocabulary.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 class TestQenFiles : public QObject
 {
@@ -46,7 +39,8 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = QenFiles::findFile("quenor.ini", QString(), dir.path(), locale);
         QCOMPARE(path, dir.filePath("quenor.ini"));
-        QCOMPARE(contents(path), contents(QStringLiteral(":/safeCopy/quenor_%1.ini").arg(copy)));
+        QCOMPARE(fileContents(path),
+                 fileContents(QStringLiteral(":/safeCopy/quenor_%1.ini").arg(copy)));
         QVERIFY(QFile::permissions(path) & QFile::WriteOwner);
 
         // The restored file is one the program starts from: every agent loads,
@@ -69,7 +63,7 @@ private slots:
             f.write("[Agents]\nAgents=Mine\n");
         }
         QCOMPARE(QenFiles::findFile("quenor.ini", QString(), dir.path(), "en_US"), path);
-        QCOMPARE(contents(path), QByteArray("[Agents]\nAgents=Mine\n"));
+        QCOMPARE(fileContents(path), QByteArray("[Agents]\nAgents=Mine\n"));
     }
 
     void relativePathIsLookedUp()
@@ -92,7 +86,7 @@ private slots:
         const QString path =
             QenFiles::findFile("qen.xsl", "language/qen_zh_CN.xsl", dir.path(), "zh_CN");
         QCOMPARE(path, dir.filePath("language/qen_zh_CN.xsl"));
-        QCOMPARE(contents(path), contents(":/safeCopy/qen_zh_CN.xsl"));
+        QCOMPARE(fileContents(path), fileContents(":/safeCopy/qen_zh_CN.xsl"));
     }
 
     // An installed program cannot write its folder: the settings move to the
@@ -146,12 +140,12 @@ private slots:
 
         QCOMPARE(path, landsBeside ? program.filePath("quenor.ini") : userDir + "/quenor.ini");
         if (expected.isEmpty())
-            expected = contents(":/safeCopy/quenor_en_US.ini");
-        QCOMPARE(contents(path), expected);
+            expected = fileContents(":/safeCopy/quenor_en_US.ini");
+        QCOMPARE(fileContents(path), expected);
         QVERIFY(QFile::permissions(path) & QFile::WriteOwner);
         if (!programWritable) {
             QCOMPARE(QDir(program.path()).entryList(QDir::Files), before);
-            QCOMPARE(contents(program.filePath("quenor.ini")), beside);
+            QCOMPARE(fileContents(program.filePath("quenor.ini")), beside);
         }
     }
 

@@ -1,4 +1,5 @@
 #include "engine/qenfiles.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -46,12 +47,6 @@ private:
 
     static QByteArray text(float v) { return QByteArray::number(double(v), 'g', 9); }
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     // A refused run: `status`, one line on stderr naming `message`, nothing on
     // stdout, and an existing --out file left as it was.
     void refused(const QStringList &arguments, int status, const QString &message)
@@ -66,7 +61,7 @@ private:
         QCOMPARE(r.err.count('\n'), 1);
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(contents(m_out), QByteArray("kept\n"));
+        QCOMPARE(fileContents(m_out), QByteArray("kept\n"));
     }
 
     QTemporaryDir m_dir;
@@ -138,9 +133,9 @@ private slots:
         r = runner(setup + QStringList{"--at", "30:va=6", "--minutes", "40", "--out", straight});
         QCOMPARE(r.status, 0);
 
-        const QByteArray expected = contents(straight);
+        const QByteArray expected = fileContents(straight);
         QCOMPARE(rows(expected).size(), 1 + 400);
-        QCOMPARE(contents(continued), expected);
+        QCOMPARE(fileContents(continued), expected);
     }
 
     void openRefused_data()
@@ -236,7 +231,7 @@ private slots:
         QVERIFY(r.err.isEmpty());
 
         // Every step of the 30 minutes, from 0 to 30:00, with the description.
-        QXmlStreamReader xml(contents(base + ".xml"));
+        QXmlStreamReader xml(fileContents(base + ".xml"));
         int results = 0;
         QString last, description;
         while (!xml.atEnd()) {
@@ -254,9 +249,9 @@ private slots:
         QCOMPARE(last, QString("00:30:00"));
         QCOMPARE(description, QString("Batch & run"));
 
-        QVERIFY(contents(base + ".html").contains("Batch &amp; run"));
-        QVERIFY(contents(base + "_img.png").startsWith("\x89PNG"));
-        QVERIFY(contents(base + ".pdf").startsWith("%PDF"));
+        QVERIFY(fileContents(base + ".html").contains("Batch &amp; run"));
+        QVERIFY(fileContents(base + "_img.png").startsWith("\x89PNG"));
+        QVERIFY(fileContents(base + ".pdf").startsWith("%PDF"));
     }
 
     void reportToABadPath_data()
@@ -292,7 +287,7 @@ private slots:
         for (const QByteArray &line : r.out.split('\n'))
             if (!line.isEmpty())
                 earlier += line.left(line.lastIndexOf(',')) + '\n';
-        const QByteArray before = contents(QFINDTESTDATA("data/quenorrun_columns.csv"));
+        const QByteArray before = fileContents(QFINDTESTDATA("data/quenorrun_columns.csv"));
         QVERIFY(!before.isEmpty());
         QCOMPARE(earlier, before);
     }
@@ -319,7 +314,7 @@ private slots:
         QCOMPARE(table.last().size(), 16);
         QVERIFY(table.last()[15].isEmpty());
 
-        const QList<QByteArrayList> times = rows(contents(forecast));
+        const QList<QByteArrayList> times = rows(fileContents(forecast));
         QCOMPARE(times.size(), 1 + 3 * 2);
         QCOMPARE(times[0].join(','), QByteArray("agent,d_min,t50_min,t80_min,t90_min"));
         QCOMPARE(times[5][0], QByteArray("Desflurane"));

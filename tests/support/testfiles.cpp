@@ -9,6 +9,12 @@
 #include <QTranslator>
 #include <QTest>
 
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString writeDefaultIni(const QString &dir)
 {
     Q_INIT_RESOURCE(safecopy);

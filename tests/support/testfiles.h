@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
 class QenEngine;
+
+// The whole of a file (a resource too); empty when it cannot be read.
+QByteArray fileContents(const QString &path);
 
 // Writes the built-in quenor.ini into `dir` (replacing one left there) and
 // returns its path; empty when it could not be written.
@@ -17,7 +21,6 @@ QString writeIniText(const QString &dir, const QString &text);
 // Writes an executable shell script `name` with `body` into `dir` and returns
 // its path: stand-ins for the programs Quenor starts.
 QString writeScript(const QString &dir, const QString &name, const QString &body);
-
 
 // Galleries render in the language QUENOR_GALLERY_LANGUAGE names (zh_CN, ...),
 // from the catalogues the build put in the language folder beside the tests;
