@@ -7,6 +7,7 @@
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
 #include "app/qensplashscreen.h"
+#include "engine/qengwpupdate.h"
 #include "engine/qenfiles.h"
 #include "engine/qenvocabulary.h"
 
@@ -101,6 +102,8 @@ bool QenApplication::initialize()
     QenMailClient::removeLeftovers(QDir::tempPath());
 
     QenDocHost::ensureColorList(m_ini);
+    QenGwpUpdate::apply(m_ini, QenIni(QenFiles::builtInCopy(QStringLiteral("quenor.ini"),
+                                                            QStringLiteral("en_US"))));
     loadVocabulary();
 
     m_mainWindow = std::make_unique<QenMainWindow>();

@@ -213,15 +213,18 @@ private:
     // The wake-up forecast from the displayed time, for the handout: minutes
     // until each agent's VRG falls by 50, 80 and 90 % with the vaporizers
     // off; a level not reached before the limit is an empty attribute and
-    // `remaining` says how long the forecast looked. Left out before anything
-    // is recorded, and for an agent whose VRG holds nothing to fall from.
+    // `remaining` says how long the forecast looked; `fgf` names the fresh
+    // gas flow it assumed, held as it was at that time. Left out before
+    // anything is recorded, and for an agent whose VRG holds nothing to fall
+    // from.
     void forecast()
     {
         if (m_engine.track(0).samples.empty() || !m_engine.catalogue())
             return;
         const quint32 from = m_engine.displayTime();
+        const QenDecrement::Start start = QenDecrement::startAt(m_engine, from);
         const std::optional<std::vector<QenDecrement::Times>> times =
-            QenDecrement(*m_engine.catalogue()).run(QenDecrement::startAt(m_engine, from));
+            QenDecrement(*m_engine.catalogue()).run(start);
         if (!times)
             return;
         bool opened = false;
@@ -231,6 +234,8 @@ private:
             if (!opened) {
                 m_out.open(QStringLiteral("forecast"));
                 m_out.attribute(QStringLiteral("time"), QenExport::timeText(from));
+                m_out.attribute(QStringLiteral("fgf"),
+                                QString::number(double(QenDecrement::flowFromD(start)), 'f', 1));
                 opened = true;
             }
             m_out.open(QStringLiteral("agentforecast"));

@@ -8,6 +8,7 @@
 #include <QDataStream>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -111,7 +112,7 @@ QenDecrement::run(const Start &start, int levels, const std::atomic<bool> *cance
     }
     const QStringList &circuits = QenVocabulary::circuits();
     copy.setCircuit(QenSystemOrigin, circuits.value(start.circuit, circuits.value(1)));
-    copy.setFGF(QenSystemOrigin, start.fgf);
+    copy.setFGF(QenSystemOrigin, flowFromD(start));
     copy.setVA(QenSystemOrigin, start.va);
     copy.setCO(QenSystemOrigin, start.co);
     copy.disableUptake(!start.uptakeEffect);
@@ -170,7 +171,17 @@ QenDecrement::run(const Start &start, int levels, const std::atomic<bool> *cance
     return result;
 }
 
-QByteArray QenDecrement::csv(QenEngine &engine, quint32 everyMs)
+float QenDecrement::flowFromD(const Start &start)
+{
+    if (!start.wakeFgf || !std::isfinite(*start.wakeFgf))
+        return start.fgf;
+    const float flow = std::clamp(*start.wakeFgf, 0.0f, QenEngine::MaxFlow);
+    // An open circuit never breathes back: its flow stays at least the
+    // ventilation, which a lower flow would otherwise drag down with it.
+    return start.circuit == 0 ? std::max(flow, start.va) : flow;
+}
+
+QByteArray QenDecrement::csv(QenEngine &engine, quint32 everyMs, std::optional<float> wakeFgf)
 {
     QByteArray out = "agent,d_min,t50_min,t80_min,t90_min\n";
     if (!engine.catalogue() || everyMs == 0)
@@ -178,7 +189,8 @@ QByteArray QenDecrement::csv(QenEngine &engine, quint32 everyMs)
     const QenDecrement forecast(*engine.catalogue());
     const quint32 end = std::max(engine.endTime(), engine.displayTime());
     for (quint32 d = everyMs; d <= end && d >= everyMs; d += everyMs) {
-        const Start start = startAt(engine, d);
+        Start start = startAt(engine, d);
+        start.wakeFgf = wakeFgf;
         const std::optional<std::vector<Times>> times = forecast.run(start);
         if (!times)
             continue;

@@ -18,7 +18,9 @@ class QenEngine;
 //
 // From a time D of a recorded simulation, a copy of it goes on with every DEL
 // at 0, every other setting as it was in effect at D, no injection and no
-// flush. The time for p % is the minutes from D to the first step end at
+// flush. At wake-up the fresh gas flow may be raised, as clinicians do to
+// wash the circuit out; else it stays as it was. The time for p % is the
+// minutes from D to the first step end at
 // which the agent's VRG is at most (1 - p/100) of its VRG at D. The copy is a
 // throw-away engine of its own, so the simulation itself is never touched,
 // and runs on a catalogue of its own, so that it may run on any thread.
@@ -37,6 +39,9 @@ public:
         quint16 stepMs = 6000;
         float weight = 70.0f;
         float fgf = 0.0f;
+        // The flow from D on; none: the flow in effect at D. An open circuit
+        // keeps at least the ventilation, as its flow always does.
+        std::optional<float> wakeFgf;
         float va = 0.0f;
         float co = 0.0f;
         int circuit = 1; // 0 Open .. 3 Ideal
@@ -81,8 +86,14 @@ public:
 
     // The forecast from D = every `everyMs` up to the end of the recording,
     // as CSV: agent,d_min,t50_min,t80_min,t90_min, one row per agent and D;
-    // a level not reached before the limit is an empty field.
-    static QByteArray csv(QenEngine &engine, quint32 everyMs = 600000);
+    // a level not reached before the limit is an empty field. `wakeFgf`: the
+    // flow from D on (none: the flow in effect at D).
+    static QByteArray csv(QenEngine &engine, quint32 everyMs = 600000,
+                          std::optional<float> wakeFgf = std::nullopt);
+
+    // The flow the copy runs at from D: `start.wakeFgf` within the engine's
+    // range, at least the ventilation in an open circuit; else the flow at D.
+    static float flowFromD(const Start &start);
 
 private:
     QenCatalogue m_catalogue;

@@ -186,7 +186,7 @@
     </table>
   </xsl:template>
   <xsl:template match="forecast">
-    <p class="caption">Wake-up forecast from <xsl:value-of select="@time"/></p>
+    <p class="caption">Wake-up forecast from <xsl:value-of select="@time"/>, the fresh gas flow held at <xsl:value-of select="@fgf"/> L/min</p>
     <table class="data forecast" cellspacing="0">
       <tr>
         <th class="agent" align="left">Agent</th>
@@ -203,7 +203,7 @@
         </tr>
       </xsl:for-each>
     </table>
-    <p class="note">Minutes until the partial pressure of each agent in the vessel-rich group (the brain) falls by 50, 80 and 90 % if every vaporizer is turned off at the time shown and every other setting is held as it was then. The times come from this model and its settings, not from patients: they show how solubility and the length of the anaesthetic shape the recovery, not when a particular patient wakes.</p>
+    <p class="note">Minutes until the partial pressure of each agent in the vessel-rich group (the brain) falls by 50, 80 and 90 % if every vaporizer is turned off at the time shown and every other setting, the fresh gas flow included, is held as it was then. Raising the flow at wake-up, as clinicians do, washes the agent out faster: the program's Wake-up Forecast window shows both. The times come from this model and its settings, not from patients: they show how solubility and the length of the anaesthetic shape the recovery, not when a particular patient wakes.</p>
   </xsl:template>
 
   <!-- A level not reached before the simulation's limit reads "more than" the

@@ -186,7 +186,7 @@
     </table>
   </xsl:template>
   <xsl:template match="forecast">
-    <p class="caption">苏醒预测，起始时间 <xsl:value-of select="@time"/></p>
+    <p class="caption">苏醒预测，起始时间 <xsl:value-of select="@time"/>，新鲜气流量保持 <xsl:value-of select="@fgf"/> L/min</p>
     <table class="data forecast" cellspacing="0">
       <tr>
         <th class="agent" align="left">药物</th>
@@ -203,7 +203,7 @@
         </tr>
       </xsl:for-each>
     </table>
-    <p class="note">如果在所示时间关闭所有挥发罐，并保持其他设置不变，各药物在血管丰富组织（脑）中的分压下降 50%、80% 和 90% 所需的分钟数。这些时间来自本模型及其设置，而非来自患者：它们说明溶解度和麻醉时长如何影响苏醒过程，而不是某位患者何时醒来。</p>
+    <p class="note">如果在所示时间关闭所有挥发罐，并保持其他设置（包括新鲜气流量）不变，各药物在血管丰富组织（脑）中的分压下降 50%、80% 和 90% 所需的分钟数。这些时间来自本模型及其设置，而非来自患者：它们说明溶解度和麻醉时长如何影响苏醒过程，而不是某位患者何时醒来。苏醒时按临床做法提高新鲜气流量会使药物更快洗出：程序的“苏醒预测”窗口同时显示两种情况。</p>
   </xsl:template>
 
   <!-- A level not reached before the simulation's limit reads "more than" the

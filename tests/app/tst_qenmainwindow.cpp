@@ -619,7 +619,7 @@ private slots:
         const double litres = doc->engine()->track(0).values[QenDelivered];
         QVERIFY(litres > 1.0);
         QCOMPARE(field->text(),
-                 QString::number(litres / 24.055 * 168.04 / 1000.0 * 2540.0, 'f', 2));
+                 QString::number(litres / 24.055 * 168.04 / 1000.0 * 2590.0, 'f', 2));
     }
 
     // Anesthesia > Wake-up Forecast: the times from the displayed time and the

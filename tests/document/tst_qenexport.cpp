@@ -199,13 +199,18 @@ private slots:
         QCOMPARE(results.size(), 101);
         const QDomNodeList agents = results.last().elementsByTagName("agentresult");
         QCOMPARE(agents.size(), 2);
-        // Halothane's warming potential is not known: no attribute, never 0.
-        QVERIFY(!agents.at(0).toElement().hasAttribute("co2e"));
-        // Desflurane: litres delivered / 24.055 L/mol x 168.04 g/mol / 1000 x 2540.
+        // Halothane: 197.38 g/mol and a warming potential of 45.
+        const QDomElement halothane = agents.at(0).toElement();
+        const double halothaneKg =
+            halothane.attribute("delivered").toDouble() / 24.055 * 197.38 / 1000 * 45;
+        QVERIFY(halothaneKg > 0.0);
+        QVERIFY2(std::fabs(halothane.attribute("co2e").toDouble() - halothaneKg) <= 1e-4,
+                 qPrintable(halothane.attribute("co2e")));
+        // Desflurane: litres delivered / 24.055 L/mol x 168.04 g/mol / 1000 x 2590.
         const QDomElement des = agents.at(1).toElement();
         const double litres = des.attribute("delivered").toDouble();
         QVERIFY(litres > 0.1);
-        const double kg = litres / 24.055 * 168.04 / 1000 * 2540;
+        const double kg = litres / 24.055 * 168.04 / 1000 * 2590;
         QVERIFY2(std::fabs(des.attribute("co2e").toDouble() - kg) <= 1e-4 + 1e-4 * kg,
                  qPrintable(des.attribute("co2e")));
     }
@@ -224,6 +229,7 @@ private slots:
     {
         QFETCH(int, minutes);
         QFETCH(bool, recorded);
+        engine()->setFGF(QenUserOrigin, 2.5f);
         engine()->setDEL(QenUserOrigin, 0, 1.0f);
         if (minutes > 0)
             runEngineTo(engine(), quint32(minutes) * 60000);
@@ -233,6 +239,8 @@ private slots:
             return;
         const QDomElement agent = forecast.first().firstChildElement("agentforecast");
         QCOMPARE(forecast.first().attribute("time"), QenExport::timeText(minutes * 60000));
+        // The flow it assumed: the one in effect then, held.
+        QCOMPARE(forecast.first().attribute("fgf"), QString("2.5"));
         QCOMPARE(agent.attribute("name"), displayName("Halothane"));
 
         // The same minutes as the batch runner's decrement table at D.
@@ -261,6 +269,8 @@ private slots:
         const QStringList cells =
             htmlTexts(fileContents(path), "//table[contains(@class,'forecast')]//td");
         QCOMPARE(cells, QStringList{displayName("Halothane")} + shown);
+        const QStringList captions = htmlTexts(fileContents(path), "//p[@class='caption']");
+        QVERIFY2(captions.filter("held at 2.5 L/min").size() == 1, qPrintable(captions.join('|')));
     }
 
     void aChangeStartsANewSetting_data()

@@ -3,6 +3,7 @@
 
 #include "engine/qendecrement.h"
 #include "engine/qenfootprint.h"
+#include "engine/qengwpupdate.h"
 
 #include <QDataStream>
 #include <QSignalSpy>
@@ -54,10 +55,12 @@ private slots:
         QTest::addColumn<double>("litres");
         QTest::addColumn<double>("expected"); // -1: unknown
         QTest::newRow("desflurane, one hour at 6 % and 2 L/min")
-            << "Desflurane" << 7.2 << 127.75371107877778;
+            << "Desflurane" << 7.2 << 130.2685479110372;
         QTest::newRow("nitrous oxide") << "Nitrous Oxide" << 100.0 << 49.95031802120141;
         QTest::newRow("xenon is known to be harmless") << "Xenon" << 50.0 << 0.0;
-        QTest::newRow("halothane has no published value here") << "Halothane" << 3.0 << -1.0;
+        QTest::newRow("halothane") << "Halothane" << 3.0 << 1.107723965911453;
+        QTest::newRow("enflurane") << "Enflurane" << 2.0 << 10.03171565163168;
+        QTest::newRow("ether has no published value here") << "Ether" << 3.0 << -1.0;
     }
     void footprint()
     {
@@ -74,6 +77,66 @@ private slots:
         QVERIFY(co2e);
         QVERIFY2(std::fabs(*co2e - expected) <= 1e-4 * std::max(1.0, expected),
                  qPrintable(QString::number(*co2e)));
+    }
+
+    // Settings seeded from the earlier built-in copy (2012 values, none for
+    // halothane and enflurane) take the current table's values; a value the
+    // user changed or removed stays, and the update runs once.
+    void earlierSettingsTakeTheCurrentTable_data()
+    {
+        QTest::addColumn<QString>("edit"); // applied to the earlier copy
+        // desflurane, isoflurane, sevoflurane, halothane, enflurane; -1: no key
+        QTest::addColumn<QList<double>>("expected");
+        QTest::addColumn<int>("changed");
+        QTest::newRow("as seeded") << "" << QList<double>{2590, 539, 195, 45, 654} << 5;
+        QTest::newRow("desflurane changed by the user")
+            << "Desflurane=2000" << QList<double>{2000, 539, 195, 45, 654} << 4;
+        QTest::newRow("desflurane made unknown by the user")
+            << "Desflurane=" << QList<double>{-1, 539, 195, 45, 654} << 4;
+        QTest::newRow("halothane rated by the user")
+            << "Halothane=50" << QList<double>{2590, 539, 195, 50, 654} << 4;
+        QTest::newRow("already updated once")
+            << "GwpTable" << QList<double>{2540, 510, 130, -1, -1} << 0;
+    }
+    void earlierSettingsTakeTheCurrentTable()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QList<double>, expected);
+        QFETCH(int, changed);
+        // The earlier copy: today's with the earlier values put back.
+        QString text =
+            QString::fromUtf8(fileContents(QStringLiteral(":/safeCopy/quenor_en_US.ini")));
+        const char *names[] = {"Desflurane", "Isoflurane", "Sevoflurane", "Halothane", "Enflurane"};
+        const char *earlier[] = {"2540", "510", "130", nullptr, nullptr};
+        for (int i = 0; i < 5; ++i) {
+            const qsizetype section = text.indexOf(QStringLiteral("[%1]").arg(names[i]));
+            const qsizetype key = text.indexOf(QStringLiteral("GWP100="), section);
+            QVERIFY(section >= 0 && key > section);
+            const qsizetype end = text.indexOf(QLatin1Char('\n'), key);
+            QString line = earlier[i] ? QStringLiteral("GWP100=%1").arg(earlier[i]) : QString();
+            if (edit.startsWith(QLatin1String(names[i])))
+                line = QStringLiteral("GWP100=") + edit.section(QLatin1Char('='), 1);
+            text.replace(key, end - key, line);
+        }
+        if (edit != QLatin1String("GwpTable"))
+            text.remove(QStringLiteral("GwpTable=2021\n"));
+        QTemporaryDir dir;
+        const QenIni settings(writeIniText(dir.path(), text));
+        const QenIni builtIn(QStringLiteral(":/safeCopy/quenor_en_US.ini"));
+
+        QCOMPARE(QenGwpUpdate::apply(settings, builtIn).size(), changed);
+        for (int i = 0; i < 5; ++i) {
+            const QVariant v = QenIni(settings.path()).value(names[i], QStringLiteral("GWP100"));
+            if (expected[i] < 0)
+                QVERIFY2(v.toString().isEmpty(), names[i]);
+            else
+                QCOMPARE(v.toDouble(), expected[i]);
+        }
+        // Once is enough: a value typed again afterwards is the user's.
+        QVERIFY(settings.setValue(QStringLiteral("Isoflurane"), QStringLiteral("GWP100"), 510));
+        QCOMPARE(QenGwpUpdate::apply(settings, builtIn).size(), 0);
+        QCOMPARE(settings.value(QStringLiteral("Isoflurane"), QStringLiteral("GWP100")).toDouble(),
+                 510.0);
     }
 
     // Unusable constants leave the footprint unknown and never cost the agent
@@ -122,8 +185,9 @@ private slots:
         QTest::addColumn<QString>("agent");
         QTest::addColumn<double>("gwp");
         QTest::addColumn<double>("mass");
-        QTest::newRow("isoflurane") << "Isoflurane" << 510.0 << 184.49;
-        QTest::newRow("halothane") << "Halothane" << -1.0 << 0.0;
+        QTest::newRow("isoflurane") << "Isoflurane" << 539.0 << 184.49;
+        QTest::newRow("halothane") << "Halothane" << 45.0 << 197.38;
+        QTest::newRow("ether") << "Ether" << -1.0 << 0.0;
     }
     void copyDataField()
     {
@@ -171,6 +235,106 @@ private slots:
             QCOMPARE((*times)[0].minutes[size_t(i)], expected[size_t(i)]);
         }
         QVERIFY(*expected[0] < *expected[1] && *expected[1] < *expected[2]);
+    }
+
+    // With the flow changed at wake-up the forecast equals the simulation
+    // itself, shown at D between two step ends, given DEL 0 and the new flow
+    // there as the user would, and stepped on; raising the flow shortens
+    // every time.
+    void wakeFlowEqualsTheSimulationCarriedOn_data()
+    {
+        QTest::addColumn<QString>("agent");
+        QTest::addColumn<float>("del");
+        QTest::addColumn<float>("fgf");
+        QTest::addColumn<int>("fromMs");
+        QTest::addColumn<int>("recordedMin");
+        QTest::addColumn<float>("wakeFgf");
+        QTest::newRow("live end, 2 raised to 10")
+            << "Sevoflurane" << 2.1f << 2.0f << 45 * 60000 - 2500 << 45 << 10.0f;
+        QTest::newRow("in the past, 1.5 raised to 7.5")
+            << "Isoflurane" << 1.3f << 1.5f << 30 * 60000 + 3300 << 60 << 7.5f;
+        QTest::newRow("desflurane after 2 h, 2 raised to 12")
+            << "Desflurane" << 6.0f << 2.0f << 120 * 60000 + 1700 << 125 << 12.0f;
+    }
+    void wakeFlowEqualsTheSimulationCarriedOn()
+    {
+        QFETCH(QString, agent);
+        QFETCH(float, del);
+        QFETCH(float, fgf);
+        QFETCH(int, fromMs);
+        QFETCH(int, recordedMin);
+        QFETCH(float, wakeFgf);
+        const quint32 from = quint32(fromMs);
+        auto recordTo = [&](EngineFixture &f, quint32 shownMs, quint32 endMs) {
+            f.usePrimary(agent.toLatin1().constData());
+            f.engine->setFGF(QenUserOrigin, fgf);
+            f.engine->setDEL(QenUserOrigin, 0, del);
+            f.steps(int((endMs + f.engine->stepMs() - 1) / f.engine->stepMs()));
+            // Back to the start and on to D, as a replay shows it.
+            f.engine->rewind();
+            for (int i = 0; i < 1000 && f.engine->displayTime() < shownMs; ++i) {
+                f.engine->advance(int(shownMs));
+                f.pump();
+            }
+        };
+        EngineFixture f;
+        recordTo(f, from, quint32(recordedMin) * 60000u);
+        QCOMPARE(f.engine->displayTime(), from);
+        QVERIFY(from % f.engine->stepMs() != 0);
+        const QenDecrement forecast(f.catalogue);
+        QenDecrement::Start start = QenDecrement::startAt(*f.engine, from);
+        const auto held = forecast.run(start);
+        start.wakeFgf = wakeFgf;
+        const auto raised = forecast.run(start);
+        QVERIFY(held && raised);
+
+        // The oracle: the live simulation shown at D, changed there and stepped.
+        EngineFixture oracle;
+        const quint32 stepEnd = (from / oracle.engine->stepMs() + 1) * oracle.engine->stepMs();
+        recordTo(oracle, from, stepEnd);
+        QCOMPARE(oracle.engine->displayTime(), from);
+        oracle.engine->setDEL(QenUserOrigin, 0, 0.0f);
+        oracle.engine->setFGF(QenUserOrigin, wakeFgf);
+        // The change takes the step that holds D back to its start.
+        QCOMPARE(oracle.engine->simTime(), stepEnd - oracle.engine->stepMs());
+        const double vrg = oracle.engine->track(0).state[VRG];
+        std::array<std::optional<double>, 3> expected;
+        const double left[3] = {0.5, 0.2, 0.1};
+        while (!expected[2] && oracle.engine->simTime() < oracle.engine->limitMs()) {
+            QVERIFY(oracle.engine->advanceOneStep());
+            for (int i = 0; i < 3; ++i)
+                if (!expected[size_t(i)] && oracle.engine->track(0).state[VRG] <= left[i] * vrg)
+                    expected[size_t(i)] = (oracle.engine->simTime() - double(from)) / 60000.0;
+        }
+        QCOMPARE(double((*raised)[0].vrgAtStart), vrg);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(expected[size_t(i)]);
+            QCOMPARE((*raised)[0].minutes[size_t(i)], expected[size_t(i)]);
+            QVERIFY(*(*raised)[0].minutes[size_t(i)] < *(*held)[0].minutes[size_t(i)]);
+        }
+    }
+
+    // The batch runner's table at a raised flow is the forecast at that flow,
+    // and without one it is the forecast at the flow of each D.
+    void csvTakesTheWakeFlow()
+    {
+        EngineFixture f;
+        record(f, "Desflurane", 6.0f, 20);
+        const QenDecrement forecast(f.catalogue);
+        QenDecrement::Start start = QenDecrement::startAt(*f.engine, 20 * 60000);
+        const auto held = forecast.run(start);
+        start.wakeFgf = 10.0f;
+        const auto raised = forecast.run(start);
+        for (const auto &[wake, times] :
+             {std::pair{std::optional<float>(), held}, std::pair{std::optional(10.0f), raised}}) {
+            const QList<QByteArray> rows = QenDecrement::csv(*f.engine, 600000, wake).split('\n');
+            QCOMPARE(rows.size(), 4);
+            QByteArray expected = "Desflurane,20";
+            for (const std::optional<double> &m : (*times)[0].minutes)
+                expected += ',' + QByteArray::number(*m, 'g', 9);
+            QCOMPARE(rows[2], expected);
+        }
+        QVERIFY(*(*raised)[0].minutes[2] < *(*held)[0].minutes[2]);
     }
 
     // A soluble agent takes longer to leave the longer it was given; a

@@ -292,9 +292,9 @@ private slots:
         QCOMPARE(earlier, before);
     }
 
-    // co2e_kg: litres delivered / 24.055 x 168.04 / 1000 x 2540 for
-    // desflurane, empty for halothane (no constants); the forecast file has a
-    // row per agent and per 10 minutes.
+    // co2e_kg: litres delivered / 24.055 x g/mol / 1000 x GWP100, 168.04 and
+    // 2590 for desflurane, 197.38 and 45 for halothane; the forecast file has
+    // a row per agent and per 10 minutes.
     void footprintAndForecast()
     {
         const QString forecast = m_dir.filePath(QStringLiteral("forecast.csv"));
@@ -308,11 +308,12 @@ private slots:
         QCOMPARE(des[1], QByteArray("Desflurane"));
         const double delivered = des[14].toDouble();
         QVERIFY(delivered > 3.0);
-        QVERIFY(std::fabs(des[15].toDouble() - delivered / 24.055 * 168.04 / 1000.0 * 2540.0) <
+        QVERIFY(std::fabs(des[15].toDouble() - delivered / 24.055 * 168.04 / 1000.0 * 2590.0) <
                 1e-4);
         QCOMPARE(table.last()[1], QByteArray("Halothane"));
         QCOMPARE(table.last().size(), 16);
-        QVERIFY(table.last()[15].isEmpty());
+        QVERIFY(std::fabs(table.last()[15].toDouble() -
+                          table.last()[14].toDouble() / 24.055 * 197.38 / 1000.0 * 45.0) < 1e-6);
 
         const QList<QByteArrayList> times = rows(fileContents(forecast));
         QCOMPARE(times.size(), 1 + 3 * 2);

@@ -118,7 +118,7 @@ struct Scenario
     QString xmlPath, htmlPath, pdfPath;
     std::optional<QString> description;
     std::vector<AgentRequest> agents;
-    std::optional<float> weight, fgf, va, co;
+    std::optional<float> weight, fgf, va, co, wakeFgf;
     std::optional<QString> circuit;
     double minutes = 60.0;
     std::vector<Operation> operations;
@@ -492,6 +492,11 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
             "10 minutes D of the run, the minutes after D (DEL 0 from then on) until "
             "its VRG has fallen by 50, 80 and 90 % (empty when not before the limit)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption wakeFgfOption(
+        QStringLiteral("wake-fgf"),
+        QStringLiteral("With --decrement: the FGF from D on, L/min, as when the flow is raised "
+                       "at wake-up (default: the FGF in effect at D)."),
+        QStringLiteral("L"));
     const QCommandLineOption xmlOption(
         QStringLiteral("xml"),
         QStringLiteral("Export the simulation to XML, with every result and the graphs, as the "
@@ -511,7 +516,8 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         QStringLiteral("TEXT"));
     parser.addOptions({iniOption, agentOption, circuitOption, fgfOption, vaOption, coOption,
                        weightOption, minutesOption, atOption, outOption, openOption, saveOption,
-                       xmlOption, htmlOption, pdfOption, descriptionOption, decrementOption});
+                       xmlOption, htmlOption, pdfOption, descriptionOption, decrementOption,
+                       wakeFgfOption});
     if (!parser.parse(arguments))
         return {BadInput, parser.errorText()};
     if (parser.isSet(QStringLiteral("help"))) {
@@ -525,7 +531,7 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     for (const QCommandLineOption &single :
          {iniOption, circuitOption, fgfOption, vaOption, coOption, weightOption, minutesOption,
           outOption, openOption, saveOption, xmlOption, htmlOption, pdfOption, descriptionOption,
-          decrementOption}) {
+          decrementOption, wakeFgfOption}) {
         if (parser.values(single).size() > 1)
             return {BadInput,
                     QStringLiteral("--%1 given more than once").arg(single.names().first())};
@@ -621,8 +627,12 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     };
     if (!optionalValue(weightOption, 0.05, 1500.0, &s.weight) ||
         !optionalValue(fgfOption, 0.0, 500.0, &s.fgf) ||
-        !optionalValue(vaOption, 0.0, 500.0, &s.va) || !optionalValue(coOption, 0.0, 500.0, &s.co))
+        !optionalValue(vaOption, 0.0, 500.0, &s.va) ||
+        !optionalValue(coOption, 0.0, 500.0, &s.co) ||
+        !optionalValue(wakeFgfOption, 0.0, 500.0, &s.wakeFgf))
         return problem;
+    if (s.wakeFgf && !parser.isSet(decrementOption))
+        return {BadInput, QStringLiteral("--wake-fgf needs --decrement")};
     if (parser.isSet(circuitOption)) {
         const QString circuit = matchCircuit(parser.value(circuitOption));
         if (circuit.isEmpty())
@@ -706,7 +716,7 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     if (parser.isSet(decrementOption)) {
         const QString path = parser.value(decrementOption);
         QSaveFile file(path);
-        const QByteArray table = QenDecrement::csv(engine);
+        const QByteArray table = QenDecrement::csv(engine, 600000, s.wakeFgf);
         if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size() || !file.commit())
             return {Failure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
     }
