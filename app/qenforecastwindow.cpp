@@ -1,11 +1,13 @@
 #include "app/qenforecastwindow.h"
 
 #include "document/qendoc.h"
+#include "document/qendochost.h"
 #include "views/qengraph.h"
 #include "views/qengraphevent.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -20,6 +22,22 @@
 namespace {
 
 constexpr int EightyPercent = 1; // index of 80 % among the levels
+// The graph draws two lines per agent, so it shows this many agents.
+constexpr int GraphAgents = QenGraph::MaxLines / QenForecastWindow::FlowCount;
+constexpr double LowestWakeFgf = 0.5;
+constexpr double HighestWakeFgf = 100.0;
+
+QString flowText(float litresPerMin)
+{
+    return QString::number(double(litresPerMin), 'g', 4);
+}
+
+// The start for the raised flow: never below the flow already in effect.
+QenDecrement::Start raisedStart(QenDecrement::Start start, double wakeFgf)
+{
+    start.wakeFgf = std::max(float(wakeFgf), start.fgf);
+    return start;
+}
 
 QString clockText(quint32 ms)
 {
@@ -53,6 +71,9 @@ QIcon swatch(const QColor &color)
 
 } // namespace
 
+const char *const QenForecastWindow::SettingsGroup = "Forecast";
+const char *const QenForecastWindow::WakeFgfKey = "WakeFGF";
+
 QenForecastWindow::QenForecastWindow(QenDoc *doc, QWidget *parent) : QDialog(parent), m_doc(doc)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -64,20 +85,48 @@ QenForecastWindow::QenForecastWindow(QenDoc *doc, QWidget *parent) : QDialog(par
     m_heading->setWordWrap(true);
     layout->addWidget(m_heading);
 
-    m_tableWidget = new QTableWidget(0, 5, this);
+    auto *flowRow = new QHBoxLayout;
+    auto *flowLabel = new QLabel(tr("Fresh gas flow raised at &wake-up to:"), this);
+    m_wakeFgf = new QDoubleSpinBox(this);
+    m_wakeFgf->setObjectName(QStringLiteral("dsbWakeFgf"));
+    m_wakeFgf->setRange(LowestWakeFgf, HighestWakeFgf);
+    m_wakeFgf->setDecimals(1);
+    m_wakeFgf->setSingleStep(0.5);
+    m_wakeFgf->setSuffix(tr(" L/min"));
+    // Computing again on every key typed would restart the thread each time.
+    m_wakeFgf->setKeyboardTracking(false);
+    const QenIni &ini = doc->host()->ini();
+    bool number = false;
+    const double stored =
+        ini.value(QLatin1String(SettingsGroup), QLatin1String(WakeFgfKey), DefaultWakeFgf)
+            .toDouble(&number);
+    m_wakeFgf->setValue(number && std::isfinite(stored) && stored >= LowestWakeFgf &&
+                                stored <= HighestWakeFgf
+                            ? stored
+                            : DefaultWakeFgf);
+    flowLabel->setBuddy(m_wakeFgf);
+    connect(m_wakeFgf, &QDoubleSpinBox::valueChanged, this, &QenForecastWindow::wakeFgfEdited);
+    flowRow->addWidget(flowLabel);
+    flowRow->addWidget(m_wakeFgf);
+    flowRow->addStretch(1);
+    layout->addLayout(flowRow);
+
+    m_tableWidget = new QTableWidget(0, 2 + FlowCount * QenDecrement::Levels, this);
     m_tableWidget->setObjectName(QStringLiteral("twForecast"));
-    m_tableWidget->setHorizontalHeaderLabels(
-        {tr("Agent"), tr("VRG now (%atm)"), tr("50 % (min)"), tr("80 % (min)"), tr("90 % (min)")});
     m_tableWidget->verticalHeader()->hide();
     m_tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tableWidget->setSelectionMode(QAbstractItemView::NoSelection);
     m_tableWidget->setFocusPolicy(Qt::NoFocus);
     m_tableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // The names and the VRG as wide as they need; the times share the rest.
+    m_tableWidget->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_tableWidget->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     layout->addWidget(m_tableWidget);
 
     auto *graphTitle = new QLabel(
         tr("<b>80 % decrement time</b> (minutes, up) against the time the vaporizers are turned "
-           "off (h:mm, across)"),
+           "off (h:mm, across): solid with the flow held as it was then, dashed with the flow "
+           "raised at wake-up"),
         this);
     graphTitle->setWordWrap(true);
     layout->addWidget(graphTitle);
@@ -86,11 +135,16 @@ QenForecastWindow::QenForecastWindow(QenDoc *doc, QWidget *parent) : QDialog(par
     m_graph->setMinimumSize(460, 240);
     m_graph->setDataSource(this);
     layout->addWidget(m_graph, 1);
+    m_graphNote = new QLabel(this);
+    m_graphNote->setWordWrap(true);
+    layout->addWidget(m_graphNote);
 
     auto *note = new QLabel(
-        tr("Computed by this simulation's model with every vaporizer at 0 and all other settings "
-           "held; not a prediction for a patient. \">\" means not reached before the "
-           "simulation's time limit; such points are left out of the graph."),
+        tr("Computed by this simulation's model with every vaporizer at 0, the fresh gas flow "
+           "held or raised, and all other settings held; not a prediction for a patient. After "
+           "a low-flow anaesthetic the gas breathed back keeps the brain's partial pressure up: "
+           "raising the flow washes it out. \">\" means not reached before the simulation's "
+           "time limit; such points are left out of the graph."),
         this);
     note->setWordWrap(true);
     layout->addWidget(note);
@@ -109,7 +163,7 @@ QenForecastWindow::QenForecastWindow(QenDoc *doc, QWidget *parent) : QDialog(par
 
     // The simulation going away leaves nothing to forecast.
     connect(doc, &QObject::destroyed, this, &QDialog::close);
-    resize(620, 560);
+    resize(860, 600);
     recompute();
 }
 
@@ -158,24 +212,33 @@ void QenForecastWindow::recompute()
     for (quint32 d = 0; d <= shown; d += EveryMs)
         m_starts.push_back(QenDecrement::startAt(engine, d));
     m_colors = m_doc->agentColors();
-    m_table.clear();
-    m_points.assign(m_starts.size(), {});
-    m_pointDone.assign(m_starts.size(), false);
+    const double wake = wakeFgf();
+    m_flow[Held] = m_now.fgf;
+    m_flow[Raised] = QenDecrement::flowFromD(raisedStart(m_now, wake));
+    for (int flow = 0; flow < FlowCount; ++flow) {
+        m_table[flow].clear();
+        m_points[flow].assign(m_starts.size(), {});
+    }
     m_done = 0;
     m_highest = 0.0;
     m_elapsedMs = -1;
 
-    m_heading->setText(tr("<b>Vaporizers off at %1</b> of %2: minutes until the vessel-rich "
-                          "group (brain) has fallen by")
-                           .arg(clockText(shown), m_doc->title().toHtmlEscaped()));
+    showHeading();
+    QStringList headers = {tr("Agent"), tr("VRG now (%atm)")};
+    for (int flow = 0; flow < FlowCount; ++flow)
+        for (int level : QenDecrement::Percents)
+            headers << tr("%1 % (min)\nat %2 L/min").arg(level).arg(flowText(m_flow[flow]));
+    m_tableWidget->setHorizontalHeaderLabels(headers);
     m_tableWidget->setRowCount(int(m_now.tracks.size()));
     for (int k = 0; k < int(m_now.tracks.size()); ++k) {
         auto *name = new QTableWidgetItem(m_now.tracks[size_t(k)].displayName);
         name->setIcon(swatch(QColor(m_colors.value(k))));
         m_tableWidget->setItem(k, 0, name);
-        for (int c = 1; c < 5; ++c)
+        for (int c = 1; c < m_tableWidget->columnCount(); ++c)
             m_tableWidget->setItem(k, c, new QTableWidgetItem(c == 1 ? QString() : tr("...")));
     }
+    m_graphNote->setVisible(int(m_now.tracks.size()) > GraphAgents);
+    m_graphNote->setText(tr("The graph shows the first %1 agents.").arg(GraphAgents));
     // The table as tall as its rows, so the graph gets the room.
     int height =
         m_tableWidget->horizontalHeader()->sizeHint().height() + 2 * m_tableWidget->frameWidth();
@@ -189,26 +252,35 @@ void QenForecastWindow::recompute()
     // The thread reads only what was copied out above; results come back as
     // queued calls, and stop() joins it before this window goes.
     const quint64 generation = ++m_generation;
-    m_thread =
-        std::thread([this, generation, forecast = m_forecast, now = m_now, starts = m_starts] {
-            auto post = [this, generation](auto call) {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, generation, call = std::move(call)] {
-                        if (generation == m_generation)
-                            call();
-                    },
-                    Qt::QueuedConnection);
-            };
-            if (auto times = forecast->run(now, QenDecrement::Levels, &m_cancel))
-                post([this, t = *times] { takeTable(t); });
-            for (size_t i = 0; i < starts.size(); ++i) {
-                auto times = forecast->run(starts[i], EightyPercent + 1, &m_cancel);
+    m_thread = std::thread([this, generation, wake, forecast = m_forecast, now = m_now,
+                            starts = m_starts] {
+        auto post = [this, generation](auto call) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, call = std::move(call)] {
+                    if (generation == m_generation)
+                        call();
+                },
+                Qt::QueuedConnection);
+        };
+        auto startFor = [wake](const QenDecrement::Start &start, int flow) {
+            return flow == Raised ? raisedStart(start, wake) : start;
+        };
+        for (int flow = 0; flow < FlowCount; ++flow) {
+            auto times = forecast->run(startFor(now, flow), QenDecrement::Levels, &m_cancel);
+            if (!times)
+                return;
+            post([this, flow, t = *times] { takeTable(Flow(flow), t); });
+        }
+        for (size_t i = 0; i < starts.size(); ++i) {
+            for (int flow = 0; flow < FlowCount; ++flow) {
+                auto times = forecast->run(startFor(starts[i], flow), EightyPercent + 1, &m_cancel);
                 if (!times)
                     return;
-                post([this, i, t = *times] { takePoint(i, t); });
+                post([this, flow, i, t = *times] { takePoint(Flow(flow), i, t); });
             }
-        });
+        }
+    });
 }
 
 bool QenForecastWindow::waitUntilFinished()
@@ -219,9 +291,46 @@ bool QenForecastWindow::waitUntilFinished()
     return finished();
 }
 
-void QenForecastWindow::takeTable(const std::vector<QenDecrement::Times> &times)
+double QenForecastWindow::wakeFgf() const
 {
-    m_table = times;
+    return m_wakeFgf->value();
+}
+
+void QenForecastWindow::setWakeFgf(double litresPerMin)
+{
+    m_wakeFgf->setValue(litresPerMin);
+}
+
+void QenForecastWindow::wakeFgfEdited()
+{
+    if (!m_doc)
+        return;
+    const QenIni &ini = m_doc->host()->ini();
+    const QVariant stored = ini.value(QLatin1String(SettingsGroup), QLatin1String(WakeFgfKey));
+    if (!stored.isValid() || stored.toDouble() != wakeFgf())
+        ini.setValue(QLatin1String(SettingsGroup), QLatin1String(WakeFgfKey), wakeFgf());
+    recompute();
+}
+
+void QenForecastWindow::showHeading()
+{
+    QString flows;
+    if (m_flow[Raised] > m_flow[Held])
+        flows = tr("with the fresh gas flow held at %1 L/min, and with it raised to %2 L/min at "
+                   "wake-up")
+                    .arg(flowText(m_flow[Held]), flowText(m_flow[Raised]));
+    else
+        flows = tr("with the fresh gas flow held at %1 L/min, already at or above the %2 L/min "
+                   "set for wake-up, in both")
+                    .arg(flowText(m_flow[Held]), flowText(float(wakeFgf())));
+    m_heading->setText(tr("<b>Vaporizers off at %1</b> of %2: minutes until the vessel-rich "
+                          "group (brain) has fallen by 50, 80 and 90 %, %3.")
+                           .arg(clockText(m_now.fromMs), m_doc->title().toHtmlEscaped(), flows));
+}
+
+void QenForecastWindow::takeTable(Flow flow, const std::vector<QenDecrement::Times> &times)
+{
+    m_table[flow] = times;
     ++m_done;
     for (int k = 0; k < int(times.size()) && k < m_tableWidget->rowCount(); ++k) {
         const QenDecrement::Times &t = times[size_t(k)];
@@ -230,7 +339,8 @@ void QenForecastWindow::takeTable(const std::vector<QenDecrement::Times> &times)
         vrg->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (int level = 0; level < QenDecrement::Levels; ++level) {
             const std::optional<double> &m = t.minutes[size_t(level)];
-            QTableWidgetItem *cell = m_tableWidget->item(k, 2 + level);
+            QTableWidgetItem *cell =
+                m_tableWidget->item(k, 2 + flow * QenDecrement::Levels + level);
             cell->setText(m ? QString::number(*m, 'f', 1)
                             : tr("> %1").arg(QString::number(t.remainingMin, 'f', 0)));
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -239,18 +349,20 @@ void QenForecastWindow::takeTable(const std::vector<QenDecrement::Times> &times)
     showProgress();
 }
 
-void QenForecastWindow::takePoint(size_t index, const std::vector<QenDecrement::Times> &times)
+void QenForecastWindow::takePoint(Flow flow, size_t index,
+                                  const std::vector<QenDecrement::Times> &times)
 {
-    if (index >= m_points.size())
+    if (index >= m_points[flow].size())
         return;
-    auto &row = m_points[index];
+    auto &row = m_points[flow][index];
     row.clear();
     for (const QenDecrement::Times &t : times) {
-        row.push_back(t.minutes[EightyPercent]);
-        if (t.minutes[EightyPercent])
+        // Nothing in the brain (before the agent was given): nothing to forecast.
+        const bool forecast = t.vrgAtStart > 0.0f && t.minutes[EightyPercent];
+        row.push_back(forecast ? t.minutes[EightyPercent] : std::nullopt);
+        if (forecast)
             m_highest = std::max(m_highest, *t.minutes[EightyPercent]);
     }
-    m_pointDone[index] = true;
     ++m_done;
     setupGraph();
     showProgress();
@@ -258,7 +370,7 @@ void QenForecastWindow::takePoint(size_t index, const std::vector<QenDecrement::
 
 void QenForecastWindow::showProgress()
 {
-    const size_t total = m_starts.size() + 1;
+    const size_t total = FlowCount * (m_starts.size() + 1);
     if (m_done < total) {
         m_status->setText(tr("Computing... %1 of %2").arg(m_done).arg(total));
         return;
@@ -268,12 +380,13 @@ void QenForecastWindow::showProgress()
     m_status->setText(tr("Computed in %1 s").arg(double(m_elapsedMs) / 1000.0, 0, 'f', 1));
 }
 
-std::optional<double> QenForecastWindow::point(int track, int index) const
+std::optional<double> QenForecastWindow::point(int track, int index, Flow flow) const
 {
-    if (index < 0 || size_t(index) >= m_points.size() || track < 0 ||
-        size_t(track) >= m_points[size_t(index)].size())
+    const auto &points = m_points[flow];
+    if (index < 0 || size_t(index) >= points.size() || track < 0 ||
+        size_t(track) >= points[size_t(index)].size())
         return std::nullopt;
-    return m_points[size_t(index)][size_t(track)];
+    return points[size_t(index)][size_t(track)];
 }
 
 void QenForecastWindow::setupGraph()
@@ -285,9 +398,16 @@ void QenForecastWindow::setupGraph()
     const double ySize = std::max(yStep, std::ceil(std::max(m_highest, 5.0) / yStep) * yStep);
 
     m_graph->setLoading(true);
-    m_graph->setVals(std::clamp(int(m_now.tracks.size()), 1, QenGraph::MaxLines));
-    for (int k = 0; k < int(m_now.tracks.size()) && k < QenGraph::MaxLines; ++k)
-        m_graph->setLineColor(k, QColor(m_colors.value(k, QStringLiteral("black"))));
+    const int agents = std::clamp(int(m_now.tracks.size()), 1, GraphAgents);
+    m_graph->setVals(FlowCount * agents);
+    for (int k = 0; k < agents; ++k) {
+        const QColor color(m_colors.value(k, QStringLiteral("black")));
+        for (int flow = 0; flow < FlowCount; ++flow) {
+            m_graph->setLineColor(FlowCount * k + flow, color);
+            m_graph->setLineStyle(FlowCount * k + flow,
+                                  flow == Held ? Qt::SolidLine : Qt::DashLine);
+        }
+    }
     m_graph->setLineWidth(2);
     m_graph->setXLabelType(1);
     m_graph->setYLabelType(0);
@@ -307,16 +427,18 @@ void QenForecastWindow::setupGraph()
     m_graph->setLoading(false);
 }
 
-double QenForecastWindow::valueAt(int track, double minutes, bool *known) const
+double QenForecastWindow::valueAt(int line, double minutes, bool *known) const
 {
-    // Straight lines between the computed points; a point not yet computed
-    // or not reached lifts the pen.
+    // Straight lines between the computed points; a point not yet computed,
+    // not reached or with nothing to forecast lifts the pen.
+    const int track = line / FlowCount;
+    const Flow flow = Flow(line % FlowCount);
     const double every = EveryMs / 60000.0;
-    const int last = int(m_points.size()) - 1;
+    const int last = int(m_points[flow].size()) - 1;
     const int i = std::clamp(int(std::floor(minutes / every)), 0, std::max(last, 0));
     const int j = std::min(i + 1, last);
-    const std::optional<double> a = point(track, i);
-    const std::optional<double> b = point(track, j);
+    const std::optional<double> a = point(track, i, flow);
+    const std::optional<double> b = point(track, j, flow);
     *known = a && (b || i == j || minutes <= i * every + 1e-6);
     if (!*known)
         return 0.0;

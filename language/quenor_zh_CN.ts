@@ -654,36 +654,12 @@
         <translation>VRG 当前值 (%atm)</translation>
     </message>
     <message>
-        <source>50 % (min)</source>
-        <translation>50 % (分钟)</translation>
-    </message>
-    <message>
-        <source>80 % (min)</source>
-        <translation>80 % (分钟)</translation>
-    </message>
-    <message>
-        <source>90 % (min)</source>
-        <translation>90 % (分钟)</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;80 % decrement time&lt;/b&gt; (minutes, up) against the time the vaporizers are turned off (h:mm, across)</source>
-        <translation>&lt;b&gt;80 % 递减时间&lt;/b&gt;（分钟，纵轴）随关闭挥发罐时刻（h:mm，横轴）的变化</translation>
-    </message>
-    <message>
-        <source>Computed by this simulation&apos;s model with every vaporizer at 0 and all other settings held; not a prediction for a patient. &quot;&gt;&quot; means not reached before the simulation&apos;s time limit; such points are left out of the graph.</source>
-        <translation>由本模拟的模型计算：所有挥发罐设为 0，其余设置保持不变；并非对患者的预测。“&gt;”表示在模拟的时间上限之前未达到，这些点不画入曲线图。</translation>
-    </message>
-    <message>
         <source>&amp;Refresh</source>
         <translation>刷新(&amp;R)</translation>
     </message>
     <message>
         <source>Compute again from the time now displayed</source>
         <translation>从当前显示的时刻重新计算</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Vaporizers off at %1&lt;/b&gt; of %2: minutes until the vessel-rich group (brain) has fallen by</source>
-        <translation>%2：&lt;b&gt;在 %1 关闭挥发罐&lt;/b&gt;后，血管丰富组（脑）分压下降以下比例所需的分钟数</translation>
     </message>
     <message>
         <source>...</source>
@@ -700,6 +676,44 @@
     <message>
         <source>Computed in %1 s</source>
         <translation>计算用时 %1 秒</translation>
+    </message>
+    <message>
+        <source>Fresh gas flow raised at &amp;wake-up to:</source>
+        <translation>苏醒时新鲜气流量提高到(&amp;W)：</translation>
+    </message>
+    <message>
+        <source> L/min</source>
+        <translation> L/min</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;80 % decrement time&lt;/b&gt; (minutes, up) against the time the vaporizers are turned off (h:mm, across): solid with the flow held as it was then, dashed with the flow raised at wake-up</source>
+        <translation>&lt;b&gt;80 % 下降时间&lt;/b&gt;（分钟，纵轴）与关闭挥发罐的时间（时:分，横轴）：实线为保持当时的气流量，虚线为苏醒时提高气流量</translation>
+    </message>
+    <message>
+        <source>Computed by this simulation&apos;s model with every vaporizer at 0, the fresh gas flow held or raised, and all other settings held; not a prediction for a patient. After a low-flow anaesthetic the gas breathed back keeps the brain&apos;s partial pressure up: raising the flow washes it out. &quot;&gt;&quot; means not reached before the simulation&apos;s time limit; such points are left out of the graph.</source>
+        <translation>由本模拟的模型计算：所有挥发罐为 0，新鲜气流量保持或提高，其他设置保持不变；并非对患者的预测。低流量麻醉后，重复吸入的气体使脑内分压居高不下：提高气流量可将其洗出。“&gt;”表示在模拟时间上限之前未达到；这样的点不画入图中。</translation>
+    </message>
+    <message>
+        <source>%1 % (min)
+at %2 L/min</source>
+        <translation>%1 %（分钟）
+%2 L/min</translation>
+    </message>
+    <message>
+        <source>The graph shows the first %1 agents.</source>
+        <translation>图中只显示前 %1 种药物。</translation>
+    </message>
+    <message>
+        <source>with the fresh gas flow held at %1 L/min, and with it raised to %2 L/min at wake-up</source>
+        <translation>新鲜气流量保持 %1 L/min，以及苏醒时提高到 %2 L/min</translation>
+    </message>
+    <message>
+        <source>with the fresh gas flow held at %1 L/min, already at or above the %2 L/min set for wake-up, in both</source>
+        <translation>新鲜气流量保持 %1 L/min（已不低于为苏醒设定的 %2 L/min），两者相同</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Vaporizers off at %1&lt;/b&gt; of %2: minutes until the vessel-rich group (brain) has fallen by 50, 80 and 90 %, %3.</source>
+        <translation>&lt;b&gt;%2 在 %1 关闭挥发罐&lt;/b&gt;：血管丰富组织（脑）下降 50%、80% 和 90% 所需的分钟数，%3。</translation>
     </message>
 </context>
 <context>

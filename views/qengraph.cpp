@@ -70,6 +70,14 @@ void QenGraph::setLineColor(int line, const QColor &color)
     normaliseAndRepaint();
 }
 
+void QenGraph::setLineStyle(int line, Qt::PenStyle style)
+{
+    if (line < 0 || line >= MaxLines)
+        return;
+    m_styles[line] = style;
+    normaliseAndRepaint();
+}
+
 void QenGraph::setLMarginPct(int pct)
 {
     m_p.lMarginPct = pct;
@@ -561,12 +569,16 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
         stroker.setWidth(std::max(m_lineWidth, 1));
         stroker.setCapStyle(Qt::SquareCap);
         stroker.setJoinStyle(Qt::RoundJoin);
+        if (m_styles[i] != Qt::SolidLine)
+            stroker.setDashPattern(m_styles[i]);
         // A light colour on the paper gets a thin dark edge of its own hue.
         const QColor edge = graphCurveEdge(m_colors[i], m_paperColor);
         QPainterPathStroker edgeStroker;
         edgeStroker.setWidth(std::max(m_lineWidth, 1) + 2);
         edgeStroker.setCapStyle(Qt::SquareCap);
         edgeStroker.setJoinStyle(Qt::RoundJoin);
+        if (m_styles[i] != Qt::SolidLine)
+            edgeStroker.setDashPattern(m_styles[i]);
         QPolygonF polyline;
         bool penDown = false;
         double previous = 0;

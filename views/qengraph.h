@@ -76,6 +76,9 @@ public:
     // Lines 0..5; line 5 has no property of its own.
     QColor lineColor(int line) const;
     void setLineColor(int line, const QColor &color);
+    // Solid unless set: a second line of the same colour can be told apart.
+    Qt::PenStyle lineStyle(int line) const { return m_styles[validLine(line)]; }
+    void setLineStyle(int line, Qt::PenStyle style);
     QColor color0() const { return lineColor(0); }
     QColor color1() const { return lineColor(1); }
     QColor color2() const { return lineColor(2); }
@@ -235,6 +238,8 @@ private:
     bool m_scrollEnb = false;
     bool m_loading = false;
     QColor m_colors[MaxLines];
+    Qt::PenStyle m_styles[MaxLines] = {Qt::SolidLine, Qt::SolidLine, Qt::SolidLine,
+                                       Qt::SolidLine, Qt::SolidLine, Qt::SolidLine};
     int m_xPhySize = 0;
     int m_yPhySize = 0;
     int m_xPhyZero = 0;

@@ -612,7 +612,10 @@ private slots:
         auto *field =
             childOf(doc, QenChildWindowInterface::Picture)->findChild<QLineEdit *>("leCO2e");
         QVERIFY(field);
+        // Halothane is rated (nothing delivered yet); ether is not.
         QCOMPARE(doc->engine()->track(0).displayName, QStringLiteral("Halothane"));
+        QCOMPARE(field->text(), QStringLiteral("0.00"));
+        QVERIFY(doc->setAgent(QenUserOrigin, 0, QStringLiteral("Ether")));
         QCOMPARE(field->text(), QStringLiteral("\u2013"));
         QVERIFY(doc->setAgent(QenUserOrigin, 0, QStringLiteral("Desflurane")));
         runEngineTo(doc->engine(), 10 * 60000);
@@ -658,6 +661,39 @@ private slots:
         QCoreApplication::sendEvent(window, &ask);
         QCOMPARE(sample.time, 30.0f);
         QCOMPARE(double(sample.value), double(float(*window->point(0, 3))));
+
+        // Side by side: the flow raised at wake-up to the remembered 10 L/min.
+        QenDecrement::Start start = QenDecrement::startAt(*doc->engine(), 40 * 60000);
+        const float held = start.fgf;
+        QVERIFY(held < 10.0f);
+        start.wakeFgf = 10.0f;
+        const auto raised = QenDecrement(doc->catalogue()).run(start);
+        QCOMPARE(window->table(QenForecastWindow::Raised)[1].minutes, (*raised)[1].minutes);
+        QCOMPARE(table->item(1, 6)->text(), QString::number(*(*raised)[1].minutes[1], 'f', 1));
+        QVERIFY(*(*raised)[1].minutes[2] < *(*expected)[1].minutes[2]);
+        // The graph: each agent solid as held, dashed as raised, in its colour.
+        QCOMPARE(window->graph()->lineStyle(0), Qt::SolidLine);
+        QCOMPARE(window->graph()->lineStyle(3), Qt::DashLine);
+        QCOMPARE(window->graph()->lineColor(3), QColor(doc->agentColors().value(1)));
+        sample = GraphSample{40.0f, 3.0f, 20.0f};
+        QCoreApplication::sendEvent(window, &ask);
+        QCOMPARE(double(sample.value),
+                 double(float(*window->point(1, 4, QenForecastWindow::Raised))));
+        // No point where nothing was in the brain to forecast from: no line
+        // from (0:00, 0).
+        QVERIFY(!window->point(0, 0) && !window->point(1, 0, QenForecastWindow::Raised));
+        QVERIFY(window->point(0, 1));
+        sample = GraphSample{5.0f, 0.0f, 0.0f};
+        QCoreApplication::sendEvent(window, &ask);
+        QCOMPARE(sample.time, -1.0f);
+
+        // A new flow is remembered and computed with.
+        window->setWakeFgf(12.5);
+        QCOMPARE(doc->host()->ini().value("Forecast", "WakeFGF").toDouble(), 12.5);
+        QVERIFY(window->waitUntilFinished());
+        start.wakeFgf = 12.5f;
+        QCOMPARE(window->table(QenForecastWindow::Raised)[0].minutes,
+                 (*QenDecrement(doc->catalogue()).run(start))[0].minutes);
 
         QVERIFY(!doc->isModified());
         QCOMPARE(doc->engine()->track(0).samples.size(), samples);
