@@ -21,8 +21,10 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${help_stage}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quenor-validation>
+            ${help_stage}
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage}/quenor.qhcp -o ${CMAKE_BINARY_DIR}/Quenor.qhc
-    DEPENDS ${help_sources}
+    DEPENDS ${help_sources} quenor-validation
     COMMENT "Compiling the help collection"
     VERBATIM)
 add_custom_target(quenor_help ALL DEPENDS ${help_outputs})
