@@ -133,7 +133,8 @@ QString uptakeTable(const std::vector<std::array<Run, 2>> &runs)
                             : QStringLiteral("none"));
             for (int minute : Minutes)
                 t += QStringLiteral("<td>%1</td>").arg(fixed(runs[k][size_t(n)].at(minute)));
-            t += n ? QStringLiteral("<td></td></tr>\n")
+            // The volunteers' cell spans both rows of the agent.
+            t += n ? QStringLiteral("</tr>\n")
                    : QStringLiteral("<td rowspan=\"2\">%1 &plusmn; %2</td></tr>\n")
                          .arg(fixed(Agents[k].uptake30), fixed(Agents[k].uptake30Sd));
         }
