@@ -1,6 +1,7 @@
 #include "app/qenagentdlg.h"
 
 #include "app/qenapplication.h"
+#include "app/qentitlefit.h"
 #include "engine/qenvocabulary.h"
 
 #include "ui_qenagent.h"
@@ -8,6 +9,7 @@
 QenAgentDlg::QenAgentDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenAgent>())
 {
     m_ui->setupUi(this);
+    fitTitle(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
     connect(m_ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);

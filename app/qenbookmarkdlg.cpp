@@ -1,5 +1,6 @@
 #include "app/qenbookmarkdlg.h"
 
+#include "app/qentitlefit.h"
 #include "engine/qenengine.h"
 #include "engine/qenprompt.h"
 
@@ -14,6 +15,7 @@ QenBookmarkDlg::QenBookmarkDlg(QenPrompt *prompt, QWidget *parent)
       m_beep([] { QApplication::beep(); })
 {
     m_ui->setupUi(this);
+    fitTitle(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     connect(m_ui->pbAdd, &QPushButton::clicked, this, &QenBookmarkDlg::addBookmark);
     connect(m_ui->pbDelete, &QPushButton::clicked, this, &QenBookmarkDlg::deleteBookmark);

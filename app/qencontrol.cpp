@@ -8,6 +8,7 @@
 #include "document/qendochost.h"
 #include "document/qenpacer.h"
 #include "document/qenupdateevent.h"
+#include "engine/qenreadingorder.h"
 #include "engine/qenvocabulary.h"
 #include "views/qenpanelview.h"
 
@@ -67,7 +68,7 @@ QenControl::QenControl(QenDoc *document, QenChildWindowInterface *owner, int age
         const QenCatalogue &catalogue = document->catalogue();
         for (int i = 0; i < catalogue.size(); ++i)
             names.append(catalogue.at(i)->displayName);
-        m_nameDelegate->setItems(names);
+        m_nameDelegate->setItems(inReadingOrder(names));
         QStringList colors;
         for (const QString &color : document->host()->colorList())
             colors.append(QenVocabulary::shownColorName(color));
@@ -370,7 +371,9 @@ void QenControl::agentColorsChanged()
     for (int i = 0; i < doc->agentCount() && i < t->rowCount(); ++i) {
         const QString color = doc->agentColor(i);
         const QTableWidgetItem *item = t->item(i, 1);
-        if (!item || item->text() != QenVocabulary::shownColorName(color))
+        // The user's pick changed the text alone: the swatch follows it too.
+        if (!item || item->text() != QenVocabulary::shownColorName(color) ||
+            item->data(Qt::DecorationRole).value<QColor>() != QColor(color))
             setColorItem(i, color);
     }
 }

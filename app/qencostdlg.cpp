@@ -1,5 +1,6 @@
 #include "app/qencostdlg.h"
 
+#include "app/qentitlefit.h"
 #include "engine/qenanesthetic.h"
 
 #include "ui_qencost.h"
@@ -7,6 +8,7 @@
 QenCostDlg::QenCostDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenCost>())
 {
     m_ui->setupUi(this);
+    fitTitle(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The agent table's own ranges: a stored size or cost always fits.
     m_ui->sbSize->setRange(0, QenAnesthetic::MaxBottleSizeMl);

@@ -1,10 +1,16 @@
 #include "app/qendeldlg.h"
 
+#include "app/qentitlefit.h"
 #include "ui_qendel.h"
 
 QenDelDlg::QenDelDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenDel>())
 {
     m_ui->setupUi(this);
+    // Each field says its unit, as the picture's gauges do.
+    m_ui->dsbDEL->setSuffix(tr(" %atm"));
+    for (QDoubleSpinBox *flow : {m_ui->dsbFGF, m_ui->dsbVA, m_ui->dsbCO})
+        flow->setSuffix(tr(" L/min"));
+    fitTitle(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 

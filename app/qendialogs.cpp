@@ -13,6 +13,7 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "engine/qenengine.h"
+#include "engine/qenreadingorder.h"
 #include "views/qenpanelview.h"
 
 #include <QCoreApplication>
@@ -262,7 +263,7 @@ bool changeAgent(QenPanelView &view, QWidget *parent, const Runner &run)
     const QenCatalogue &catalogue = doc->catalogue();
     for (int i = 0; i < catalogue.size(); ++i)
         agents.append(catalogue.at(i)->displayName);
-    dialog.setAgents(agents);
+    dialog.setAgents(inReadingOrder(agents));
     const bool accepted = runDialog(dialog, run);
     // A name being typed in the tray's table was typed for the agents as they
     // were before the dialog: that edit ends untaken.

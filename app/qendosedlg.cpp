@@ -1,5 +1,6 @@
 #include "app/qendosedlg.h"
 
+#include "app/qentitlefit.h"
 #include "ui_qendose.h"
 
 QenDoseDlg::QenDoseDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenDose>())
@@ -7,6 +8,7 @@ QenDoseDlg::QenDoseDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(176, 86);
+    fitTitle(this);
 }
 
 QenDoseDlg::~QenDoseDlg() = default;

@@ -1,5 +1,6 @@
 #include "app/qenpatientdlg.h"
 
+#include "app/qentitlefit.h"
 #include "app/qenpatientwidget.h"
 
 #include <QDialogButtonBox>
@@ -22,6 +23,7 @@ void QenPatientDlg::prepare()
 {
     m_patient->prepare();
     resize(minimumSizeHint());
+    fitTitle(this);
 }
 
 int QenPatientDlg::exec()

@@ -22,6 +22,9 @@ QenTabWidget::QenTabWidget(QWidget *parent)
     : QTabWidget(parent), m_bar(new QenTabBar(this)), m_closeButton(new QToolButton(this))
 {
     setTabBar(m_bar);
+    // Long titles (two agents on a small screen) are shortened in the middle,
+    // where the document's name and the agent stay; the tip shows them whole.
+    setElideMode(Qt::ElideMiddle);
     setAcceptDrops(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::ClickFocus);
@@ -149,6 +152,12 @@ void QenTabWidget::tabInserted(int index)
         m_connected.append(c);
     toggleCloseButton();
     m_bar->setTabTextColor(index, textColor(c->color()));
+    m_bar->setTabToolTip(index, tabTip(tabText(index)));
+}
+
+QString QenTabWidget::tabTip(const QString &title) const
+{
+    return title + QLatin1Char('\n') + m_bar->toolTip();
 }
 
 void QenTabWidget::tabRemoved(int index)
@@ -169,8 +178,10 @@ void QenTabWidget::tabRemoved(int index)
 void QenTabWidget::updateTab(const QString &title)
 {
     const int index = indexOf(qobject_cast<QWidget *>(sender()));
-    if (index >= 0)
+    if (index >= 0) {
         setTabText(index, title);
+        m_bar->setTabToolTip(index, tabTip(title));
+    }
 }
 
 void QenTabWidget::updateTabTextColor()

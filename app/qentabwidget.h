@@ -60,6 +60,8 @@ signals:
 
 protected:
     void tabInserted(int index) override;
+    // A tab's tip: its whole title, then how tabs are dragged.
+    QString tabTip(const QString &title) const;
     void tabRemoved(int index) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;

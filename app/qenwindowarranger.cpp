@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QTabBar>
 #include <QTimer>
 
@@ -208,6 +209,14 @@ void QenWindowArranger::tabifyChild(QenChildWindow *child)
     tabs = makeTabWidget(child->document());
     tabs->addTab(child, child->title());
     QMdiSubWindow *sub = addTabWidget(tabs);
+    if (!m_firstPlaced) {
+        m_firstPlaced = true;
+        if (m_area->subWindowList().size() == 1) {
+            sub->setGeometry(m_area->viewport()->rect());
+            m_filling = sub;
+            return;
+        }
+    }
     // A new window starts where it can be seen.
     if (!m_area->viewport()->rect().intersects(sub->geometry()))
         sub->move(0, 0);
@@ -335,6 +344,13 @@ void QenWindowArranger::setActiveWindowIfNec(QWidget *widget)
 
 bool QenWindowArranger::filterAreaEvent(QEvent *event)
 {
+    // The first window follows the work area while it still fills it alone.
+    if (event->type() == QEvent::Resize && m_filling && m_area->subWindowList().size() == 1 &&
+        !m_filling->isMaximized() && !m_filling->isMinimized()) {
+        const auto *resize = static_cast<QResizeEvent *>(event);
+        if (m_filling->geometry() == QRect(QPoint(0, 0), resize->oldSize()))
+            m_filling->setGeometry(m_area->viewport()->rect());
+    }
     const QString format = QLatin1String(childMimeType);
     auto outsideEverySubWindow = [this](QPoint pos) {
         for (QMdiSubWindow *sub : m_area->subWindowList()) {

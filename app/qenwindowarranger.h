@@ -89,4 +89,8 @@ private:
     bool filterAreaEvent(QEvent *event);
 
     QMdiArea *m_area;
+    // The first document of the session, while it is the only one, fills the
+    // work area and follows its size; later ones cascade.
+    bool m_firstPlaced = false;
+    QPointer<QMdiSubWindow> m_filling;
 };

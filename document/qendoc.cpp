@@ -517,8 +517,22 @@ QString QenDoc::agentName(int agent) const
 
 bool QenDoc::setAgent(QenOrigin origin, int track, const QString &name)
 {
+    const QenAnesthetic *before =
+        track >= 0 && track < agentCount() ? m_engine->agentOf(track) : nullptr;
+    const QString oldDefault = before ? before->color : QString();
     if (!m_engine->setAgent(origin, track, name))
         return false;
+    // A row still in its old agent's colour takes the new agent's, so that the
+    // colour keeps naming the agent; a colour the user picked stays.
+    if (track < m_colors.size() && !oldDefault.isEmpty() &&
+        m_colors[track].compare(oldDefault, Qt::CaseInsensitive) == 0) {
+        const QString color = defaultColor(track);
+        if (!color.isEmpty() && color != m_colors[track]) {
+            m_colors[track] = color;
+            changed();
+            emit agentColorsChanged();
+        }
+    }
     updateTitles();
     return true;
 }

@@ -386,6 +386,17 @@
     </message>
 </context>
 <context>
+    <name>QenDelDlg</name>
+    <message>
+        <source> %atm</source>
+        <translation> %atm</translation>
+    </message>
+    <message>
+        <source> L/min</source>
+        <translation> L/min</translation>
+    </message>
+</context>
+<context>
     <name>QenDoc</name>
     <message>
         <source>Quenor®</source>
@@ -1333,6 +1344,26 @@ L/M</translation>
 %2</source>
         <translation>无法将图片保存到 %1：
 %2</translation>
+    </message>
+    <message>
+        <source>Time span:</source>
+        <translation>时间跨度：</translation>
+    </message>
+    <message>
+        <source>Whole run</source>
+        <translation>整个运行</translation>
+    </message>
+    <message>
+        <source>The time shown: the whole run, or the last minutes of it</source>
+        <translation>显示的时间：整个运行，或其最后几分钟</translation>
+    </message>
+    <message>
+        <source>Cost ($)</source>
+        <translation>费用 ($)</translation>
+    </message>
+    <message>
+        <source>Some values lie above the top of the graph and are not drawn.</source>
+        <translation>部分数值超出图表顶部，未绘出。</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <iterator>
+#include <limits>
 
 QenGraph::QenGraph(QWidget *parent) : QWidget(parent)
 {
@@ -136,6 +138,12 @@ void QenGraph::setLineWidth(int px)
 {
     m_lineWidth = px;
     normalise();
+}
+
+void QenGraph::setEdgeAllCurves(bool on)
+{
+    m_edgeAll = on;
+    repaintUnlessLoading();
 }
 
 void QenGraph::setVals(int lines)
@@ -294,7 +302,7 @@ QFont QenGraph::textFont() const
     // The widest value label must still fit left of the plot.
     const GraphLayout g = layout();
     const int room = g.plotLeft - g.yTickLength - 2;
-    const QString widest = graphFormatLabel(m_yLabelType, m_p.yMin + m_p.ySize, true);
+    const QString widest = yLabelText(m_p.yMin + m_p.ySize);
     for (; px > base; --px) {
         f.setPixelSize(px);
         if (QFontMetrics(f).horizontalAdvance(widest) <= room)
@@ -475,12 +483,7 @@ void QenGraph::drawYAxis(QPainter &painter, const GraphLayout &g)
         painter.drawLine(g.plotLeft, py, outer, py);
         if (!graphIsLabelTick(v, label, tick))
             continue;
-        QString text;
-        if (m_graphKind == 2)
-            text = v < 1 ? QStringLiteral("%1").arg(v, 0, 'f', 2)
-                         : graphFormatLabel(m_yLabelType, v, false);
-        else
-            text = graphFormatLabel(m_yLabelType, v, true);
+        const QString text = yLabelText(v);
         const int tw = fm.horizontalAdvance(text);
         // A label at the very top or bottom of a thin strip stays whole
         // inside the drawing area rather than centred on its tick.
@@ -493,30 +496,81 @@ void QenGraph::drawYAxis(QPainter &painter, const GraphLayout &g)
 
 void QenGraph::drawCrosshair(QPainter &painter, const GraphLayout &g)
 {
-    const GraphCrosshair c = graphCrosshair(g, window(), m_crosshairPos);
+    const QFontMetrics fm = painter.fontMetrics();
+    const GraphCrosshair probe = graphCrosshair(g, window(), m_crosshairPos);
+    // The readout is written in the axis labels' font, so it reads as well.
+    const QString timeText = graphFormatLabel(m_xLabelType, probe.time, false);
+    const GraphCrosshair c = graphCrosshair(
+        g, window(), m_crosshairPos, QSize(fm.horizontalAdvance(timeText) + 8, fm.height() + 2));
     painter.save();
     painter.setOpacity(0.5);
     painter.setPen(QPen(Qt::blue, 0));
     painter.drawLine(c.pos.x(), g.plotTop + 1, c.pos.x(), g.plotBottom);
     painter.drawLine(g.plotLeft, c.pos.y(), g.plotRight, c.pos.y());
     painter.setOpacity(1);
-
-    // The readout boxes are sized for the widget's own font.
-    painter.setFont(font());
-    const QFontMetrics fm = painter.fontMetrics();
-    const QString valueText = graphFormatLabel(m_yLabelType, c.value, false);
-    const QString timeText = graphFormatLabel(m_xLabelType, c.time, false);
     m_timeBox = c.timeBox;
-    m_valueBox = graphValueBox(g, c.pos.y(), fm.horizontalAdvance(valueText));
-    // The boxes sit over the axis labels: fill them so the readout stays legible.
+    m_crosshairTime = c.time;
+    // The value list comes with the curves; none when there is no curve.
+    m_valueBox = QRect();
+    m_readout.clear();
+    // The box sits over the axis labels: it is filled so the readout stays legible.
     painter.setBrush(m_paperColor);
     painter.setPen(QPen(Qt::red, 0));
     painter.drawRect(m_timeBox.adjusted(0, 0, -1, -1));
-    painter.drawRect(m_valueBox.adjusted(0, 0, -1, -1));
     painter.setPen(Qt::black);
-    painter.drawText(m_valueBox, Qt::AlignCenter, valueText);
     painter.drawText(m_timeBox, Qt::AlignCenter, timeText);
     painter.restore();
+}
+
+void QenGraph::drawReadout(QPainter &painter, const GraphLayout &g, const double *values)
+{
+    const QFontMetrics fm = painter.fontMetrics();
+    const int decimals =
+        m_graphKind == 2 ? std::max(2, graphLabelDecimals(m_p.yLabelEvery, m_p.yMin) + 1) : 2;
+    QStringList texts;
+    QList<QColor> colors;
+    int width = 0;
+    m_readout.clear();
+    for (int i = 0; i < std::min(m_p.vals, int(MaxLines)); ++i)
+        m_readout << values[i];
+    for (int i = 0; i < std::min(m_p.vals, int(MaxLines)); ++i) {
+        if (std::isnan(values[i]))
+            continue;
+        QString text = QString::number(values[i], 'f', decimals);
+        if (m_p.vals > 1)
+            text = QString(QChar(char16_t(m_labelChars[i]))) + QLatin1Char(' ') + text;
+        texts << text;
+        // A light curve colour is written in its dark shade, as its edge is drawn.
+        const QColor edge = graphCurveEdge(m_colors[i], m_paperColor);
+        colors << (edge.isValid() ? edge : m_colors[i]);
+        width = std::max(width, fm.horizontalAdvance(text));
+    }
+    m_valueBox = QRect();
+    if (texts.isEmpty())
+        return;
+    const QSize size(width + 8, int(texts.size()) * fm.height() + 4);
+    m_valueBox = graphReadoutBox(g, graphCrosshair(g, window(), m_crosshairPos).pos.x(), size);
+    painter.save();
+    painter.setClipping(false);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(m_paperColor);
+    painter.setPen(QPen(Qt::red, 0));
+    painter.drawRect(m_valueBox.adjusted(0, 0, -1, -1));
+    for (int k = 0; k < int(texts.size()); ++k) {
+        painter.setPen(colors[k]);
+        painter.drawText(QRect(m_valueBox.left() + 4, m_valueBox.top() + 2 + k * fm.height(), width,
+                               fm.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, texts[k]);
+    }
+    painter.restore();
+}
+
+QString QenGraph::yLabelText(double v) const
+{
+    // The overlay's ratios need decimals; all its labels carry the same number.
+    if (m_graphKind == 2 && m_yLabelType != 1)
+        return QString::number(v, 'f', graphLabelDecimals(m_p.yLabelEvery, m_p.yMin));
+    return graphFormatLabel(m_yLabelType, v, true);
 }
 
 GraphSample QenGraph::ask(float time, int line, float previous)
@@ -554,6 +608,19 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
     const bool singleLine = m_p.vals == 1;
     const double letterSpacing = m_p.xSize / 1.5;
     QList<QRect> lettersPlaced;
+    struct Letter
+    {
+        QRect cell;
+        QColor color;
+        QColor edge;
+        QString text;
+    };
+    QList<Letter> letterQueue;
+    // Each curve's value at the crosshair's time, read off the points asked for.
+    const bool readout = m_crosshairShown && m_graphKind != 0;
+    double readoutValues[MaxLines];
+    std::fill(std::begin(readoutValues), std::end(readoutValues),
+              std::numeric_limits<double>::quiet_NaN());
 
     bool allDown = true;
     double lastTime = start;
@@ -572,7 +639,7 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
         if (m_styles[i] != Qt::SolidLine)
             stroker.setDashPattern(m_styles[i]);
         // A light colour on the paper gets a thin dark edge of its own hue.
-        const QColor edge = graphCurveEdge(m_colors[i], m_paperColor);
+        const QColor edge = graphCurveEdge(m_colors[i], m_paperColor, m_edgeAll);
         QPainterPathStroker edgeStroker;
         edgeStroker.setWidth(std::max(m_lineWidth, 1) + 2);
         edgeStroker.setCapStyle(Qt::SquareCap);
@@ -583,7 +650,10 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
         bool penDown = false;
         double previous = 0;
         float lastValue = 0;
+        float lastAsked = 0;
         bool lastMarker = false;
+        // A letter that found its place taken waits for a later point.
+        double letterDueSince = -1;
         auto flush = [&] {
             if (polyline.size() > 1) {
                 QPainterPath path;
@@ -619,6 +689,14 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
                 penDown = false;
                 continue;
             }
+            if (readout && m_crosshairTime <= ts) {
+                if (penDown && previous <= m_crosshairTime)
+                    readoutValues[i] =
+                        graphInterpolate(previous, lastAsked, ts, value, m_crosshairTime);
+                else if (ts == m_crosshairTime)
+                    readoutValues[i] = value;
+            }
+            lastAsked = value;
             const GraphWindow w = window();
             value = float(std::clamp(double(value), w.yMin, w.yMin + w.yExtent));
             const GraphPoint p = graphMapToPixel(g, w, ts, value, true);
@@ -632,28 +710,21 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
             if (letters) {
                 const double q = ts - i * m_p.xSize / 20.0;
                 if (q - std::floor(q / letterSpacing) * letterSpacing <= 1.2 * step &&
-                    std::fabs(ts - m_lastLabelTime[i]) > letterSpacing / 2) {
+                    std::fabs(ts - m_lastLabelTime[i]) > letterSpacing / 2 && letterDueSince < 0)
+                    letterDueSince = ts;
+                if (letterDueSince >= 0 && ts - letterDueSince > letterSpacing / 2)
+                    letterDueSince = -1; // no room anywhere near: left out this time
+                if (letterDueSince >= 0) {
                     const QString letter(QChar(char16_t(m_labelChars[i])));
-                    const int tw = fm.horizontalAdvance(letter);
-                    // Baseline a text height above the point; the box is the letter's cell.
-                    const QRect wanted(p.pixel.x() - tw, p.pixel.y() - fm.height() - fm.ascent(),
-                                       tw, fm.height());
-                    const QRect cell = graphPlaceLetter(wanted, lettersPlaced, inside);
+                    const QRect cell = graphLetterOnCurve(
+                        p.pixel, QSize(fm.horizontalAdvance(letter), fm.height()), fm.ascent(),
+                        m_lineWidth, lettersPlaced, inside);
                     if (!cell.isNull()) {
                         lettersPlaced.append(cell);
-                        // Texts stay texts (a printed report keeps them as such); the
-                        // edge is the letter drawn around it one pixel each way.
-                        const QPoint baseline(cell.left(), cell.top() + fm.ascent());
-                        if (edge.isValid()) {
-                            painter.setPen(edge);
-                            for (const QPoint d :
-                                 {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-                                painter.drawText(baseline + d, letter);
-                        }
-                        painter.setPen(m_colors[i]);
-                        painter.drawText(baseline, letter);
+                        letterQueue.append({cell, m_colors[i], edge, letter});
+                        m_lastLabelTime[i] = float(ts);
+                        letterDueSince = -1;
                     }
-                    m_lastLabelTime[i] = float(ts);
                 }
             }
             if (lastMarker && singleLine) {
@@ -687,6 +758,21 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
     }
     m_cacheValid = allDown;
     m_cacheTime = lastTime;
+    // Letters go over every curve, so that no later curve hides them. Texts
+    // stay texts (a printed report keeps them as such); the edge is the letter
+    // drawn around it one pixel each way.
+    for (const Letter &l : std::as_const(letterQueue)) {
+        const QPoint baseline(l.cell.left(), l.cell.top() + fm.ascent());
+        if (l.edge.isValid()) {
+            painter.setPen(l.edge);
+            for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                painter.drawText(baseline + d, l.text);
+        }
+        painter.setPen(l.color);
+        painter.drawText(baseline, l.text);
+    }
+    if (readout)
+        drawReadout(painter, g, readoutValues);
     painter.restore();
     emit endDrawLines();
 }

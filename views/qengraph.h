@@ -122,6 +122,9 @@ public:
     void setLineLabelType(int type);
     int lineWidth() const { return m_lineWidth; }
     void setLineWidth(int px);
+    // Every curve with a thin edge, not only those that stand out too little.
+    bool edgeAllCurves() const { return m_edgeAll; }
+    void setEdgeAllCurves(bool on);
     int vals() const { return m_p.vals; }
     void setVals(int lines);
     int xLabelType() const { return m_xLabelType; }
@@ -169,9 +172,12 @@ public:
     bool crosshairShown() const { return m_crosshairShown; }
     void setCrosshairShown(bool shown);
     QPoint crosshairPos() const { return m_crosshairPos; }
-    // The readout boxes of the last paint with the crosshair shown.
+    // The readout boxes of the last paint with the crosshair shown: the time
+    // under the plot, and the list of each curve's value at that time.
     QRect timeBox() const { return m_timeBox; }
     QRect valueBox() const { return m_valueBox; }
+    // Each line's value at the crosshair's time in that paint (NaN: none).
+    QList<double> crosshairValues() const { return m_readout; }
 
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
@@ -231,8 +237,11 @@ private:
     void drawXAxis(QPainter &painter, const GraphLayout &g);
     void drawYAxis(QPainter &painter, const GraphLayout &g);
     void drawCrosshair(QPainter &painter, const GraphLayout &g);
+    // The crosshair's list of each curve's value (NaN: none) at its time.
+    void drawReadout(QPainter &painter, const GraphLayout &g, const double *values);
     void drawCurves(QPainter &painter, const GraphLayout &g, QPaintDevice *device);
     GraphSample ask(float time, int line, float previous);
+    QString yLabelText(double v) const;
 
     GraphParams m_p;
     bool m_scrollEnb = false;
@@ -249,6 +258,7 @@ private:
     int m_mask = 0;
     int m_lineLabelType = 0;
     int m_lineWidth = 1;
+    bool m_edgeAll = false;
     int m_xLabelType = 1;
     int m_yLabelType = 0;
     QColor m_paperColor{192, 192, 192};
@@ -258,6 +268,8 @@ private:
     int m_graphKind = 0;
     bool m_crosshairShown = false;
     QPoint m_crosshairPos;
+    double m_crosshairTime = 0;
+    QList<double> m_readout;
     QRect m_timeBox{QPoint(0, 0), QPoint(14, 9)};
     QRect m_valueBox{QPoint(0, 0), QPoint(14, 9)};
     int m_zoom = 1;

@@ -130,6 +130,18 @@ QString graphFormatLabel(int type, double x, bool integer)
     return QStringLiteral("%1").arg(x, 0, 'f', 1);
 }
 
+int graphLabelDecimals(double labelEvery, double first)
+{
+    auto whole = [](double v, int decimals) {
+        const double scaled = v * std::pow(10.0, decimals);
+        return std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, std::fabs(scaled));
+    };
+    int decimals = 0;
+    while (decimals < 3 && !(whole(labelEvery, decimals) && whole(first, decimals)))
+        ++decimals;
+    return decimals;
+}
+
 bool graphIsLabelTick(double t, double labelEvery, double tickEvery)
 {
     const double r = std::fabs(std::fmod(t, labelEvery));
@@ -167,7 +179,8 @@ const uchar *graphMacPattern(int thickness)
     return narrow;
 }
 
-GraphCrosshair graphCrosshair(const GraphLayout &g, const GraphWindow &w, QPoint mouse)
+GraphCrosshair graphCrosshair(const GraphLayout &g, const GraphWindow &w, QPoint mouse,
+                              QSize timeBox)
 {
     GraphCrosshair c;
     const int x =
@@ -182,23 +195,30 @@ GraphCrosshair graphCrosshair(const GraphLayout &g, const GraphWindow &w, QPoint
     c.time = std::max(c.time, 0.0);
     c.value = std::max(c.value, 0.0);
 
+    const int bw = std::max(30, timeBox.width());
+    const int bh = std::max(15, timeBox.height());
     int left = x - 5;
-    if (x > g.plotRight - 25)
-        left = g.plotRight - 30;
-    else if (x < g.plotLeft + 5)
+    if (left + bw > g.plotRight)
+        left = g.plotRight - bw;
+    if (x < g.plotLeft + 5 || left < g.plotLeft)
         left = g.plotLeft;
-    c.timeBox = QRect(QPoint(left, g.plotBottom + 1), QPoint(left + 29, g.plotBottom + 15));
+    c.timeBox = QRect(left, g.plotBottom + 1, bw, bh);
     return c;
 }
 
-QRect graphValueBox(const GraphLayout &g, int y, int textWidth)
+QRect graphReadoutBox(const GraphLayout &g, int x, QSize size)
 {
-    const int width = std::max(32, textWidth + 4);
-    const int right = g.plotLeft - 2;
-    int top = y;
-    if (y > g.plotBottom - 15)
-        top = g.plotBottom - 15;
-    return QRect(QPoint(right - width + 1, top), QPoint(right, top + 14));
+    int left = x + 6;
+    if (left + size.width() > g.plotRight - 1)
+        left = std::max(g.plotLeft + 1, x - 6 - size.width());
+    return QRect(QPoint(left, g.plotTop + 2), size);
+}
+
+double graphInterpolate(double t0, double v0, double t1, double v1, double t)
+{
+    if (t1 == t0)
+        return v1;
+    return v0 + (v1 - v0) * (t - t0) / (t1 - t0);
 }
 
 int graphTextPixelSize(const QSize &size, int basePx)
@@ -225,10 +245,10 @@ double graphContrast(const QColor &a, const QColor &b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor graphCurveEdge(const QColor &line, const QColor &paper)
+QColor graphCurveEdge(const QColor &line, const QColor &paper, bool always)
 {
     if (graphContrast(line, paper) >= 3.0)
-        return QColor();
+        return always ? line.darker(200) : QColor();
     // The darkest needed shade of the same hue: it must stand out well (4.5:1).
     for (int factor = 150; factor <= 1000; factor += 25) {
         const QColor shade = line.darker(factor);
@@ -238,7 +258,8 @@ QColor graphCurveEdge(const QColor &line, const QColor &paper)
     return QColor(Qt::black);
 }
 
-QRect graphPlaceLetter(const QRect &wanted, const QList<QRect> &taken, const QRect &inside)
+QRect graphLetterOnCurve(QPoint point, QSize cell, int ascent, int lineWidth,
+                         const QList<QRect> &taken, const QRect &inside)
 {
     auto free = [&](const QRect &r) {
         if (!inside.contains(r))
@@ -248,16 +269,14 @@ QRect graphPlaceLetter(const QRect &wanted, const QList<QRect> &taken, const QRe
                 return false;
         return true;
     };
-    const int step = std::max(wanted.height(), 1);
-    const int tries = inside.height() / step + 1;
-    for (int k = 0; k <= tries; ++k) {
-        for (int sign : {-1, 1}) {
-            const QRect r = wanted.translated(0, sign * k * step);
-            if (free(r))
-                return r;
-            if (k == 0)
-                break;
-        }
-    }
+    // Half the line and its one-pixel edge lie between the point and the glyph.
+    const int clear = (std::max(lineWidth, 1) + 1) / 2 + 1;
+    const int left = point.x() - cell.width() / 2;
+    const QRect above(QPoint(left, point.y() - clear - ascent), cell);
+    if (free(above))
+        return above;
+    const QRect below(QPoint(left, point.y() + clear + 1), cell);
+    if (free(below))
+        return below;
     return QRect();
 }

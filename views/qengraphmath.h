@@ -79,6 +79,10 @@ GraphPoint graphMapToPixel(const GraphLayout &layout, const GraphWindow &window,
 // Axis and readout label text: type 1 is hours:minutes of a time in minutes.
 QString graphFormatLabel(int type, double x, bool integer);
 
+// The decimals that write every value label of an axis alike: enough for
+// the label spacing and the first value (at most three).
+int graphLabelDecimals(double labelEvery, double first);
+
 // Whether the tick at t is also a label tick.
 bool graphIsLabelTick(double t, double labelEvery, double tickEvery);
 
@@ -96,9 +100,15 @@ struct GraphCrosshair
     double value = 0;
     QRect timeBox;
 };
-GraphCrosshair graphCrosshair(const GraphLayout &layout, const GraphWindow &window, QPoint mouse);
-// The value box ends two pixels left of the plot, at the crosshair's row.
-QRect graphValueBox(const GraphLayout &layout, int y, int textWidth);
+// The time box under the plot is `timeBox` large (at least 30 x 15 pixels).
+GraphCrosshair graphCrosshair(const GraphLayout &layout, const GraphWindow &window, QPoint mouse,
+                              QSize timeBox = QSize(30, 15));
+// The box that lists each curve's value at the crosshair's time: at the top
+// of the plot, right of the vertical line, or left of it where the right has
+// no room.
+QRect graphReadoutBox(const GraphLayout &layout, int x, QSize size);
+// The value at `t` on the straight line through (t0, v0) and (t1, v1).
+double graphInterpolate(double t0, double v0, double t1, double v1, double t);
 
 // Legibility on a large screen or a projector.
 //
@@ -112,9 +122,13 @@ double graphContrast(const QColor &a, const QColor &b);
 // A curve whose colour stands out from the paper by less than 3:1 (yellow or
 // light green on grey) is drawn with a thin edge of a dark shade of its own
 // hue; this is that shade, or an invalid colour when no edge is needed.
-QColor graphCurveEdge(const QColor &line, const QColor &paper);
-// Where a curve letter wanted at `wanted` goes so that it overlaps none of the
-// letters placed before it and stays inside `inside`: the first free place
-// moving up, then down, by whole letter heights; a null rectangle when there
-// is none (the letter is left out).
-QRect graphPlaceLetter(const QRect &wanted, const QList<QRect> &taken, const QRect &inside);
+// With `always`, every curve has an edge: a line that stands out on its own
+// gets a darker shade of its hue, so that all curves look equally thick.
+QColor graphCurveEdge(const QColor &line, const QColor &paper, bool always = false);
+// The cell of a curve letter (`cell` large, its baseline `ascent` below the
+// top) for the curve point `point`: centred on the point's column and
+// standing on the curve, or hanging just below it where above there is no
+// room. A null rectangle when neither place is free of the letters `taken`
+// and inside `inside`: the letter then waits for a later point of its curve.
+QRect graphLetterOnCurve(QPoint point, QSize cell, int ascent, int lineWidth,
+                         const QList<QRect> &taken, const QRect &inside);

@@ -66,6 +66,22 @@ QenGraphView::YScale QenGraphView::yScale(int top)
     return s;
 }
 
+QenGraphView::YScale QenGraphView::compartmentYScale(int top)
+{
+    YScale s = yScale(top);
+    const int tick = int(s.tickEvery);
+    for (const int most : {6, 10}) {
+        for (int label = tick; label < top; label += tick) {
+            const int intervals = top / label;
+            if (top % label == 0 && intervals >= 2 && intervals <= most) {
+                s.labelEvery = label;
+                return s;
+            }
+        }
+    }
+    return s;
+}
+
 double QenGraphView::jumpOrigin(int span, int scrollPercent, double minutes)
 {
     const int jumpBy = (span * scrollPercent + 50) / 100;
@@ -412,7 +428,7 @@ void QenGraphView::setUpGraphs(bool repaint)
     for (int i = 0; i < 3; ++i) {
         QenGraph *g = all[size_t(i)];
         g->setLoading(true);
-        const YScale y = yScale(tops[i]);
+        const YScale y = i == 2 ? compartmentYScale(tops[i]) : yScale(tops[i]);
         g->setYSize(y.size);
         g->setYLabelEvery(y.labelEvery);
         g->setYTickEvery(y.tickEvery);

@@ -49,6 +49,10 @@ public:
         double tickEvery = 1;
     };
     static YScale yScale(int top);
+    // The compartment graph is tall enough to be read between its ends: labels
+    // on whole multiples of the tick that divide the top, three to six of them
+    // where the top allows (up to ten otherwise), else at the ends only.
+    static YScale compartmentYScale(int top);
     // The window start (minutes) a jumping view shows at time `minutes`.
     static double jumpOrigin(int span, int scrollPercent, double minutes);
     // Label and tick spacing of the time axis for a span.

@@ -4,11 +4,13 @@
 #include "document/qendoc.h"
 #include "document/qendochost.h"
 #include "engine/qenprompt.h"
+#include "engine/qenvocabulary.h"
 #include "views/qengraph.h"
 #include "views/qengraphevent.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,14 +19,15 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
 const char *const quantityNames[] = {"DEL", "CKT", "ALV", "VRG", "MUS", "FAT", "VEN"};
 
 // A window asks for points at this many times across its width: about one per
-// recorded step at the shortest span.
-constexpr int pointsPerWindow = 151;
+// recorded step at a 30-minute span.
+constexpr int pointsPerWindow = 301;
 
 // The jump threshold grows with the time between two points asked for, so
 // that it means the same slope whatever the span.
@@ -79,10 +82,27 @@ QenOverlay::QenOverlay(const QenGraph *source, const QList<Run> &candidates,
     m_ui->pbSaveImage->setToolTip(tr("Save the graph with its legend as a PNG picture"));
     setHelpHandler(nullptr);
 
+    m_ui->cbSpan->addItem(tr("Whole run"), 0);
+    const QStringList spanNames = QenVocabulary::graphSpans();
+    const QList<int> spans = QenVocabulary::graphSpanMinutes();
+    for (int k = 0; k < int(spans.size()) && k < int(spanNames.size()); ++k)
+        m_ui->cbSpan->addItem(spanNames[k], spans[k]);
+    m_ui->cbSpan->setToolTip(tr("The time shown: the whole run, or the last minutes of it"));
+    connect(m_ui->cbSpan, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setSpanMinutes(m_ui->cbSpan->itemData(index).toInt()); });
+    // The note keeps its line, so that the graph does not move when it appears.
+    m_ui->lClipped->setMinimumHeight(m_ui->lClipped->fontMetrics().height());
+    connect(m_ui->m_Graph, &QenGraph::beginDrawLines, this, [this] {
+        if (!m_measuring)
+            m_clipped = 0;
+    });
+
     QenGraph *g = m_ui->m_Graph;
     g->setLoading(true);
     setUpGraph(source);
-    setUpLines(chooseRuns(candidates, g->origin()));
+    // Every run shows from its start, so every run is a candidate.
+    setUpLines(chooseRuns(candidates, 0));
+    showSpan();
     g->setLoading(false);
     showLegend();
 
@@ -131,24 +151,61 @@ void QenOverlay::setUpGraph(const QenGraph *source)
         g->setPaperColor(source->paperColor());
         g->setLineWidth(source->lineWidth());
         g->setLineLabelType(source->lineLabelType());
-        g->setXMin(source->xMin());
-        g->setXSize(source->xSize());
-        g->setXLabelEvery(source->xLabelEvery());
-        g->setXTickEvery(source->xTickEvery());
-        // A graph that follows its clock shows the last span up to its time.
-        double origin = source->origin();
-        if (source->scrollEnb())
-            origin = std::max(source->xMin(), source->xVal() - source->xSize());
-        g->setOrigin(origin);
     }
-    g->setXValEvery(g->xSize() / pointsPerWindow);
+    // Lines told apart by colour alone look alike only when all are drawn
+    // alike: each gets the same thin edge.
+    g->setEdgeAllCurves(true);
+    g->setXMin(0);
+}
+
+void QenOverlay::showSpan()
+{
+    const OverlayTimeAxis a =
+        m_span > 0 ? overlaySpan(m_span, m_latest) : overlayWholeRun(m_latest);
+    QenGraph *g = m_ui->m_Graph;
+    const bool loading = g->loading();
+    g->setLoading(true);
+    g->setXSize(a.size);
+    g->setXLabelEvery(a.labelEvery);
+    g->setXTickEvery(a.tickEvery);
+    g->setOrigin(a.origin);
+    g->setXValEvery(a.size / pointsPerWindow);
+    g->setLoading(loading);
+}
+
+void QenOverlay::setSpanMinutes(int minutes)
+{
+    if (minutes != 0 && !QenVocabulary::graphSpanMinutes().contains(minutes))
+        minutes = 0;
+    const int index = m_ui->cbSpan->findData(minutes);
+    if (index >= 0 && index != m_ui->cbSpan->currentIndex()) {
+        // The box's signal comes back here with the same minutes.
+        m_ui->cbSpan->setCurrentIndex(index);
+        return;
+    }
+    if (minutes == m_span)
+        return;
+    m_span = minutes;
+    showSpan();
+    // Another span holds other values: the scale is measured again.
+    remeasure();
+}
+
+QComboBox *QenOverlay::spanBox() const
+{
+    return m_ui->cbSpan;
+}
+
+QString QenOverlay::clippedNote() const
+{
+    return m_ui->lClipped->text();
 }
 
 void QenOverlay::setUpLines(const QList<Run> &runs)
 {
     QStringList wanted;
     QList<OverlayRunFacts> facts;
-    double latest = m_ui->m_Graph->origin();
+    double latest = 0;
     for (const Run &run : runs) {
         QenDoc *doc = run.doc;
         QenEngine *e = doc->engine();
@@ -175,6 +232,7 @@ void QenOverlay::setUpLines(const QList<Run> &runs)
         g->setLineColor(i, m_lines[i].color);
     }
     g->setXVal(latest);
+    m_latest = latest;
 }
 
 void QenOverlay::showLegend()
@@ -206,7 +264,7 @@ void QenOverlay::showCaption()
 {
     QString caption;
     if (m_show == OverlayCost)
-        caption = tr("Cost");
+        caption = tr("Cost ($)");
     else if (m_over == OverlayOne)
         caption = tr("%1 (%atm)").arg(QLatin1String(quantityNames[m_show]));
     else
@@ -235,7 +293,11 @@ void QenOverlay::selectionClicked(QAbstractButton *)
     if (changed)
         emit selectionChanged(show, over);
     showCaption();
+    remeasure();
+}
 
+void QenOverlay::remeasure()
+{
     QenGraph *g = m_ui->m_Graph;
     m_measuring = false;
     m_rescale = false;
@@ -247,10 +309,12 @@ void QenOverlay::selectionClicked(QAbstractButton *)
     g->setYLabelEvery(m_settings.height);
     g->setMac(0);
     g->setLoading(false);
-    if (over == OverlayOne && show != OverlayCost)
-        return;
 
-    m_measure.start(m_settings.slope * slopeScale * g->xValEvery());
+    // Values shown as they are have no spike to leave out: every point counts
+    // toward the top, so that no line is cut off.
+    const bool absolute = m_over == OverlayOne && m_show != OverlayCost;
+    m_measure.start(absolute ? std::numeric_limits<double>::infinity()
+                             : m_settings.slope * slopeScale * g->xValEvery());
     m_measuring = true;
     m_rescale = true;
     // Measured at once off screen, so that the window never shows the empty
@@ -260,17 +324,29 @@ void QenOverlay::selectionClicked(QAbstractButton *)
 
 void QenOverlay::endPainting()
 {
-    if (!m_rescale)
+    if (!m_rescale) {
+        // A ratio's first point may lie far above the rest (its denominator
+        // starts near nothing); it is left out of the scale, and the user is
+        // told that something was not drawn.
+        m_ui->lClipped->setText(
+            m_clipped > 0 ? tr("Some values lie above the top of the graph and are not drawn.")
+                          : QString());
         return;
+    }
     m_rescale = false;
     m_measuring = false;
     QenGraph *g = m_ui->m_Graph;
     g->setLoading(true);
     if (m_measure.count() > 0) {
-        const OverlayScale s = overlayScale(m_measure.maximum());
+        const bool absolute = m_over == OverlayOne && m_show != OverlayCost;
+        const OverlayScale s = absolute
+                                   ? overlayAbsoluteScale(m_measure.maximum(), m_settings.height)
+                                   : overlayScale(m_measure.maximum());
+        // Label spacing before tick: a tick finer than the old labels would
+        // otherwise be repaired away.
         g->setYSize(s.height);
-        g->setYTickEvery(s.tickEvery);
         g->setYLabelEvery(s.labelEvery);
+        g->setYTickEvery(s.tickEvery);
         m_height = s.height;
         if (overlayRatioBand(m_over, s.height))
             g->setMac(1.0);
@@ -327,6 +403,8 @@ void QenOverlay::answer(QenGraphEvent *request)
         s->time = -1;
         return;
     }
+    if (ratio > m_height)
+        ++m_clipped;
     if (ratio < 0 || ratio > m_height) {
         s->time = -1;
         return;

@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QenDoc;
 class QenDocHost;
@@ -54,8 +55,10 @@ public:
     using SaveDialog = std::function<QString(QWidget *parent, const QString &title,
                                              const QString &proposal, const QString &filter)>;
 
-    // `source` is the graph the overlay was opened from: it gives the time
-    // window. `host` gives the prompts and the folder a picture is saved in.
+    // `source` is the graph the overlay was opened from: it gives the paper,
+    // the line thickness and the curve letters. The overlay opens on the whole
+    // recorded span of the longest run. `host` gives the prompts and the
+    // folder a picture is saved in.
     QenOverlay(const QenGraph *source, const QList<Run> &candidates,
                const OverlaySettings &settings, QenDocHost *host, QWidget *parent = nullptr);
     ~QenOverlay() override;
@@ -79,6 +82,14 @@ public:
     // The Y height curves are drawn up to.
     double currentHeight() const { return m_height; }
     bool measuring() const { return m_measuring; }
+    // The time span shown: 0 for the whole run, else minutes of a graph span.
+    int spanMinutes() const { return m_span; }
+    void setSpanMinutes(int minutes);
+    QComboBox *spanBox() const;
+    // Points of the last paint that lay above the top and were left out; the
+    // window then says so under the graph.
+    int clippedPoints() const { return m_clipped; }
+    QString clippedNote() const;
 
     // The graph with its caption, time axis title and legend, at `scale` times
     // the screen's resolution (twice by default, so that it stays sharp when
@@ -123,6 +134,8 @@ private:
     double quantity(const Line &line, int id, bool over, float minutes) const;
     // Paints the measuring pass now when one is due.
     void finishMeasuring();
+    void showSpan();
+    void remeasure();
 
     std::unique_ptr<Ui::QenOverlay> m_ui;
     QButtonGroup *m_showGroup = nullptr;
@@ -136,6 +149,9 @@ private:
     OverlayMeasure m_measure;
     bool m_measuring = false;
     bool m_rescale = false;
+    int m_span = 0;
+    double m_latest = 0;
+    int m_clipped = 0;
     SaveDialog m_saveDialog;
     std::function<void()> m_help;
 };

@@ -1,6 +1,8 @@
 #include "views/qenoverlaymath.h"
 
 #include "engine/qenini.h"
+#include "engine/qenvocabulary.h"
+#include "views/qengraphview.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +107,42 @@ OverlayScale overlayScale(double m)
         set(500000, 100000, 500000);
     }
     return s;
+}
+
+OverlayScale overlayAbsoluteScale(double maximum, double lowest)
+{
+    OverlayScale s = overlayScale(maximum);
+    if (s.height < lowest)
+        s = {lowest, 1, lowest};
+    return s;
+}
+
+OverlayTimeAxis overlayWholeRun(double latestMinutes)
+{
+    OverlayTimeAxis a;
+    const double latest = std::max(0.0, latestMinutes);
+    const QList<int> spans = QenVocabulary::graphSpanMinutes();
+    const auto fits = std::find_if(spans.cbegin(), spans.cend(),
+                                   [latest](int span) { return span >= latest - 1e-6; });
+    if (fits != spans.cend()) {
+        QenGraphView::timeAxis(*fits, &a.labelEvery, &a.tickEvery);
+    } else {
+        // Longer than the longest span: about five labels on whole hours.
+        a.labelEvery = 60 * std::ceil(latest / 300);
+        a.tickEvery = a.labelEvery / 2;
+    }
+    a.size = std::max(5.0, a.tickEvery * std::ceil(latest / a.tickEvery - 1e-6));
+    return a;
+}
+
+OverlayTimeAxis overlaySpan(int spanMinutes, double latestMinutes)
+{
+    OverlayTimeAxis a;
+    a.size = std::max(1, spanMinutes);
+    QenGraphView::timeAxis(spanMinutes, &a.labelEvery, &a.tickEvery);
+    const double start = latestMinutes - a.size;
+    a.origin = start <= 0 ? 0 : a.labelEvery * std::ceil(start / a.labelEvery - 1e-6);
+    return a;
 }
 
 bool overlayRatioBand(int over, double height)

@@ -50,6 +50,25 @@ struct OverlayScale
     double labelEvery = 5;
 };
 OverlayScale overlayScale(double maximum);
+// The scale of values shown as they are: as measured, but never below
+// `lowest` (the settings' default height), so that small values keep the
+// familiar scale and large ones are never cut off.
+OverlayScale overlayAbsoluteScale(double maximum, double lowest);
+
+// The time axis of the overlay, in minutes.
+struct OverlayTimeAxis
+{
+    double origin = 0;
+    double size = 5;
+    double labelEvery = 1;
+    double tickEvery = 1;
+};
+// The whole recorded span: from 0 to the latest time of the longest run,
+// rounded up to a tick (at least 5 minutes).
+OverlayTimeAxis overlayWholeRun(double latestMinutes);
+// A span of the graph view ending at or just after the latest time; its left
+// edge falls on a labelled time, so that the axis says where it starts.
+OverlayTimeAxis overlaySpan(int spanMinutes, double latestMinutes);
 // Whether the hatched band marks a ratio of 1 on a scale of `height`.
 bool overlayRatioBand(int over, double height);
 

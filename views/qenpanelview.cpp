@@ -776,6 +776,15 @@ void QenPanelView::updateData()
 
 void QenPanelView::qenmchnGeometryUpdated()
 {
+    // The value fields grow with the picture, as its compartment numbers do.
+    const int px = m_ui->m_Qenmchn->textFont().pixelSize();
+    for (const Row &row : m_rows) {
+        QFont f = row.field->font();
+        if (px > 0 && f.pixelSize() != px) {
+            f.setPixelSize(px);
+            row.field->setFont(f);
+        }
+    }
     // The containers moved: the levels and texts are drawn afresh in them.
     refreshValues(true);
 }

@@ -184,6 +184,47 @@ private slots:
         QCOMPARE(cell(t, 1, 0), QStringLiteral("Desflurane"));
     }
 
+    // A row in its agent's colour takes the new agent's colour (the colours of
+    // the catalogue: desflurane blue, isoflurane purple, nitrous oxide dark
+    // blue); a colour the user picked stays; the swatch shows the colour the
+    // row has now.
+    void colourFollowsTheAgent_data()
+    {
+        QTest::addColumn<QString>("iniName");
+        QTest::addColumn<QString>("color");
+        QTest::newRow("desflurane") << "Desflurane"
+                                    << "blue";
+        QTest::newRow("isoflurane") << "Isoflurane"
+                                    << "purple";
+        QTest::newRow("nitrous oxide") << "Nitrous Oxide"
+                                       << "darkBlue";
+    }
+    void colourFollowsTheAgent()
+    {
+        QFETCH(QString, iniName);
+        QFETCH(QString, color);
+        WindowFixture f;
+        QVERIFY(f.ok);
+        FakeMainWindow *m = f.open();
+        QTableWidget *t = m->tray->table();
+        QCOMPARE(f.doc->agentColor(0), QStringLiteral("red")); // halothane's
+        const QString agent = f.agent(iniName.toLatin1().constData());
+        typeName(t, 0, agent);
+        QCOMPARE(f.doc->agentName(0), agent);
+        QCOMPARE(f.doc->agentColor(0), color);
+        QCOMPARE(cell(t, 0, 1), color);
+        QCOMPARE(t->item(0, 1)->data(Qt::DecorationRole).value<QColor>(), QColor(color));
+
+        // The user's pick: the swatch follows the name at once.
+        t->item(0, 1)->setText(QStringLiteral("green"));
+        QCOMPARE(f.doc->agentColor(0), QStringLiteral("green"));
+        QCOMPARE(t->item(0, 1)->data(Qt::DecorationRole).value<QColor>(), QColor("green"));
+        // ... and outlives another change of agent.
+        typeName(t, 0, f.agent("Sevoflurane"));
+        QCOMPARE(f.doc->agentName(0), f.agent("Sevoflurane"));
+        QCOMPARE(f.doc->agentColor(0), QStringLiteral("green"));
+    }
+
     void refusedReplayGuard()
     {
         WindowFixture f({QStringLiteral("Isoflurane")});

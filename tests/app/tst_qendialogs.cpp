@@ -588,7 +588,21 @@ private slots:
         QCOMPARE(cost.windowTitle(), QStringLiteral("Cost Parameters"));
         QCOMPARE(del.windowTitle(), QStringLiteral("Adjust DEL, FGF, VA and CO"));
         QCOMPARE(dose.windowTitle(), QStringLiteral("Change Unit Dose"));
-        QCOMPARE(dose.size(), QSize(176, 86));
+        // At least its classic size, and wide enough for its whole title.
+        QCOMPARE(dose.height(), 86);
+        QVERIFY(dose.width() >= 176);
+        for (QDialog *d :
+             std::initializer_list<QDialog *>{&cost, &del, &dose, &patient, &bookmark}) {
+            QFont bold = d->font();
+            bold.setBold(true);
+            QVERIFY2(d->width() > QFontMetrics(bold).horizontalAdvance(d->windowTitle()),
+                     qPrintable(d->windowTitle()));
+        }
+        // Each field of the DEL dialog says its unit.
+        QCOMPARE(del.form()->dsbDEL->suffix(), QStringLiteral(" %atm"));
+        QCOMPARE(del.form()->dsbFGF->suffix(), QStringLiteral(" L/min"));
+        QCOMPARE(del.form()->dsbVA->suffix(), QStringLiteral(" L/min"));
+        QCOMPARE(del.form()->dsbCO->suffix(), QStringLiteral(" L/min"));
         QCOMPARE(patient.windowTitle(), QStringLiteral("Change patient"));
         QCOMPARE(bookmark.windowTitle(), QStringLiteral("Place or Remove a Bookmark"));
         QCOMPARE(del.form()->dsbDEL->maximum(), 0.0);

@@ -31,6 +31,7 @@
 #include "views/qengraphevent.h"
 
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -324,6 +325,56 @@ private slots:
         QCOMPARE(shown, QStringList{"qenBkPoint"});
     }
 
+    // The first document of a session fills the work area and follows it; a
+    // second one cascades as before and leaves the first as it is.
+    void firstDocumentFillsTheWorkArea()
+    {
+        QMdiArea *area = w->mdiArea();
+        QVERIFY(w->newFile());
+        QList<QMdiSubWindow *> subs = liveSubWindows(w.get());
+        QCOMPARE(subs.size(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(subs[0]->geometry(), area->viewport()->rect());
+        w->resize(1024, 768);
+        QCoreApplication::processEvents();
+        QCOMPARE(subs[0]->geometry(), area->viewport()->rect());
+
+        QVERIFY(w->newFile());
+        QCoreApplication::processEvents();
+        subs = liveSubWindows(w.get());
+        QCOMPARE(subs.size(), 2);
+        const QRect first = area->viewport()->rect();
+        QCOMPARE(subs[0]->geometry(), first);
+        // With two windows the first no longer follows the area.
+        w->resize(1200, 900);
+        QCoreApplication::processEvents();
+        QCOMPARE(subs[0]->geometry(), first);
+    }
+
+    // A two-agent document at 1024x768: five tabs, their texts shortened in
+    // the middle where they do not fit, each whole in its tip.
+    void longTabTextsAreElided()
+    {
+        w->resize(1024, 768);
+        QVERIFY(w->newFile());
+        QenDoc *doc = w->documents().first();
+        QenControl *tray = childOf(doc, QenChildWindowInterface::Control)->control();
+        tray->findChild<QTableWidget *>()->item(1, 0)->setText(QStringLiteral("Sevoflurane"));
+        flushDeletes();
+        QCOMPARE(doc->agentCount(), 2);
+        auto *tabs = qobject_cast<QenTabWidget *>(liveSubWindows(w.get())[0]->widget());
+        QVERIFY(tabs);
+        QCOMPARE(tabs->count(), 5);
+        QTabBar *bar = tabs->tabBar();
+        QCOMPARE(bar->elideMode(), Qt::ElideMiddle);
+        for (int i = 0; i < tabs->count(); ++i)
+            QVERIFY2(bar->tabToolTip(i).startsWith(tabs->tabText(i) + "\n"),
+                     qPrintable(bar->tabToolTip(i)));
+        QVERIFY(tabs->tabText(4).contains(doc->title()));
+        // Every tab is on the bar, none behind scroll buttons.
+        QVERIFY(bar->tabRect(tabs->count() - 1).right() <= bar->width());
+    }
+
     void settingCommandsOpenTheirDialogs_data()
     {
         QTest::addColumn<QString>("slot");
@@ -350,6 +401,12 @@ private slots:
         QStringList shown;
         w->setDialogRunner([&](QDialog &d) {
             shown << d.metaObject()->className();
+            // Wide enough for its whole title beside the frame's buttons.
+            QFont bold = d.font();
+            bold.setBold(true);
+            const int title = QFontMetrics(bold).horizontalAdvance(d.windowTitle());
+            if (d.width() < title + 3 * QFontMetrics(bold).height())
+                shown << QStringLiteral("too narrow: %1 for %2").arg(d.width()).arg(title);
             return false;
         });
         QVERIFY(QMetaObject::invokeMethod(w.get(), slot.toLatin1().constData()));
@@ -428,6 +485,9 @@ private slots:
         QenTabWidget *tabs = graph->tabWidget();
         std::unique_ptr<QMimeData> data(tabs->mimeDataFor(tabs->indexOf(graph)));
         QWidget *viewport = w->mdiArea()->viewport();
+        // The first document fills the area: made smaller, it leaves room.
+        w->mdiArea()->subWindowList().first()->resize(viewport->width() / 2,
+                                                      viewport->height() / 2);
         const QPoint free(viewport->width() - 150, viewport->height() - 120);
         for (QMdiSubWindow *sub : w->mdiArea()->subWindowList())
             QVERIFY(!sub->frameGeometry().contains(free));

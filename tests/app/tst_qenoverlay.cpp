@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -411,9 +412,10 @@ private slots:
         QVERIFY(o->graph()->drawnFrom(0) <= o->graph()->drawnTo(0));
         QVERIFY(o->graph()->drawnFrom(1) > o->graph()->drawnTo(1));
 
-        // CKT over ALV lies above 1: the band marks where the two are equal.
+        // CKT over ALV lies above 1 (some 15 in the first minute of the
+        // whole run): the band marks where the two are equal.
         choose(o, OverlayCKT, OverlayALV);
-        QVERIFY(o->currentHeight() > 1 && o->currentHeight() <= 5);
+        QCOMPARE(o->currentHeight(), 20.0);
         QCOMPARE(o->graph()->mac(), 1.0);
         // Back to absolute values: fixed height again, no band.
         choose(o, OverlayALV, OverlayOne);
@@ -429,6 +431,7 @@ private slots:
         choose(o, -1, OverlayALV);
         QCOMPARE(o->overId(), int(OverlayALV));
         choose(o, OverlayCost, -1);
+        QVERIFY(o->findChild<QLabel *>("lQuantity")->text().contains("Cost ($)"));
         QCOMPARE(o->overId(), int(OverlayOne));
         QVERIFY(o->overButton(OverlayOne)->isChecked());
         QVERIFY(!o->overButton(OverlayALV)->isEnabled());
@@ -437,19 +440,175 @@ private slots:
         QVERIFY(askOverlay(o, 0, 9.0f) > 0);
     }
 
-    void runsBeforeTheWindowAreLeftOut()
+    // Opened from the graph of the shorter run, the overlay still shows the
+    // whole of the longer one, from its start; the spans of the graph view
+    // are offered in the window.
+    void opensOnTheWholeRun()
     {
-        QenDoc *late = run("Isoflurane", 1.5, 4, 20);
-        QenDoc *early = run("Isoflurane", 1.5, 4, 3);
-        QVERIFY(late && early);
-        // The graph of the longer run shows 5..20 minutes.
+        QenDoc *longer = run("Isoflurane", 1.5, 4, 30);
+        QenDoc *shorter = run("Isoflurane", 1.5, 1, 12);
+        QVERIFY(longer && shorter);
         QenOverlay *o =
-            QenOverlayLauncher::open(w.get(), nullptr, graphChild(late), w->allChildren());
+            QenOverlayLauncher::open(w.get(), nullptr, graphChild(shorter), w->allChildren());
         QVERIFY(o);
-        QCOMPARE(o->graph()->origin(), 5.0);
-        QCOMPARE(o->lineCount(), 1);
-        QCOMPARE(o->lineDocument(0), late);
-        QCOMPARE(o->legend(0), late->title());
+        settle(o);
+        QCOMPARE(o->lineCount(), 2);
+        QCOMPARE(o->spanMinutes(), 0);
+        QCOMPARE(o->graph()->origin(), 0.0);
+        QCOMPARE(o->graph()->xSize(), 30.0);
+        QCOMPARE(o->graph()->xLabelEvery(), 10.0);
+        QCOMPARE(o->graph()->xVal(), 30.0);
+        // The first minutes are drawn, not only the last window.
+        o->graph()->repaint();
+        QVERIFY2(o->graph()->drawnFrom(0) < 0.5,
+                 qPrintable(QString::number(o->graph()->drawnFrom(0))));
+        QVERIFY(o->graph()->drawnTo(0) > 29.5);
+        QVERIFY(o->graph()->drawnTo(1) > 11.5 && o->graph()->drawnTo(1) < 12.5);
+
+        QComboBox *spans = o->spanBox();
+        QCOMPARE(spans->count(), 10);
+        QCOMPARE(spans->currentText(), QStringLiteral("Whole run"));
+        QCOMPARE(spans->itemText(3), QStringLiteral("15 Min"));
+        // The last 15 minutes, starting on a labelled time.
+        spans->setCurrentIndex(3);
+        QCOMPARE(o->spanMinutes(), 15);
+        QCOMPARE(o->graph()->origin(), 15.0);
+        QCOMPARE(o->graph()->xSize(), 15.0);
+        o->graph()->repaint();
+        QVERIFY(o->graph()->drawnFrom(1) > o->graph()->drawnTo(1)); // over by then
+        spans->setCurrentIndex(0);
+        QCOMPARE(o->graph()->origin(), 0.0);
+        QCOMPARE(o->graph()->xSize(), 30.0);
+    }
+
+    void wholeRunAxis_data()
+    {
+        QTest::addColumn<double>("latest");
+        QTest::addColumn<double>("size");
+        QTest::addColumn<double>("labels");
+        QTest::addColumn<double>("ticks");
+        QTest::newRow("nothing yet") << 0.0 << 5.0 << 1.0 << 1.0;
+        QTest::newRow("3.2") << 3.2 << 5.0 << 1.0 << 1.0;
+        QTest::newRow("7") << 7.0 << 7.0 << 2.0 << 1.0;
+        QTest::newRow("22") << 22.0 << 25.0 << 10.0 << 5.0;
+        QTest::newRow("30") << 30.0 << 30.0 << 10.0 << 5.0;
+        QTest::newRow("44") << 44.0 << 45.0 << 15.0 << 5.0;
+        QTest::newRow("90") << 90.0 << 90.0 << 30.0 << 10.0;
+        QTest::newRow("700") << 700.0 << 720.0 << 180.0 << 90.0;
+    }
+    void wholeRunAxis()
+    {
+        QFETCH(double, latest);
+        QFETCH(double, size);
+        QFETCH(double, labels);
+        QFETCH(double, ticks);
+        const OverlayTimeAxis a = overlayWholeRun(latest);
+        QCOMPARE(a.origin, 0.0);
+        QCOMPARE(a.size, size);
+        QCOMPARE(a.labelEvery, labels);
+        QCOMPARE(a.tickEvery, ticks);
+    }
+
+    void spanAxis_data()
+    {
+        QTest::addColumn<int>("span");
+        QTest::addColumn<double>("latest");
+        QTest::addColumn<double>("origin");
+        QTest::newRow("15 of 33") << 15 << 33.0 << 20.0;
+        QTest::newRow("30 of 12") << 30 << 12.0 << 0.0;
+        QTest::newRow("60 of 100") << 60 << 100.0 << 40.0;
+        QTest::newRow("60 of 101") << 60 << 101.0 << 60.0;
+    }
+    void spanAxis()
+    {
+        QFETCH(int, span);
+        QFETCH(double, latest);
+        QFETCH(double, origin);
+        const OverlayTimeAxis a = overlaySpan(span, latest);
+        QCOMPARE(a.origin, origin);
+        QCOMPARE(a.size, double(span));
+        // The latest time is inside, the left edge is labelled.
+        QVERIFY(a.origin + a.size >= latest);
+        QCOMPARE(std::fmod(a.origin, a.labelEvery), 0.0);
+    }
+
+    // Nitrous oxide at 70 %atm lies far above the old fixed height of 5: the
+    // top is measured, and the whole line is drawn.
+    void nitrousOxideIsDrawnInFull()
+    {
+        QenDoc *doc = run("Nitrous Oxide", 70, 8, 10);
+        QVERIFY(doc);
+        QenOverlay *o = openOverlay();
+        QVERIFY(o);
+        choose(o, OverlayCKT, OverlayOne);
+        double largest = 0;
+        for (int step = 1; step <= 100; ++step)
+            largest = std::max(largest, double(doc->engine()->compartment(0, CKT, step / 10.0f)));
+        QVERIFY(largest > 50 && largest <= 70);
+        // 50 < largest <= 100: a top of 100, ticks every 10, labels every 50.
+        QCOMPARE(o->currentHeight(), 100.0);
+        QCOMPARE(o->graph()->ySize(), 100.0);
+        QCOMPARE(o->graph()->yTickEvery(), 10.0);
+        QCOMPARE(o->graph()->yLabelEvery(), 50.0);
+        for (float t : {0.5f, 3.0f, 9.5f})
+            QVERIFY(askOverlay(o, 0, t) > 5);
+        o->graph()->repaint();
+        QVERIFY(o->graph()->drawnFrom(0) < 0.5);
+        QVERIFY(o->graph()->drawnTo(0) > 9.5);
+        QCOMPARE(o->clippedPoints(), 0);
+        QVERIFY(o->clippedNote().isEmpty());
+    }
+
+    // A ratio's first point far above the rest is left out of the scale, and
+    // the window says that something was not drawn.
+    void aClippedLineIsNamed()
+    {
+        // Alveoli over fat, on a 10-hour span (a point every two minutes) with
+        // the steepest slope allowed: the first point lies more than the
+        // slope above the next, and the scale is set without it.
+        qenApp->setValue("Defaults", "OverlaySlope", 1);
+        QVERIFY(run("Isoflurane", 2.0, 2, 20));
+        QenOverlay *o = openOverlay();
+        qenApp->ini().remove("Defaults", "OverlaySlope");
+        QVERIFY(o);
+        o->setSpanMinutes(600);
+        choose(o, OverlayALV, OverlayFAT);
+        o->graph()->repaint();
+        QVERIFY(o->clippedPoints() > 0);
+        QVERIFY(!o->clippedNote().isEmpty());
+        choose(o, OverlayALV, OverlayOne);
+        o->graph()->repaint();
+        QCOMPARE(o->clippedPoints(), 0);
+        QVERIFY(o->clippedNote().isEmpty());
+    }
+
+    // Three new documents given three agents: each line in its agent's colour
+    // of the catalogue (desflurane blue, sevoflurane yellow, isoflurane
+    // purple), the legend in the colour drawn.
+    void eachLineInItsAgentsColour()
+    {
+        QVERIFY(run("Desflurane", 6, 2, 5));
+        QVERIFY(run("Sevoflurane", 2, 2, 5));
+        QVERIFY(run("Isoflurane", 1.2, 2, 5));
+        QenOverlay *o = openOverlay();
+        QVERIFY(o);
+        QCOMPARE(o->lineCount(), 3);
+        const QStringList expected = {"blue", "yellow", "purple"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(o->lineDocument(i)->agentColor(0), expected[i]);
+            QCOMPARE(o->lineColor(i), QColor(expected[i]));
+            QVERIFY(o->legendLabel(i)->text().contains(QColor(expected[i]).name()));
+        }
+        // Two runs of one agent: the second gets a spare colour.
+        QVERIFY(run("Isoflurane", 2.0, 2, 5));
+        delete o;
+        o = openOverlay();
+        QVERIFY(o);
+        QCOMPARE(o->lineCount(), 4);
+        QCOMPARE(o->lineColor(2), QColor("purple"));
+        QVERIFY(o->lineColor(3) != QColor("purple"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(o->lineColor(3) != o->lineColor(i));
     }
 
     void sixRunsGiveFiveLines()

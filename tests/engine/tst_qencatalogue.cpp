@@ -1,5 +1,6 @@
 #include "engine/qencatalogue.h"
 #include "engine/qenini.h"
+#include "engine/qenreadingorder.h"
 #include "engine/qenvocabulary.h"
 #include "scriptedprompt.h"
 
@@ -82,6 +83,33 @@ private:
     }
 
 private slots:
+    // Lists offer names in the order of the reader's language. The Chinese
+    // names read (in pinyin) di fu wan, fu wan, qi fu wan, yang hua ya dan,
+    // yi fu wan; by character code they would go qi, di, yi, fu, yang.
+    void listsFollowTheReadersLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("expected");
+        const QString qi = QString::fromUtf8("七氟烷");
+        const QString di = QString::fromUtf8("地氟烷");
+        const QString yi = QString::fromUtf8("异氟烷");
+        const QString fu = QString::fromUtf8("氟烷");
+        const QString yang = QString::fromUtf8("氧化亚氮");
+        QTest::newRow("Chinese") << "zh_CN" << QStringList{qi, di, yi, fu, yang}
+                                 << QStringList{di, fu, qi, yang, yi};
+        QTest::newRow("English, any case")
+            << "en_US" << QStringList{"Xenon", "desflurane", "Ether", "Agent 10", "Agent 9"}
+            << QStringList{"Agent 9", "Agent 10", "desflurane", "Ether", "Xenon"};
+    }
+    void listsFollowTheReadersLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, expected);
+        QCOMPARE(inReadingOrder(names, QLocale(locale)), expected);
+    }
+
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void badParameterIsReportedAndSkipped_data()

@@ -180,25 +180,116 @@ private slots:
         }
     }
 
-    // Letters of bunched curves never overlap and stay inside the plot.
-    void lettersDoNotCollide()
+    // A letter stands on its curve (baseline two pixels above a one-pixel
+    // line, centred on the point), hangs below it where above is taken or
+    // outside, and waits where both are.
+    void lettersStandOnTheirCurve_data()
     {
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("lineWidth");
+        QTest::addColumn<QList<QRect>>("taken");
+        QTest::addColumn<QRect>("cell");
+        const QSize size(9, 14);
+        QTest::newRow("above") << QPoint(100, 60) << 1 << QList<QRect>{}
+                               << QRect(QPoint(96, 47), size);
+        QTest::newRow("above a thick line")
+            << QPoint(100, 60) << 4 << QList<QRect>{} << QRect(QPoint(96, 46), size);
+        QTest::newRow("above taken") << QPoint(100, 60) << 1 << QList<QRect>{QRect(90, 40, 9, 9)}
+                                     << QRect(QPoint(96, 63), size);
+        QTest::newRow("at the top")
+            << QPoint(200, 15) << 1 << QList<QRect>{} << QRect(QPoint(196, 18), size);
+        QTest::newRow("no room") << QPoint(100, 60) << 1
+                                 << QList<QRect>{QRect(96, 50, 9, 1), QRect(96, 70, 9, 1)}
+                                 << QRect();
+    }
+    void lettersStandOnTheirCurve()
+    {
+        QFETCH(QPoint, point);
+        QFETCH(int, lineWidth);
+        QFETCH(QList<QRect>, taken);
+        QFETCH(QRect, cell);
         const QRect inside(51, 11, 300, 120);
-        QList<QRect> placed;
-        for (int i = 0; i < 5; ++i) {
-            const QRect r = graphPlaceLetter(QRect(100, 60, 9, 14), placed, inside);
-            QVERIFY(!r.isNull());
-            QVERIFY(inside.contains(r));
-            for (const QRect &other : placed)
-                QVERIFY(!other.intersects(r));
-            QCOMPARE(r.left(), 100);
-            placed.append(r);
-        }
-        // Wanted above the plot (a curve at its top), the letter comes inside.
-        const QRect top = graphPlaceLetter(QRect(200, 0, 9, 14), {}, inside);
-        QVERIFY(inside.contains(top));
-        // A plot with no free room leaves the letter out.
-        QVERIFY(graphPlaceLetter(QRect(100, 60, 9, 14), {inside}, inside).isNull());
+        QCOMPARE(graphLetterOnCurve(point, QSize(9, 14), 11, lineWidth, taken, inside), cell);
+    }
+
+    // Every curve drawn alike: with edges on all curves a dark line is as thick
+    // as a light one, which has its edge anyway.
+    void edgesAlike_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::newRow("overlay") << true;
+        QTest::newRow("compartments") << false;
+    }
+    void edgesAlike()
+    {
+        QFETCH(bool, all);
+        Source source;
+        source.answer = [](GraphSample &s) {
+            s.value = s.value < 0.5f ? 3 : 7;
+        };
+        QenGraph g;
+        g.resize(400, 300);
+        g.setVals(2);
+        g.setXSize(15);
+        g.setXValEvery(15.0 / 89);
+        g.setDataSource(&source);
+        g.setLineColor(0, QColor(0, 0, 139));   // dark blue: enough contrast alone
+        g.setLineColor(1, QColor(255, 255, 0)); // yellow: needs an edge
+        g.setEdgeAllCurves(all);
+        g.setXVal(12);
+        const QImage image = g.grab().toImage();
+        auto thickness = [&](double value) {
+            const QPoint p = g.mapToPixel(6, value, true).pixel;
+            int n = 0;
+            for (int y = p.y() - 6; y <= p.y() + 6; ++y)
+                n += image.pixelColor(p.x(), y) != g.paperColor();
+            return n;
+        };
+        QCOMPARE(thickness(7), 3);
+        QCOMPARE(thickness(3), all ? 3 : 1);
+    }
+
+    void labelDecimals_data()
+    {
+        QTest::addColumn<double>("labelEvery");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<int>("decimals");
+        QTest::newRow("whole") << 5.0 << 0.0 << 0;
+        QTest::newRow("halves") << 0.5 << 0.0 << 1;
+        QTest::newRow("0.4") << 0.4 << 0.0 << 1;
+        QTest::newRow("0.05") << 0.05 << 0.0 << 2;
+        QTest::newRow("0.05 as float") << double(0.05f) << 0.0 << 2;
+        QTest::newRow("0.025") << 0.025 << 0.0 << 3;
+        QTest::newRow("from 0.5") << 1.0 << 0.5 << 1;
+        QTest::newRow("at most three") << 1.0 / 3 << 0.0 << 3;
+    }
+    void labelDecimals()
+    {
+        QFETCH(double, labelEvery);
+        QFETCH(double, first);
+        QFETCH(int, decimals);
+        QCOMPARE(graphLabelDecimals(labelEvery, first), decimals);
+    }
+
+    // The overlay's value axis writes all its labels with as many decimals.
+    void overlayLabelsAlike()
+    {
+        QenGraph g;
+        g.resize(400, 300);
+        g.setGraphKind(2);
+        g.setYSize(0.10001);
+        g.setYLabelEvery(0.05);
+        g.setYTickEvery(0.025);
+        TextRecorder screen(32);
+        g.setPaintTarget(&screen);
+        g.setXPhySize(400);
+        g.setYPhySize(300);
+        g.drawGraph();
+        g.setPaintTarget(nullptr);
+        QVERIFY(screen.texts.contains("0.00"));
+        QVERIFY(screen.texts.contains("0.05"));
+        QVERIFY(screen.texts.contains("0.10"));
+        QVERIFY(!screen.texts.contains("0.1"));
     }
 
     // A light curve on the paper is framed by the dark shade of its hue.
@@ -601,14 +692,56 @@ private slots:
         QCOMPARE(c.timeBox, QRect(QPoint(boxLeft, 289), QPoint(boxLeft + 29, 303)));
     }
 
-    void crosshairValueBox()
+    void crosshairReadoutBox()
     {
         const GraphLayout g = graphLayout(1, QRect(0, 0, 400, 320), 10, 5, 10, 10);
-        QCOMPARE(graphValueBox(g, 100, 20), QRect(QPoint(17, 100), QPoint(48, 114)));
-        QCOMPARE(graphValueBox(g, 100, 40), QRect(QPoint(5, 100), QPoint(48, 114)));
-        QCOMPARE(graphValueBox(g, 280, 20), QRect(QPoint(17, 273), QPoint(48, 287)));
+        // Right of the line at the top of the plot; left of it where the right
+        // has no room.
+        QCOMPARE(graphReadoutBox(g, 100, QSize(60, 40)), QRect(106, g.plotTop + 2, 60, 40));
+        QCOMPARE(graphReadoutBox(g, 350, QSize(60, 40)), QRect(284, g.plotTop + 2, 60, 40));
+        // The time box grows with its text, and stays inside at the right.
+        const GraphCrosshair c =
+            graphCrosshair(g, GraphWindow{0, 100, 0, 10}, QPoint(370, 160), QSize(48, 22));
+        QCOMPARE(c.timeBox, QRect(g.plotRight - 48, 289, 48, 22));
+        QCOMPARE(graphInterpolate(2, 1, 4, 3, 3.5), 2.5);
+        QCOMPARE(graphInterpolate(2, 1, 2, 3, 2), 3.0);
         // A value below zero (panned axis) reads 0.
         QCOMPARE(graphCrosshair(g, GraphWindow{0, 100, -5, 10}, QPoint(60, 288)).value, 0.0);
+    }
+
+    // The crosshair reads each curve at its time, whatever the cursor's height,
+    // in a font as large as the axis labels.
+    void crosshairReadsEachCurve()
+    {
+        Source source;
+        // Line k is 1 + k + t / 10 (t in minutes): straight, so that reading
+        // between two points is exact.
+        source.answer = [](GraphSample &s) {
+            s.value = 1 + s.value + s.time / 10;
+        };
+        QenGraph g;
+        plain(g, QSize(400, 320));
+        g.setXSize(100);
+        g.setGraphKind(1);
+        g.setVals(3);
+        g.setXValEvery(100.0 / 89);
+        g.setDataSource(&source);
+        g.setXVal(100);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(214, 300), QPointF(214, 300),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&g, &release);
+        render(g);
+        // The plot spans x 50..379 for 100 minutes (as in crosshairReadout).
+        const double t = 164 * 100.0 / 329;
+        const QList<double> values = g.crosshairValues();
+        QCOMPARE(values.size(), 3);
+        for (int k = 0; k < 3; ++k)
+            QVERIFY2(std::fabs(values[k] - (1 + k + t / 10)) < 1e-4,
+                     qPrintable(QString::number(values[k])));
+        const QFontMetrics axis(g.textFont());
+        QVERIFY(g.timeBox().height() >= axis.height());
+        QVERIFY(g.valueBox().height() >= 3 * axis.height());
+        QVERIFY(g.valueBox().left() > 214);
     }
 
     void crosshairToggle_data()
@@ -635,9 +768,10 @@ private slots:
         const QRgb boxCorner = image.pixel(209, 289);
         QCOMPARE(qRed(boxCorner) > 200 && qGreen(boxCorner) < 60, shown);
         if (shown) {
-            QCOMPARE(g.timeBox(), QRect(QPoint(209, 289), QPoint(238, 303)));
-            QCOMPARE(g.valueBox().right(), g.layout().plotLeft - 2);
-            QCOMPARE(g.valueBox().top(), 160);
+            QCOMPARE(g.timeBox().topLeft(), QPoint(209, 289));
+            QVERIFY(g.timeBox().width() >= 30 && g.timeBox().height() >= 15);
+            // No curve, so no value to read.
+            QVERIFY(g.valueBox().isNull());
             QCoreApplication::sendEvent(&g, &release);
             QVERIFY(!g.crosshairShown());
         }

@@ -234,6 +234,44 @@ private slots:
         QCOMPARE(strip->yTickEvery(), tick);
     }
 
+    // The tall compartment graph labels ticks between 0 and its top; the thin
+    // strips keep their labels at the ends.
+    void compartmentLabels_data()
+    {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<double>("labels");
+        QTest::newRow("5") << 5 << 1.0;
+        QTest::newRow("8") << 8 << 2.0;
+        QTest::newRow("10") << 10 << 2.0;
+        QTest::newRow("7: every tick") << 7 << 1.0;
+        QTest::newRow("20") << 20 << 5.0;
+        QTest::newRow("100") << 100 << 20.0;
+        QTest::newRow("13: ends only") << 13 << 13.0;
+        QTest::newRow("1: ends only") << 1 << 1.0;
+    }
+    void compartmentLabels()
+    {
+        QFETCH(int, top);
+        QFETCH(double, labels);
+        const QenGraphView::YScale s = QenGraphView::compartmentYScale(top);
+        QCOMPARE(s.size, double(top));
+        QCOMPARE(s.labelEvery, labels);
+        QCOMPARE(s.tickEvery, QenGraphView::yScale(top).tickEvery);
+    }
+
+    void compartmentGraphIsLabelledBetweenItsEnds()
+    {
+        ViewFixture f;
+        QVERIFY(f.ok);
+        HarnessWindow *w = f.window();
+        QenGraph *c = w->graph->compartmentGraph();
+        const double top = c->ySize();
+        const QenGraphView::YScale expected = QenGraphView::compartmentYScale(int(top));
+        QCOMPARE(c->yLabelEvery(), expected.labelEvery);
+        QVERIFY2(c->yLabelEvery() < top, qPrintable(QString::number(top)));
+        QCOMPARE(w->graph->fgfGraph()->yLabelEvery(), w->graph->fgfGraph()->ySize());
+    }
+
     void uncheckingFatHidesItsLineOnly()
     {
         ViewFixture f;

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -229,6 +230,37 @@ private slots:
                             std::max(smallest.height(), m->minimumHeight());
         QVERIFY2(aspect > base * 0.75 && aspect < base * 1.25,
                  qPrintable(QStringLiteral("%1 against %2").arg(aspect).arg(base)));
+    }
+
+    // The gauges' value fields grow with the picture as the compartment
+    // numbers do, so that a maximised picture reads from the back of a room.
+    void valueFieldsGrowWithThePicture_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("grown");
+        QTest::newRow("1920x1080 maximised") << QSize(1900, 900) << true;
+        QTest::newRow("smallest") << QSize(10, 10) << false;
+    }
+    void valueFieldsGrowWithThePicture()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, grown);
+        ViewFixture f;
+        QVERIFY(f.ok);
+        QenPanelView *panel = f.window()->panel.get();
+        const int base = QFontInfo(panel->field(QenPanelView::DEL)->font()).pixelSize();
+        panel->resize(size);
+        panel->show();
+        QCoreApplication::processEvents();
+        const QenMchn *m = panel->findChild<QenMchn *>(QStringLiteral("m_Qenmchn"));
+        const int numbers = m->textFont().pixelSize();
+        QCOMPARE(numbers > base, grown);
+        for (int s = QenPanelView::DEL; s <= QenPanelView::CO; ++s) {
+            QLineEdit *field = panel->field(QenPanelView::Setting(s));
+            QCOMPARE(QFontInfo(field->font()).pixelSize(), numbers);
+            // The field is tall enough for its larger text.
+            QVERIFY(field->height() >= QFontMetrics(field->font()).height());
+        }
     }
 
     void runRefusesDuplicateAgents()
