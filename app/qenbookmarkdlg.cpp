@@ -4,6 +4,7 @@
 #include "engine/qenprompt.h"
 
 #include "ui_qenbookmark.h"
+#include "views/qenfieldguard.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ QenBookmarkDlg::QenBookmarkDlg(QenPrompt *prompt, QWidget *parent)
       m_beep([] { QApplication::beep(); })
 {
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     connect(m_ui->pbAdd, &QPushButton::clicked, this, &QenBookmarkDlg::addBookmark);
     connect(m_ui->pbDelete, &QPushButton::clicked, this, &QenBookmarkDlg::deleteBookmark);

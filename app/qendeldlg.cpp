@@ -1,10 +1,12 @@
 #include "app/qendeldlg.h"
 
 #include "ui_qendel.h"
+#include "views/qenfieldguard.h"
 
 QenDelDlg::QenDelDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenDel>())
 {
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 

@@ -1,6 +1,8 @@
 # The help collection: the pages under help/ compiled into Quenor.qch and
 # Quenor.qhc beside the program, where the help command opens them. Part of
-# the normal build; nothing generated is kept in the source tree.
+# the normal build; nothing generated is kept in the source tree: the
+# pictures are made by the program itself (tools/quenor-shots) as the pages
+# are staged, so that they show the program as it was built.
 find_package(Qt6 REQUIRED COMPONENTS Help)
 find_package(Qt6 QUIET COMPONENTS ToolsTools)
 if(TARGET Qt6::qhelpgenerator)
@@ -21,8 +23,11 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${help_stage}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            $<TARGET_FILE:quenor-shots> --language en_US --out ${help_stage}/images
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/images/quenor.png ${help_stage}/images/quenor.png
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage}/quenor.qhcp -o ${CMAKE_BINARY_DIR}/Quenor.qhc
-    DEPENDS ${help_sources}
+    DEPENDS ${help_sources} quenor-shots ${CMAKE_SOURCE_DIR}/images/quenor.png
     COMMENT "Compiling the help collection"
     VERBATIM)
 add_custom_target(quenor_help ALL DEPENDS ${help_outputs})
