@@ -189,8 +189,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
+    // Every case starts without simulations, also after one that failed.
     void cleanup()
     {
+        w->host()->setSaveDialog({});
+        closeAll();
+        QCOMPARE(qenApp->documents().size(), 0);
         QCOMPARE(prompt->pending(), 0);
         prompt->clear();
     }
@@ -355,6 +359,7 @@ private slots:
         // Above the highest flow the field takes the highest flow.
         typeInto(fgf, QStringLiteral("600"));
         QCOMPARE(e->fgf(), 500.0f);
+        QCOMPARE(fgf->text(), QStringLiteral("500.00"));
         // DEL names the vaporizer's own maximum for the agent in front.
         QLineEdit *del = panel->field(QenPanelView::DEL);
         QTest::mouseClick(del, Qt::LeftButton);
@@ -452,6 +457,7 @@ private slots:
         QVERIFY(doc);
         QTableWidget *table = agentTable(doc);
         show(childOf(doc, QenChildWindowInterface::Control));
+        QVERIFY(table->item(1, 0));
         table->item(1, 0)->setText(QStringLiteral("Sevoflurane"));
         QCoreApplication::processEvents();
         QCOMPARE(doc->agentCount(), 2);
