@@ -5,6 +5,7 @@
 #include "engine/qenprompt.h"
 
 #include "ui_qenbookmark.h"
+#include "views/qenfieldguard.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ QenBookmarkDlg::QenBookmarkDlg(QenPrompt *prompt, QWidget *parent)
 {
     m_ui->setupUi(this);
     fitTitle(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     connect(m_ui->pbAdd, &QPushButton::clicked, this, &QenBookmarkDlg::addBookmark);
     connect(m_ui->pbDelete, &QPushButton::clicked, this, &QenBookmarkDlg::deleteBookmark);

@@ -13,6 +13,7 @@
 #include "views/qenpanelview.h"
 
 #include "ui_qencontrol.h"
+#include "views/qenfieldguard.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -57,6 +58,7 @@ QenControl::QenControl(QenDoc *document, QenChildWindowInterface *owner, int age
 {
     Q_UNUSED(agent);
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setAutoFillBackground(true);
     setTitle(document ? document->title() : QString());
 
@@ -422,6 +424,15 @@ void QenControl::populate()
         emit addAgentView(doc, i, QenChildWindowInterface::Graph);
     }
     m_populating = false;
+    // Each view made the current agent its own: the agent the simulation had
+    // selected when it was saved (its first, for a new one) is selected again.
+    if (document()) {
+        const int selected = doc->panelMarker();
+        if (selected >= 0 && selected < agentRows()) {
+            doc->engine()->setCurrentTrack(selected);
+            m_ui->agentTableWidget->setCurrentCell(selected, 0);
+        }
+    }
 }
 
 void QenControl::updateAgentWidgetState(bool enable)

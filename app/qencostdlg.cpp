@@ -4,11 +4,13 @@
 #include "engine/qenanesthetic.h"
 
 #include "ui_qencost.h"
+#include "views/qenfieldguard.h"
 
 QenCostDlg::QenCostDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenCost>())
 {
     m_ui->setupUi(this);
     fitTitle(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The agent table's own ranges: a stored size or cost always fits.
     m_ui->sbSize->setRange(0, QenAnesthetic::MaxBottleSizeMl);

@@ -2,6 +2,7 @@
 
 #include "app/qentitlefit.h"
 #include "ui_qendel.h"
+#include "views/qenfieldguard.h"
 
 QenDelDlg::QenDelDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::QenDel>())
 {
@@ -11,6 +12,7 @@ QenDelDlg::QenDelDlg(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<U
     for (QDoubleSpinBox *flow : {m_ui->dsbFGF, m_ui->dsbVA, m_ui->dsbCO})
         flow->setSuffix(tr(" L/min"));
     fitTitle(this);
+    QenFieldGuard::guardSpinBoxes(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 

@@ -12,6 +12,7 @@
 #include "app/qenoverlaylauncher.h"
 #include "views/qenoverlay.h"
 #include "app/qenreports.h"
+#include "app/qenstatusmessages.h"
 #include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
 #include "document/qenmailclient.h"
@@ -63,6 +64,7 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     connect(m_arranger, &QenWindowArranger::subWindowStateChanged, this,
             &QenMainWindow::updateActions);
     setCentralWidget(m_mdiArea);
+    m_status = new QenStatusMessages(statusBar(), this);
 
     setWindowTitle(tr("Quenor® "));
     setIconSize(QSize(22, 22));
@@ -256,7 +258,8 @@ void QenMainWindow::createMenus()
     m_viewMenu = menuBar()->addMenu(tr("&View"));
     m_viewMenu->addMenu(m_newGraphMenu);
     m_viewMenu->addMenu(m_newPictureMenu);
-    addActions(m_viewMenu, {"actionOverlay", nullptr, "actionToolbar"});
+    addActions(m_viewMenu,
+               {"actionOverlay", "actionZoomIn", "actionZoomOut", nullptr, "actionToolbar"});
 
     m_specialMenu = menuBar()->addMenu(tr("&Special"));
     addActions(m_specialMenu,
@@ -363,8 +366,8 @@ QenDoc *QenMainWindow::addDocument()
     auto *doc = new QenDoc(m_host.get(), this);
     connect(doc, &QObject::destroyed, this, &QenMainWindow::removeDoc);
     // A run that stops by itself says why, or the user takes it for a lost click.
-    connect(doc, &QenDoc::runStopped, this,
-            [this](const QString &why) { statusBar()->showMessage(why); });
+    for (auto signal : {&QenDoc::runStopped, &QenDoc::announced})
+        connect(doc, signal, this, [this, doc](const QString &text) { m_status->show(doc, text); });
     qenApp->addDocument(doc);
     return doc;
 }
@@ -426,6 +429,8 @@ bool QenMainWindow::openDocument(const QString &path)
     createControlWindow(doc);
     updateTitle();
     updateActions();
+    // Opening rewinds: the user is told where the recording ends.
+    m_status->showOpened(doc, action(QStringLiteral("actionFastFwd")));
     return true;
 }
 
@@ -655,6 +660,7 @@ void QenMainWindow::updateActiveQen()
 
 void QenMainWindow::updateAllActions()
 {
+    m_status->activate(activeDocument());
     updateActiveQen();
     updateTitle();
     updateActions();

@@ -27,6 +27,7 @@ class QenDoc;
 class QenGraphView;
 class QenPanelView;
 class QenReports;
+class QenStatusMessages;
 
 // The one top-level window of the program. It owns the multiple-document
 // area in which every open simulation shows its child windows as tabs, the
@@ -55,6 +56,7 @@ public:
     QenAppDocHost *host() const { return m_host.get(); }
     // Export, printing and the report's page setup.
     QenReports *reports() const { return m_reports; }
+    QenStatusMessages *statusMessages() const { return m_status; }
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void setDialogRunner(QenDialogs::Runner runner) { m_dialogRunner = std::move(runner); }
@@ -163,6 +165,7 @@ private:
     QPixmap m_selection;
     QString m_lastOpenDirectory;
     QenReports *m_reports = nullptr;
+    QenStatusMessages *m_status = nullptr;
 
     OpenDialog m_openDialog;
     QenDialogs::Runner m_dialogRunner;

@@ -4,6 +4,7 @@
 #include "engine/qenprompt.h"
 
 #include "ui_qenpatient.h"
+#include "views/qenfieldguard.h"
 
 #include <QButtonGroup>
 
@@ -14,6 +15,7 @@ QenPatientWidget::QenPatientWidget(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::QenPatient>()), m_units(new QButtonGroup(this))
 {
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     m_units->addButton(m_ui->rbKilograms, Kilograms);
     m_units->addButton(m_ui->rbPounds, Pounds);
     for (int c = ALV; c <= VEN; ++c)

@@ -35,20 +35,40 @@ double QenPreviewView::zoomed(double scale, int steps)
     return std::clamp(next, MinScale, MaxScale);
 }
 
+double QenPreviewView::widthScale(const QSizeF &page, const QMarginsF &margins, int viewWidth,
+                                  int spacing)
+{
+    const double sheet = margins.left() + page.width() + margins.right();
+    if (sheet <= 0)
+        return 1.0;
+    return std::clamp((viewWidth - 2.0 * spacing) / sheet, MinScale, MaxScale);
+}
+
+void QenPreviewView::fitToWidth()
+{
+    m_fitWidth = true;
+    relayout();
+}
+
 void QenPreviewView::zoomIn()
 {
+    m_fitWidth = false;
     m_scale = zoomed(m_scale, 1);
     relayout();
 }
 
 void QenPreviewView::zoomOut()
 {
+    m_fitWidth = false;
     m_scale = zoomed(m_scale, -1);
     relayout();
 }
 
 void QenPreviewView::relayout()
 {
+    // Until the user zooms, the sheets follow the window's width.
+    if (m_fitWidth)
+        m_scale = widthScale(m_doc->pageSize(), m_margins, viewport()->width());
     const QSize content = contentSize(m_doc->pageSize(), m_margins, m_doc->pageCount(), m_scale);
     const QSize view = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));

@@ -33,10 +33,17 @@ public:
                              double scale, int spacing = Spacing);
     // The scale one zoom step from `scale`, kept within the bounds.
     static double zoomed(double scale, int steps);
+    // The scale at which a sheet with its margins fills `viewWidth` between
+    // the spacing on either side, kept within the bounds.
+    static double widthScale(const QSizeF &page, const QMarginsF &margins, int viewWidth,
+                             int spacing = Spacing);
 
 public slots:
     void zoomIn();
     void zoomOut();
+    // The sheets fill the view's width, and keep filling it as the window
+    // is resized, until the user zooms. A preview opens this way.
+    void fitToWidth();
     // Fits the scroll bars to the document's pages and repaints.
     void relayout();
 
@@ -50,6 +57,7 @@ protected:
 private:
     QTextDocument *m_doc;
     double m_scale = 1.0;
+    bool m_fitWidth = true;
     QMarginsF m_margins;
     QPoint m_pressPos;
     QPoint m_pressScroll;

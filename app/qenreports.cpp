@@ -9,6 +9,7 @@
 #include "views/qenreportimage.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -68,8 +69,21 @@ bool QenReports::describe(QenDoc *doc)
 QString QenReports::askFile(QenDoc *doc, const QString &title, const QString &filter,
                             const QString &suffix)
 {
-    const QString answer = doc->host()->getSaveFileName(title, QDir::homePath(), filter);
+    // The export is proposed under the simulation's own name, beside its file.
+    QString folder = doc->isUntitled() ? doc->host()->lastSaveDirectory()
+                                       : QFileInfo(doc->fileName()).absolutePath();
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString proposal = QDir(folder).filePath(doc->title() + suffix);
+    const QString answer = doc->host()->getSaveFileName(title, proposal, filter);
     return QenExport::withSuffix(answer, suffix);
+}
+
+bool QenReports::exported(QenDoc *doc, const QString &path, bool written)
+{
+    if (written)
+        doc->announce(tr("Exported to %1").arg(QDir::toNativeSeparators(path)));
+    return written;
 }
 
 bool QenReports::exportToXml(QenDoc *doc)
@@ -80,7 +94,7 @@ bool QenReports::exportToXml(QenDoc *doc)
         askFile(doc, tr("Export to XML"), tr("XML Files (*.xml)"), QStringLiteral(".xml"));
     if (path.isEmpty())
         return false;
-    return QenExport::writeXml(doc, path, exportSettings(doc));
+    return exported(doc, path, QenExport::writeXml(doc, path, exportSettings(doc)));
 }
 
 bool QenReports::exportToHtml(QenDoc *doc)
@@ -91,7 +105,7 @@ bool QenReports::exportToHtml(QenDoc *doc)
         askFile(doc, tr("Export to HTML"), tr("Web Page (*.html)"), QStringLiteral(".html"));
     if (path.isEmpty())
         return false;
-    return QenExport::writeHtml(doc, path, false, exportSettings(doc));
+    return exported(doc, path, QenExport::writeHtml(doc, path, false, exportSettings(doc)));
 }
 
 void QenReports::applyPageSize()
@@ -128,7 +142,8 @@ bool QenReports::exportToPdf(QenDoc *doc)
         askFile(doc, tr("Export to PDF"), tr("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty() || !loadReport(doc))
         return false;
-    return QenReport::writePdf(m_report.get(), printer()->pageLayout(), path, doc);
+    return exported(doc, path,
+                    QenReport::writePdf(m_report.get(), printer()->pageLayout(), path, doc));
 }
 
 bool QenReports::print(QenDoc *doc)

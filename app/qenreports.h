@@ -66,6 +66,8 @@ private:
     bool describe(QenDoc *doc);
     QString askFile(QenDoc *doc, const QString &title, const QString &filter,
                     const QString &suffix);
+    // Says so in the status bar when `written`; returns `written`.
+    bool exported(QenDoc *doc, const QString &path, bool written);
     void applyPageSize();
     bool loadReport(QenDoc *doc);
 

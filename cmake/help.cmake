@@ -1,6 +1,8 @@
 # The help collection: the pages under help/ compiled into Quenor.qch and
 # Quenor.qhc beside the program, where the help command opens them. Part of
-# the normal build; nothing generated is kept in the source tree.
+# the normal build; nothing generated is kept in the source tree: the
+# pictures are made by the program itself (tools/quenor-shots) as the pages
+# are staged, so that they show the program as it was built.
 find_package(Qt6 REQUIRED COMPONENTS Help)
 find_package(Qt6 QUIET COMPONENTS ToolsTools)
 if(TARGET Qt6::qhelpgenerator)
@@ -21,10 +23,13 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${help_stage}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            $<TARGET_FILE:quenor-shots> --language en_US --out ${help_stage}/images
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/images/quenor.png ${help_stage}/images/quenor.png
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quenor-validation>
             ${help_stage}
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage}/quenor.qhcp -o ${CMAKE_BINARY_DIR}/Quenor.qhc
-    DEPENDS ${help_sources} quenor-validation
+    DEPENDS ${help_sources} quenor-shots quenor-validation ${CMAKE_SOURCE_DIR}/images/quenor.png
     COMMENT "Compiling the help collection"
     VERBATIM)
 add_custom_target(quenor_help ALL DEPENDS ${help_outputs})
@@ -32,11 +37,9 @@ add_dependencies(quenor quenor_help)
 
 # The help in Chinese: the pages under help/zh_CN compiled into
 # Quenor_zh_CN.qch and Quenor_zh_CN.qhc beside the program, which opens the
-# collection of its language. The pages name their pictures as the English
-# pages do; they are taken from this folder.
-set(QUENOR_HELP_IMAGES_zh_CN ${CMAKE_SOURCE_DIR}/help/images)
-file(GLOB_RECURSE help_sources_zh_CN CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/zh_CN/*
-    ${QUENOR_HELP_IMAGES_zh_CN}/*)
+# collection of its language. Its pictures are made by the program running in
+# Chinese, under the same file names as the English ones.
+file(GLOB_RECURSE help_sources_zh_CN CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/zh_CN/*)
 set(help_stage_zh_CN ${CMAKE_BINARY_DIR}/help-pages-zh_CN)
 set(help_outputs_zh_CN ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qch)
 add_custom_command(
@@ -44,12 +47,17 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage_zh_CN}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs_zh_CN}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help/zh_CN ${help_stage_zh_CN}
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENOR_HELP_IMAGES_zh_CN} ${help_stage_zh_CN}/images
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            $<TARGET_FILE:quenor-shots> --language zh_CN --translations ${QUENOR_LANGUAGE_DIR}
+            --out ${help_stage_zh_CN}/images
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/images/quenor.png ${help_stage_zh_CN}/images/quenor.png
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage_zh_CN}/quenor.qhcp
         -o ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc
-    DEPENDS ${help_sources_zh_CN}
+    DEPENDS ${help_sources_zh_CN} quenor-shots ${CMAKE_SOURCE_DIR}/images/quenor.png
+        ${QUENOR_LANGUAGE_FILES}
     COMMENT "Compiling the Chinese help collection"
     VERBATIM)
 add_custom_target(quenor_help_zh_CN ALL DEPENDS ${help_outputs_zh_CN})
+add_dependencies(quenor_help_zh_CN quenor_lrelease quenor_qt_catalogues)
 add_dependencies(quenor_help quenor_help_zh_CN)
 set(QUENOR_HELP_FILES ${help_outputs} ${help_outputs_zh_CN})

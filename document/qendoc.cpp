@@ -304,9 +304,12 @@ void QenDoc::mail()
     // and modified mark, as after no save at all.
     if (!saveFile(path, false))
         return;
-    client->send(path, this, [failed](QenMailClient::Result result) {
+    const QString name = QFileInfo(path).fileName();
+    client->send(path, this, [this, failed, name](QenMailClient::Result result) {
         if (result == QenMailClient::Result::Failed)
             failed();
+        else
+            emit announced(tr("%1 handed to the mail program").arg(name));
     });
 }
 
@@ -392,8 +395,7 @@ bool QenDoc::maybeSave()
     if (!m_modified)
         return true;
     const int answer = m_host->prompt()->choose(
-        QenPrompt::Warning, boxTitle(),
-        tr("<p>The document has been modified. Do you want to save your changes?"),
+        QenPrompt::Warning, boxTitle(), tr("<p>Save changes to %1?").arg(title().toHtmlEscaped()),
         {{QenPrompt::Save, tr("&Save")},
          {QenPrompt::Discard, tr("&Discard")},
          {QenPrompt::Cancel, tr("&Cancel")}},

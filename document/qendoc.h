@@ -70,6 +70,8 @@ public:
     bool isUntitled() const { return m_untitled; }
     // The file name without folder and last extension: Untitled1 for Untitled1.qen.
     QString title() const;
+    // Puts `text` in the status bar while this simulation is the active one.
+    void announce(const QString &text) { emit announced(text); }
     quint32 fileVersion() const { return m_fileVersion; }
 
     // Mirrored onto every window's modified mark.
@@ -169,6 +171,9 @@ signals:
     void agentColorsChanged();
     // The run stopped by itself; `why` is for the status bar.
     void runStopped(const QString &why);
+    // Something done for the user that leaves nothing on screen (a file
+    // exported, mail handed over): `text` is for the status bar.
+    void announced(const QString &text);
     void scaleTopChanged(int setting, int agent);
 
 private:

@@ -445,10 +445,6 @@
 。</translation>
     </message>
     <message>
-        <source>&lt;p&gt;The document has been modified. Do you want to save your changes?</source>
-        <translation>&lt;p&gt;文档已修改。是否保存更改？</translation>
-    </message>
-    <message>
         <source>Primary</source>
         <translation>主要</translation>
     </message>
@@ -471,6 +467,14 @@
     <message>
         <source>&amp;Cancel</source>
         <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>%1 handed to the mail program</source>
+        <translation>%1 已交给邮件程序</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Save changes to %1?</source>
+        <translation>&lt;p&gt;是否保存对 %1 的更改？</translation>
     </message>
 </context>
 <context>
@@ -659,6 +663,22 @@
     <message>
         <source>Open%1</source>
         <translation>开放%1</translation>
+    </message>
+</context>
+<context>
+    <name>QenFieldGuard</name>
+    <message>
+        <source>%1 takes %2 to %3</source>
+        <translation>%1 取值范围为 %2 至 %3</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>range and its unit</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>This field</source>
+        <translation>此字段</translation>
     </message>
 </context>
 <context>
@@ -1192,6 +1212,14 @@ L/M</translation>
         <source>&amp;Wake-up Forecast...</source>
         <translation>苏醒预测(&amp;W)...</translation>
     </message>
+    <message>
+        <source>Ctrl++</source>
+        <translation>Ctrl++</translation>
+    </message>
+    <message>
+        <source>Ctrl+-</source>
+        <translation>Ctrl+-</translation>
+    </message>
 </context>
 <context>
     <name>QenOptionsDialog</name>
@@ -1561,6 +1589,34 @@ L/M</translation>
         <source>Uptake (cost)</source>
         <translation>摄取量 (费用)</translation>
     </message>
+    <message>
+        <source>DEL</source>
+        <translation>DEL</translation>
+    </message>
+    <message>
+        <source>FGF</source>
+        <translation>FGF</translation>
+    </message>
+    <message>
+        <source>VA</source>
+        <translation>VA</translation>
+    </message>
+    <message>
+        <source>CO</source>
+        <translation>CO</translation>
+    </message>
+    <message>
+        <source>%atm</source>
+        <translation>%atm</translation>
+    </message>
+    <message>
+        <source>L/min</source>
+        <translation>L/min</translation>
+    </message>
+    <message>
+        <source>The top of the %1 scale</source>
+        <translation>%1 刻度上限</translation>
+    </message>
 </context>
 <context>
     <name>QenPatient</name>
@@ -1732,6 +1788,10 @@ L/M</translation>
         <source>PDF Files (*.pdf)</source>
         <translation>PDF 文件 (*.pdf)</translation>
     </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
 </context>
 <context>
     <name>QenSDefaults</name>
@@ -1766,6 +1826,25 @@ L/M</translation>
     <message>
         <source>Circuit:</source>
         <translation>回路：</translation>
+    </message>
+</context>
+<context>
+    <name>QenStatusMessages</name>
+    <message>
+        <source>Opened at %1 of a recording that runs to %2: %3 goes to the end</source>
+        <translation>已在 %1 打开，记录长至 %2：%3 可跳到末尾</translation>
+    </message>
+    <message>
+        <source>Fast Fwd</source>
+        <translation>快进</translation>
+    </message>
+    <message>
+        <source>Edit menu</source>
+        <translation>编辑菜单</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
     </message>
 </context>
 <context>

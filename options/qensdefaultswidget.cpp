@@ -5,6 +5,7 @@
 #include "options/qenoptionsstore.h"
 
 #include "ui_qensdefaults.h"
+#include "views/qenfieldguard.h"
 
 #include <algorithm>
 
@@ -23,6 +24,7 @@ QenSDefaultsWidget::QenSDefaultsWidget(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::QenSDefaults>())
 {
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     m_ui->cbSpeed->addItems(QenVocabulary::speeds());
     m_ui->cbCircuit->addItems(QenVocabulary::circuits());
 }

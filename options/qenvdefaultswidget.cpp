@@ -5,6 +5,7 @@
 #include "views/qengraphview.h"
 
 #include "ui_qenvdefaults.h"
+#include "views/qenfieldguard.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ QenVDefaultsWidget::QenVDefaultsWidget(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::QenVDefaults>())
 {
     m_ui->setupUi(this);
+    QenFieldGuard::guardSpinBoxes(this);
     m_ui->cbTime->addItems(QenVocabulary::graphSpans());
     // Not offered to the user: the setting is carried over unchanged.
     m_ui->cbShowControl->hide();

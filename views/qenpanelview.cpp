@@ -9,6 +9,7 @@
 #include "engine/qenprompt.h"
 #include "views/qencallbackevent.h"
 #include "views/qendoublevalidator.h"
+#include "views/qenfieldguard.h"
 #include "views/qengauge.h"
 #include "views/qenmchn.h"
 
@@ -113,10 +114,15 @@ QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWi
     m_rows[CO] = {m_ui->leCO, m_ui->leHighCO, m_ui->tbCOup, m_ui->tbCOdown, m_ui->ggCO};
 
     m_validator = new QenDoubleValidator(this);
+    // Above the highest flow the simulation takes, a flow is brought down to it.
+    m_validator->setLimit(QenEngine::MaxFlow);
     m_delLimitValidator = new QIntValidator(1, 1, this);
     m_ui->leHighDEL->setValidator(m_delLimitValidator);
     for (int s = FGF; s <= CO; ++s)
         m_rows[size_t(s)].limit->setValidator(new QIntValidator(1, 500, this));
+    // The guards go first, so that this view's own filter (which reveals a
+    // flow field showing its effective value) sees a click before they do.
+    guardFields();
     for (const Row &row : m_rows) {
         row.field->setValidator(m_validator);
         row.field->installEventFilter(this);
@@ -605,6 +611,27 @@ void QenPanelView::loadAgent()
     m_delValidator->setLimit(doc->engine()->maxDel(m_agent));
     if (!m_ui->leHighDEL->hasFocus())
         m_ui->leHighDEL->setText(QString::number(limit(DEL)));
+}
+
+void QenPanelView::guardFields()
+{
+    const QString names[] = {tr("DEL"), tr("FGF"), tr("VA"), tr("CO")};
+    for (int s = DEL; s <= CO; ++s) {
+        const Row &row = m_rows[size_t(s)];
+        const QString name = names[s];
+        QenFieldGuard::guard(row.field, [this, s, name] {
+            const double top = s == DEL ? m_delValidator->limit() : double(QenEngine::MaxFlow);
+            return QenFieldGuard::rangeHint(name, twoDecimals(0), twoDecimals(top),
+                                            s == DEL ? tr("%atm") : tr("L/min"));
+        });
+        QenFieldGuard::guard(row.limit, [this, s, name] {
+            const auto *validator =
+                qobject_cast<const QIntValidator *>(m_rows[size_t(s)].limit->validator());
+            return QenFieldGuard::rangeHint(tr("The top of the %1 scale").arg(name),
+                                            QString::number(validator ? validator->bottom() : 1),
+                                            QString::number(validator ? validator->top() : 1));
+        });
+    }
 }
 
 void QenPanelView::makeReadOnly(QLineEdit *field, bool readOnly)

@@ -124,6 +124,7 @@ private:
     void loadAgent();
     void showDelLabel();
     void showSetting(int setting);
+    void guardFields();
     void makeReadOnly(QLineEdit *field, bool readOnly);
     void showEffective();
     void refreshGauges();

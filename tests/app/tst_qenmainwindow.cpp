@@ -590,8 +590,10 @@ private slots:
         QVERIFY(w->close() == closed);
         flushDeletes();
         QCOMPARE(appTestPrompt()->records().size(), answers.size());
+        // Each question names the simulation it is about.
         for (const auto &record : appTestPrompt()->records())
-            QVERIFY(record.text.contains("has been modified"));
+            QVERIFY2(record.text.startsWith(QLatin1String("<p>Save changes to Untitled")),
+                     qPrintable(record.text));
         if (closed) {
             QCOMPARE(w->documents().size(), 0);
             QCOMPARE(liveSubWindows(w.get()).size(), 0);

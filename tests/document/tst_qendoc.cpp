@@ -455,9 +455,8 @@ private slots:
 
         m_prompt.expect(answer);
         QCOMPARE(doc.maybeSave(), result);
-        QCOMPARE(m_prompt.records()[0].text,
-                 QStringLiteral("<p>The document has been modified. Do you want to save your "
-                                "changes?"));
+        // The question names the simulation it is about.
+        QCOMPARE(m_prompt.records()[0].text, QStringLiteral("<p>Save changes to m?"));
         QCOMPARE(m_prompt.records()[0].defaultButton, int(QenPrompt::Save));
         QCOMPARE(doc.isModified(), stillModified);
         QCOMPARE(control.isWindowModified(), stillModified);
