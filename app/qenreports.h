@@ -3,6 +3,7 @@
 #include "document/qenexport.h"
 
 #include <QObject>
+#include <QPageSize>
 #include <QPageLayout>
 
 #include <functional>
@@ -68,6 +69,9 @@ private:
                     const QString &suffix);
     void applyPageSize();
     bool loadReport(QenDoc *doc);
+    // After an accepted page setup, here or in a preview: remembers a paper
+    // that differs from `before`.
+    void notePaper(const QPageSize &before);
 
     QWidget *m_window;
     DescriptionDialog m_describe;
