@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -229,6 +230,14 @@ private slots:
         preview->findChild<QAction *>("actionPageSetup")->trigger();
         QTest::qWait(50);
         shoot(preview, "preview-landscape");
+        // The graphs' page, whole, for a person to look at.
+        preview->resize(1100, 900);
+        preview->view()->zoomOut();
+        preview->view()->zoomOut();
+        preview->view()->verticalScrollBar()->setValue(
+            preview->view()->verticalScrollBar()->maximum());
+        QTest::qWait(50);
+        shoot(preview, "preview-landscape-graphs");
 
         const QTextDocument *report = preview->document();
         const QSizeF page = report->pageSize();
@@ -265,6 +274,7 @@ private slots:
     // PDF is kept there for a person to look at.
     void handoutOfAThreeAgentLesson()
     {
+        description = "Three agents: sevoflurane, desflurane and nitrous oxide";
         auto name = [this](const char *section) {
             const QenCatalogue &catalogue = doc()->catalogue();
             return catalogue.at(catalogue.findByName(section))->displayName;
