@@ -111,10 +111,10 @@ bool QenApplication::initialize()
 
 void QenApplication::findExportFiles()
 {
-    const QString systemLocale = QLocale::system().name();
-    m_stylesheetPath = findFile(QStringLiteral("qen.xsl"),
-                                QStringLiteral("language/qen_%1.xsl").arg(systemLocale));
-    m_iconPath = findFile(QStringLiteral("quenor_lg.png"), QString());
+    const QenFiles::ExportFiles files =
+        QenFiles::exportFiles(m_programDir, QLocale::system().name(), m_userDir);
+    m_stylesheetPath = files.stylesheetPath;
+    m_iconPath = files.iconPath;
 }
 
 void QenApplication::addDocument(QenDoc *doc)

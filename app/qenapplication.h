@@ -78,8 +78,8 @@ public:
     // Deletes the registered files that still exist.
     void deleteTemporaryFiles();
 
-    // Finds or restores the export stylesheet and the large icon beside the
-    // program (part of initialize()).
+    // Finds the export stylesheet and finds or restores the large icon
+    // (part of initialize()).
     void findExportFiles();
     QString stylesheetPath() const { return m_stylesheetPath; }
     QString iconPath() const { return m_iconPath; }

@@ -61,6 +61,7 @@ void QenPrintPreview::setUp()
 {
     const QPageLayout layout = m_printer->pageLayout();
     m_doc->setPageSize(QenReport::screenPageSize(layout));
+    QenReport::fitPictures(m_doc, layout);
     QTextFrameFormat frame = m_doc->rootFrame()->frameFormat();
     frame.setMargin(0);
     frame.setPadding(0);
@@ -89,6 +90,7 @@ void QenPrintPreview::print()
 
 void QenPrintPreview::pageSetup()
 {
+    const QPageSize before = m_printer->pageLayout().pageSize();
     const bool accepted = m_pageSetupDialog
                               ? m_pageSetupDialog(m_printer.get(), this)
                               : QPageSetupDialog(m_printer.get(), this).exec() == QDialog::Accepted;
@@ -96,4 +98,5 @@ void QenPrintPreview::pageSetup()
         return;
     setUp();
     m_view->relayout();
+    emit pageSetupAccepted(before);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPageSize>
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,10 @@ public:
 public slots:
     void print();
     void pageSetup();
+
+signals:
+    // The page setup was accepted; `before` is the paper it replaced.
+    void pageSetupAccepted(const QPageSize &before);
 
 private:
     // Fits the copy and the view to the printer's page.

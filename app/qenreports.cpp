@@ -166,6 +166,7 @@ QenPrintPreview *QenReports::printPreview(QenDoc *doc)
     auto *preview = new QenPrintPreview(m_report.get(), m_printer, m_window);
     preview->setPrintDialog(m_printDialog);
     preview->setPageSetupDialog(m_pageSetupDialog);
+    connect(preview, &QenPrintPreview::pageSetupAccepted, this, &QenReports::notePaper);
     preview->show();
     return preview;
 }
@@ -176,7 +177,14 @@ void QenReports::pageSetup()
     const bool accepted = m_pageSetupDialog
                               ? m_pageSetupDialog(printer(), m_window)
                               : QPageSetupDialog(printer(), m_window).exec() == QDialog::Accepted;
-    if (accepted && !printer()->pageLayout().pageSize().isEquivalentTo(before))
+    if (accepted)
+        notePaper(before);
+}
+
+void QenReports::notePaper(const QPageSize &before)
+{
+    // A paper the user chose outlasts the one the locale would give.
+    if (!printer()->pageLayout().pageSize().isEquivalentTo(before))
         m_paperChosen = true;
 }
 

@@ -3,6 +3,7 @@
 #include "document/qenexport.h"
 
 #include <QObject>
+#include <QPageSize>
 #include <QPageLayout>
 
 #include <functional>
@@ -70,6 +71,9 @@ private:
     bool exported(QenDoc *doc, const QString &path, bool written);
     void applyPageSize();
     bool loadReport(QenDoc *doc);
+    // After an accepted page setup, here or in a preview: remembers a paper
+    // that differs from `before`.
+    void notePaper(const QPageSize &before);
 
     QWidget *m_window;
     DescriptionDialog m_describe;

@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <QUrl>
 #include <QXmlStreamWriter>
 
 #include <vector>
@@ -158,6 +159,7 @@ public:
         m_out.attribute(QStringLiteral("printPrintout"), boolText(printPrintout));
         params();
         settings();
+        gasUsed();
         forecast();
         m_out.close();
         m_out.finish();
@@ -393,6 +395,41 @@ private:
         m_out.close();
     }
 
+    // What the lesson used by the displayed time, per agent: the vapour
+    // delivered, the liquid it came from, its cost and its footprint, with
+    // the warming potential and where it comes from. A value the agent's
+    // constants cannot give (no volatility, no bottle, no warming potential
+    // or molar mass) is left out, so that it reads as unknown and not as 0.
+    void gasUsed()
+    {
+        const quint32 t = m_engine.displayTime();
+        m_out.open(QStringLiteral("gasused"));
+        m_out.attribute(QStringLiteral("time"), QenExport::timeText(t));
+        for (int k = 0; k < m_engine.trackCount(); ++k) {
+            const QenAnesthetic *a = m_engine.agentOf(k);
+            if (!a)
+                continue;
+            const double vapourL = double(m_engine.compartmentAt(k, QenDelivered, t));
+            m_out.open(QStringLiteral("agentgas"));
+            m_out.attribute(QStringLiteral("name"), a->displayName);
+            m_out.attribute(QStringLiteral("vapour"), number(vapourL));
+            if (a->volatility > 0) {
+                // The volatility is the mL of vapour one mL of liquid gives.
+                m_out.attribute(QStringLiteral("liquid"), number(vapourL * 1000.0 / a->volatility));
+                if (a->bottleSize > 0)
+                    m_out.attribute(QStringLiteral("cost"),
+                                    number(vapourL * double(m_engine.costPerLitre(k))));
+            }
+            if (const std::optional<double> co2e = QenFootprint::co2eKg(a, vapourL)) {
+                m_out.attribute(QStringLiteral("co2e"), number(*co2e));
+                m_out.attribute(QStringLiteral("gwp100"), QString::number(double(*a->gwp100)));
+                m_out.attribute(QStringLiteral("gwpSource"), QenFootprint::sourceOf(a));
+            }
+            m_out.close();
+        }
+        m_out.close();
+    }
+
     QenDoc *m_doc;
     QenEngine &m_engine;
     Sink &m_out;
@@ -443,6 +480,13 @@ QString writeTemporary(const QByteArray &data, const QString &suffix,
     return path;
 }
 
+// The name of a file beside the page as a relative URL: a "#" or "?" in it
+// would otherwise start a fragment or a query, and a "%" an escape.
+QString relativeUrl(const QString &path)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).fileName()));
+}
+
 QByteArray iconPng(const QString &iconPath)
 {
     if (iconPath.isEmpty())
@@ -482,12 +526,16 @@ QByteArray QenExport::xmlText(QenDoc *doc, const QByteArray &imageData,
     return out;
 }
 
-bool QenExport::writeXml(QenDoc *doc, const QString &path, const QenExportSettings &settings)
+QByteArray QenExport::xmlFile(QenDoc *doc, const QenExportSettings &settings)
 {
     const QByteArray png = settings.graphPng ? settings.graphPng() : QByteArray();
-    const QByteArray text =
-        xmlText(doc, png.toBase64(), QString(), settings.iconPath, settings.printGraph,
-                settings.printPrintout, true, settings.stylesheetPath, 0);
+    return xmlText(doc, png.toBase64(), QString(), settings.iconPath, settings.printGraph,
+                   settings.printPrintout, true, settings.stylesheetPath, 0);
+}
+
+bool QenExport::writeXml(QenDoc *doc, const QString &path, const QenExportSettings &settings)
+{
+    const QByteArray text = xmlFile(doc, settings);
     QString error;
     if (writeWhole(path, text, &error))
         return true;
@@ -524,7 +572,7 @@ bool QenExport::writeHtml(QenDoc *doc, const QString &path, bool temporary,
             if (!writeWhole(imagePath, png, &error))
                 return failed(cannotWrite(imagePath, error));
             written << imagePath;
-            imageRef = QFileInfo(imagePath).fileName();
+            imageRef = relativeUrl(imagePath);
         }
     }
 
@@ -540,7 +588,7 @@ bool QenExport::writeHtml(QenDoc *doc, const QString &path, bool temporary,
             const QString iconPath = base + QStringLiteral("_icon.png");
             if (writeWhole(iconPath, icon, &error)) {
                 written << iconPath;
-                iconRef = QFileInfo(iconPath).fileName();
+                iconRef = relativeUrl(iconPath);
             }
         }
     }

@@ -53,6 +53,8 @@ public:
                               bool printGraph, bool printPrintout, bool withResults,
                               const QString &stylesheetPath, int indent);
 
+    // The text of the XML file: results and the graphs embedded.
+    static QByteArray xmlFile(QenDoc *doc, const QenExportSettings &settings);
     // Writes the XML file with results and the graphs embedded. On failure
     // shows a warning naming the file and leaves any old file as it was.
     static bool writeXml(QenDoc *doc, const QString &path, const QenExportSettings &settings);

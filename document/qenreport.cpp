@@ -5,17 +5,24 @@
 #include "document/qenexport.h"
 #include "engine/qenprompt.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QUrl>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -34,6 +41,33 @@ qreal screenDpiY()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+// Prints the report page by page as QTextDocument::print does, but keeps
+// the pictures lossless: a PDF stores them as JPEG otherwise, which blurs the
+// graphs' thin lines and small labels.
+void printLossless(const QTextDocument *report, QPagedPaintDevice *device)
+{
+    QPainter painter(device);
+    if (!painter.isActive())
+        return;
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    const QSizeF page = report->pageSize();
+    painter.scale(device->width() / page.width(), device->height() / page.height());
+    QAbstractTextDocumentLayout *layout = report->documentLayout();
+    const int pages = report->pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device->newPage();
+        painter.save();
+        painter.translate(0, -i * page.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, i * page.height(), page.width(), page.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
 }
 
 } // namespace
@@ -80,6 +114,38 @@ void QenReport::setReportFont(QTextDocument *report, const QPageLayout &layout,
     report->setDefaultFont(font);
 }
 
+void QenReport::fitPictures(QTextDocument *report, const QPageLayout &layout)
+{
+    // The size the page gave a picture is kept beside it, so that a page
+    // turned back gets the pictures back at their size.
+    constexpr int givenWidth = QTextFormat::UserProperty + 1;
+    constexpr int givenHeight = QTextFormat::UserProperty + 2;
+    const QSizeF box = graphDisplaySize(layout);
+    QTextCursor cursor(report);
+    for (QTextBlock block = report->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat image = fragment.charFormat().toImageFormat();
+            if (!image.hasProperty(givenWidth)) {
+                if (!(image.width() > 0 && image.height() > 0))
+                    continue;
+                image.setProperty(givenWidth, image.width());
+                image.setProperty(givenHeight, image.height());
+            }
+            const double width = image.doubleProperty(givenWidth);
+            const double height = image.doubleProperty(givenHeight);
+            const double scale = std::min({1.0, box.width() / width, box.height() / height});
+            image.setWidth(std::floor(width * scale));
+            image.setHeight(std::floor(height * scale));
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
+    }
+}
+
 bool QenReport::load(QTextDocument *report, QenDoc *doc, const QenExportSettings &settings)
 {
     report->clear();
@@ -115,7 +181,7 @@ bool QenReport::writePdf(QTextDocument *report, const QPageLayout &layout, const
         writer.setResolution(pdfDpi);
         writer.setCreator(tr("Quenor®"));
         writer.setTitle(doc->title());
-        report->print(&writer);
+        printLossless(report, &writer);
     }
     ok = ok && file.commit();
     if (!ok) {

@@ -33,6 +33,12 @@ public:
     // nearly all of a page's height, so that they fill a page of their own.
     static QSize graphDisplaySize(const QPageLayout &layout);
 
+    // Sizes the report's pictures (those with a size of their own: the graphs)
+    // to fit on one page of `layout`, keeping their proportions and never
+    // beyond the size the page gave them: a report made for a portrait page
+    // and shown on a landscape one keeps its graphs on a single page.
+    static void fitPictures(QTextDocument *report, const QPageLayout &layout);
+
     // Lays `report` out on pages of `layout` with the report's default font.
     static void setReportFont(QTextDocument *report, const QPageLayout &layout,
                               const QString &family = QStringLiteral("Courier"),

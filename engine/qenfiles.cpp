@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCryptographicHash>
 #include <QStandardPaths>
 
 namespace {
@@ -37,10 +38,22 @@ bool writable(const QFileInfo &info)
            (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
 }
 
-bool canWrite(const QString &path)
+// A folder of the program's that does not exist yet (the "language" folder
+// of a fresh portable copy) is made when the file is restored: what counts
+// then is whether its nearest existing parent within `programDir` may be
+// written. A missing program folder is never written.
+bool canWrite(const QString &path, const QString &programDir)
 {
     const QFileInfo file(path);
-    return writable(QFileInfo(file.absolutePath())) && (!file.exists() || writable(file));
+    const QString top = QDir::cleanPath(QFileInfo(programDir).absoluteFilePath());
+    QString folder = QDir::cleanPath(file.absolutePath());
+    while (!QFileInfo(folder).exists()) {
+        if (folder == top || !folder.startsWith(top + QLatin1Char('/')))
+            return false;
+        folder = QFileInfo(folder).absolutePath();
+    }
+    const QFileInfo existing(folder);
+    return existing.isDir() && writable(existing) && (!file.exists() || writable(file));
 }
 
 // Copies `source` to `path`, making the copy writable: copies of resources and
@@ -52,6 +65,28 @@ bool copyTo(const QString &source, const QString &path)
         return false;
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
     return true;
+}
+
+// SHA-256 of every stylesheet earlier versions of the program restored into
+// a language folder, in every language. When a built-in stylesheet changes,
+// the hash of the version it replaces joins this list, so that a copy
+// restored by that version gives way to the new one; the current ones are
+// compared with the built-in copies themselves.
+const char *const earlierStylesheets[] = {
+    "45774433a83730fb5a4bbd680f5dbaa1f447e317444a6018a740315429e5effd",
+    "bc139a221b9a9f6a1a8b4ff3591fa20e02027e328a78513dc2f30ffe806a7418",
+    "9609a69412baa9178e74113286e08de6702747440863c65e56e6ba14ff87ef43",
+    "dfb1c0af788026cdcf6a1a361ca3ab6e9b468107e575405c9d1f8fb0085d3a2a",
+    "2ce365d0d47f7e16a9bef24ce98461ab84f78973ab9ba5b5fc08f4fa1a7ecfd0",
+    "f41e80671fbab81d88cb357227906fac0ff44a07a720db2a5cdd5d1160d2b18a",
+    "7855dd891720b0bc2625db76234a798e963c23844fa7fda114238b7895a2a05f",
+    "87f0893bfeffa5dafe95988dc6fbd0a3cb2cc404ac3986e66b0bd1951c458404",
+};
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -75,7 +110,7 @@ QString QenFiles::findFile(const QString &name, const QString &relativePath,
     const QString path = programDir + QLatin1Char('/') + relative;
     const bool besideExists = QFileInfo::exists(path);
     const bool useBeside =
-        userDir.isEmpty() || canWrite(path) || (besideExists && !isWritten(name));
+        userDir.isEmpty() || canWrite(path, programDir) || (besideExists && !isWritten(name));
     if (useBeside) {
         if (besideExists)
             return path;
@@ -98,4 +133,44 @@ QString QenFiles::userFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/quenor");
+}
+
+bool QenFiles::isShippedStylesheet(const QByteArray &data)
+{
+    const QByteArray hash = QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+    for (const char *earlier : earlierStylesheets)
+        if (hash == earlier)
+            return true;
+    const QStringList builtIn =
+        QDir(QStringLiteral(":/safeCopy")).entryList({QStringLiteral("qen_*.xsl")}, QDir::Files);
+    for (const QString &name : builtIn)
+        if (contents(QStringLiteral(":/safeCopy/") + name) == data)
+            return true;
+    return false;
+}
+
+QString QenFiles::stylesheet(const QString &programDir, const QString &localeName,
+                             const QString &userDir)
+{
+    const QString relative = QStringLiteral("/language/qen_%1.xsl").arg(localeName);
+    QStringList candidates;
+    if (!userDir.isEmpty())
+        candidates << userDir + relative;
+    candidates << programDir + relative;
+    for (const QString &path : std::as_const(candidates)) {
+        if (!QFileInfo(path).isFile())
+            continue;
+        QFile file(path);
+        // An unreadable copy is no edited stylesheet the user could mean.
+        if (file.open(QIODevice::ReadOnly) && !isShippedStylesheet(file.readAll()))
+            return path;
+    }
+    return builtInCopy(QStringLiteral("qen.xsl"), localeName);
+}
+
+QenFiles::ExportFiles QenFiles::exportFiles(const QString &programDir, const QString &localeName,
+                                            const QString &userDir)
+{
+    return {stylesheet(programDir, localeName, userDir),
+            findFile(QStringLiteral("quenor_lg.png"), QString(), programDir, localeName, userDir)};
 }

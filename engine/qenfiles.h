@@ -34,4 +34,25 @@ public:
     // The user's configuration folder of the program; the same for the
     // program and the batch runner, whatever each one calls itself.
     static QString userFolder();
+
+    // The export stylesheet for `localeName`: the built-in one, unless a
+    // language folder (the user's, then the program's) holds a copy that
+    // differs from every stylesheet the program has shipped. Such a copy was
+    // edited on purpose and wins; an unchanged restored copy of an older
+    // version would hide every later improvement of the page.
+    static QString stylesheet(const QString &programDir, const QString &localeName,
+                              const QString &userDir = QString());
+    // Whether `data` is, byte for byte, a stylesheet the program ships or
+    // shipped in an earlier version.
+    static bool isShippedStylesheet(const QByteArray &data);
+
+    // The files an export needs, found as the program finds them; the
+    // program and the batch runner share this.
+    struct ExportFiles
+    {
+        QString stylesheetPath;
+        QString iconPath;
+    };
+    static ExportFiles exportFiles(const QString &programDir, const QString &localeName,
+                                   const QString &userDir);
 };

@@ -682,6 +682,17 @@
     </message>
 </context>
 <context>
+    <name>QenFootprint</name>
+    <message>
+        <source>IPCC Sixth Assessment Report (2021), Working Group I, Table 7.SM.7, 100-year</source>
+        <translation>IPCC 第六次评估报告（2021 年），第一工作组，表 7.SM.7，100 年</translation>
+    </message>
+    <message>
+        <source>the agent table in the settings</source>
+        <translation>设置中的药物表</translation>
+    </message>
+</context>
+<context>
     <name>QenForecastWindow</name>
     <message>
         <source>Wake-up Forecast - %1</source>
@@ -833,6 +844,10 @@ L/M</translation>
 L/M</source>
         <translation>CO
 L/M</translation>
+    </message>
+    <message>
+        <source>h:min</source>
+        <translation>时:分</translation>
     </message>
 </context>
 <context>

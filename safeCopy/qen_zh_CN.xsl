@@ -14,8 +14,9 @@
           h1 { font-size: 25px; font-weight: bold; color: #1f3f66; margin: 0px; }
           table.data { font-size: 11px; border-collapse: collapse; margin-bottom: 12px; }
           table.data td { border: 1px solid #c8c8c8; padding: 3px 6px; }
-          td.num { text-align: right; }
-          td.name { font-weight: bold; }
+          td.num { text-align: right; white-space: nowrap; }
+          td.name { font-weight: bold; white-space: nowrap; }
+          table.gasused th { white-space: nowrap; }
           table.box { font-size: 12px; background-color: #f6f6f6; border: 1px solid #b4b4b4; border-collapse: collapse; }
           table.box td { padding: 4px 8px; }
           td.label { font-weight: bold; width: 110px; }
@@ -66,7 +67,15 @@
         <xsl:if test="@printPrintout = 'true'">
           <xsl:apply-templates select="settings"/>
         </xsl:if>
-        <xsl:apply-templates select="forecast"/>
+        <!-- What the lesson used beside what follows from it, so that the
+             tables share a page. -->
+        <table width="100%" cellspacing="0" cellpadding="0">
+          <tr>
+            <td valign="top" width="52%"><xsl:apply-templates select="gasused"/></td>
+            <td width="16"></td>
+            <td valign="top"><xsl:apply-templates select="forecast"/></td>
+          </tr>
+        </table>
         <xsl:if test="@printGraph = 'true' and @externalImage != ''">
           <p class="caption graph" align="center">曲线图</p>
           <p align="center">
@@ -175,7 +184,7 @@
             <td></td>
             <td><xsl:value-of select="@agentname"/></td>
             <td class="num"><xsl:value-of select="format-number(@del, '##0.##')"/></td>
-            <td class="num"><xsl:value-of select="format-number(@inject, '##0')"/></td>
+            <td class="num"><xsl:value-of select="format-number(@inject, '##0.00')"/></td>
             <td></td>
             <td></td>
             <td></td>
@@ -185,6 +194,47 @@
       </xsl:for-each>
     </table>
   </xsl:template>
+  <xsl:template match="gasused">
+    <p class="caption">气体用量</p>
+    <table class="data gasused" width="100%" cellspacing="0">
+      <tr>
+        <th class="agent" align="left">药物</th>
+        <th class="agent" align="right">液体<br/>(mL)</th>
+        <th class="agent" align="right">蒸气<br/>(L)</th>
+        <th class="agent" align="right">费用</th>
+        <th class="agent" align="right">CO2e<br/>(kg)</th>
+        <th class="agent" align="right">GWP100</th>
+      </tr>
+      <xsl:for-each select="agentgas">
+        <tr>
+          <td class="name"><xsl:value-of select="@name"/></td>
+          <td class="num"><xsl:call-template name="known"><xsl:with-param name="value" select="@liquid"/><xsl:with-param name="format" select="'#,##0.0'"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="known"><xsl:with-param name="value" select="@vapour"/><xsl:with-param name="format" select="'#,##0.00'"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="known"><xsl:with-param name="value" select="@cost"/><xsl:with-param name="format" select="'#,##0.00'"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="known"><xsl:with-param name="value" select="@co2e"/><xsl:with-param name="format" select="'#,##0.000'"/></xsl:call-template></td>
+          <td class="num"><xsl:call-template name="known"><xsl:with-param name="value" select="@gwp100"/><xsl:with-param name="format" select="'0.#'"/></xsl:call-template></td>
+        </tr>
+      </xsl:for-each>
+    </table>
+    <p class="note">从 00:00:00 到 <xsl:value-of select="@time"/>。CO2e：蒸气质量（20 °C、1 atm）乘以其 100 年全球变暖潜能值（GWP100，二氧化碳 = 1）。短横线表示药物表缺少计算该值所需的数据。</p>
+    <!-- Where the warming potentials come from: one line per source. -->
+    <xsl:for-each select="agentgas[@gwpSource != ''][not(@gwpSource = preceding-sibling::agentgas/@gwpSource)]">
+      <xsl:variable name="source" select="@gwpSource"/>
+      <p class="note source"><xsl:for-each select="../agentgas[@gwpSource = $source]"><xsl:value-of select="@name"/><xsl:if test="position() != last()">、</xsl:if></xsl:for-each> 的 GWP100：<xsl:value-of select="$source"/>。</p>
+    </xsl:for-each>
+  </xsl:template>
+
+  <!-- A value the agent table cannot give is missing from the export and
+       reads as a dash, never as 0. -->
+  <xsl:template name="known">
+    <xsl:param name="value"/>
+    <xsl:param name="format"/>
+    <xsl:choose>
+      <xsl:when test="string($value) != ''"><xsl:value-of select="format-number($value, $format)"/></xsl:when>
+      <xsl:otherwise>&#8211;</xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
   <xsl:template match="forecast">
     <p class="caption">苏醒预测，起始时间 <xsl:value-of select="@time"/>，新鲜气流量保持 <xsl:value-of select="@fgf"/> L/min</p>
     <table class="data forecast" cellspacing="0">

@@ -111,6 +111,28 @@ void QenGraphView::timeAxis(int span, double *labelEvery, double *tickEvery)
     *tickEvery = 1;
 }
 
+QenGraphView::ReportAxis QenGraphView::reportAxis(quint32 displayMs)
+{
+    ReportAxis axis;
+    axis.minutes = std::max(1.0, displayMs / 60000.0);
+    // Label spacing and its ticks, in minutes: the first that needs at most
+    // eight labels; beyond the table, whole days.
+    static const int rows[][2] = {{1, 1},    {2, 1},     {5, 1},     {10, 5},    {15, 5},
+                                  {20, 10},  {30, 10},   {60, 30},   {120, 60},  {180, 60},
+                                  {240, 60}, {360, 120}, {720, 240}, {1440, 720}};
+    constexpr double maxLabels = 8;
+    for (const auto &row : rows) {
+        if (axis.minutes / row[0] <= maxLabels) {
+            axis.labelEvery = row[0];
+            axis.tickEvery = row[1];
+            return axis;
+        }
+    }
+    axis.labelEvery = std::ceil(axis.minutes / maxLabels / 1440.0) * 1440.0;
+    axis.tickEvery = axis.labelEvery / 2;
+    return axis;
+}
+
 int QenGraphView::parseSpan(const QString &text)
 {
     return QenVocabulary::graphSpanFromText(text);
@@ -768,7 +790,12 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
     const int h = pageSize.height();
     QFont font(QStringLiteral("Times"));
     font.setPixelSize(std::max(1, w / 40));
-    const int nameWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral("MUS ")) + w / 80;
+    QFont unitFont = font;
+    unitFont.setPixelSize(std::max(1, w * 3 / 160));
+    const QFontMetrics unitMetrics(unitFont);
+    const int nameWidth = std::max(QFontMetrics(font).horizontalAdvance(QStringLiteral("MUS ")),
+                                   unitMetrics.horizontalAdvance(QStringLiteral("L/min "))) +
+                          w / 80;
 
     const bool open = isOpenCircuit();
     struct Band
@@ -777,20 +804,49 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
         int bottomPct;
         int mask; // compartment lines hidden in this band
         QStringList names;
+        QString unit;
     };
+    // Units are the same in every language, as on the graph page's strips.
+    const QString flow = QStringLiteral("L/min");
+    const QString pressure = QStringLiteral("%atm");
     QenGraph *c = m_ui->m_IARMGraph;
     const Band bands[6] = {
-        {m_ui->m_FGFGraph, 13, 0, {open ? QStringLiteral("VA") : QStringLiteral("FGF")}},
-        {m_ui->m_DELGraph, 26, 0, {open ? QStringLiteral("CO") : QStringLiteral("DEL")}},
-        {c, 39, 0x0f, {QStringLiteral("CKT")}},
-        {c, 52, 0x17, {QStringLiteral("ALV")}},
-        {c, 76, 0x19, {QStringLiteral("VRG"), QStringLiteral("MUS ")}},
-        {c, 100, 0x1e, {QStringLiteral("FAT")}},
+        {m_ui->m_FGFGraph, 13, 0, {open ? QStringLiteral("VA") : QStringLiteral("FGF")}, flow},
+        {m_ui->m_DELGraph,
+         26,
+         0,
+         {open ? QStringLiteral("CO") : QStringLiteral("DEL")},
+         open ? flow : pressure},
+        {c, 39, 0x0f, {QStringLiteral("CKT")}, pressure},
+        {c, 52, 0x17, {QStringLiteral("ALV")}, pressure},
+        {c, 76, 0x19, {QStringLiteral("VRG"), QStringLiteral("MUS")}, pressure},
+        {c, 100, 0x1e, {QStringLiteral("FAT")}, pressure},
     };
 
+    // The whole run, whatever window the view shows; each graph's own
+    // window comes back afterwards.
+    struct Window
+    {
+        double origin, xSize, xVal, labelEvery, tickEvery, valEvery;
+        bool scroll;
+    };
+    std::array<Window, 3> kept;
+    const ReportAxis axis = reportAxis(displayMs());
+    for (size_t i = 0; i < all.size(); ++i) {
+        QenGraph *g = all[i];
+        kept[i] = {g->origin(),     g->xSize(),     g->xVal(),     g->xLabelEvery(),
+                   g->xTickEvery(), g->xValEvery(), g->scrollEnb()};
+        g->setScrollEnb(false);
+        g->setXSize(axis.minutes);
+        g->setOrigin(0);
+        g->setXVal(displayMs() / 60000.0);
+        g->setXLabelEvery(axis.labelEvery);
+        g->setXTickEvery(axis.tickEvery);
+    }
+    // A point every two pixels or so, so that a long run keeps its steps.
+    const double valEvery = axis.minutes / std::max(pointsReport, (w - nameWidth) / 2);
+
     QPainter names(&image);
-    names.setFont(font);
-    names.setPen(Qt::black);
     int top = 0;
     for (const Band &band : bands) {
         const int bottom = h * band.bottomPct / 100;
@@ -798,8 +854,6 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
         // Only the lowest band carries the time axis: the labels of a band
         // higher up would run into the band below it.
         const bool lowest = &band == &bands[5];
-        const double labelEvery = g->xLabelEvery();
-        const double tickEvery = g->xTickEvery();
         const QPalette palette = g->palette();
         QPalette white = palette;
         white.setColor(g->backgroundRole(), Qt::white);
@@ -809,13 +863,12 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
             g->setXTickEvery(0);
         }
         const int mask = g->mask();
-        const double every = g->xValEvery();
         const QFont graphFont = g->font();
         const bool crosshair = g->crosshairShown();
         const int lineWidth = g->lineWidth();
 
         g->setMask(band.mask);
-        g->setXValEvery(double(m_span) / pointsReport);
+        g->setXValEvery(valEvery);
         g->setFont(font);
         g->setCrosshairShown(false);
         g->setLineWidth(std::max(1, w / 800));
@@ -824,32 +877,56 @@ QImage QenGraphView::reportImage(const QSize &pageSize)
         g->setYPhyZero(top);
         g->setXPhySize(w - nameWidth);
         g->setYPhySize(bottom - top);
-        names.end();
+        if (names.isActive())
+            names.end();
         g->drawGraph();
         names.begin(&image);
-        names.setFont(font);
         names.setPen(Qt::black);
+        // Each name with its unit below it, in the middle of its share.
         const int rowHeight = (bottom - top) / std::max<int>(1, int(band.names.size()));
-        for (int i = 0; i < band.names.size(); ++i)
-            names.drawText(QRect(0, top + i * rowHeight, nameWidth, rowHeight), Qt::AlignCenter,
-                           band.names.at(i));
+        const int unitHeight = unitMetrics.height();
+        for (int i = 0; i < band.names.size(); ++i) {
+            const int rowTop = top + i * rowHeight;
+            names.setFont(font);
+            names.drawText(QRect(0, rowTop, nameWidth, rowHeight / 2),
+                           Qt::AlignHCenter | Qt::AlignBottom, band.names.at(i));
+            names.setFont(unitFont);
+            names.drawText(QRect(0, rowTop + rowHeight / 2, nameWidth, rowHeight - rowHeight / 2),
+                           Qt::AlignHCenter | Qt::AlignTop, band.unit);
+        }
+        if (lowest) {
+            // The time axis is labelled in hours and minutes of the run.
+            names.setFont(unitFont);
+            names.drawText(QRect(0, bottom - unitHeight * 2, nameWidth, unitHeight * 2),
+                           Qt::AlignHCenter | Qt::AlignVCenter, tr("h:min"));
+        }
 
         g->setPaintTarget(nullptr);
         g->setPalette(palette);
         if (!lowest) {
-            g->setXTickEvery(tickEvery);
-            g->setXLabelEvery(labelEvery);
+            g->setXTickEvery(axis.tickEvery);
+            g->setXLabelEvery(axis.labelEvery);
         }
         g->setMask(mask);
-        g->setXValEvery(every);
         g->setFont(graphFont);
         g->setCrosshairShown(crosshair);
         g->setLineWidth(lineWidth);
-        g->invalidateCache();
         top = bottom;
     }
     names.end();
 
+    for (size_t i = 0; i < all.size(); ++i) {
+        QenGraph *g = all[i];
+        const Window &k = kept[i];
+        g->setXSize(k.xSize);
+        g->setXLabelEvery(k.labelEvery);
+        g->setXTickEvery(k.tickEvery);
+        g->setXValEvery(k.valEvery);
+        g->setOrigin(k.origin);
+        g->setXVal(k.xVal);
+        g->setScrollEnb(k.scroll);
+        g->invalidateCache();
+    }
     for (QPixmap &p : m_cache)
         p = QPixmap();
     update();

@@ -57,6 +57,15 @@ public:
     static double jumpOrigin(int span, int scrollPercent, double minutes);
     // Label and tick spacing of the time axis for a span.
     static void timeAxis(int span, double *labelEvery, double *tickEvery);
+    // The time axis of the report's graphs: the whole run, from 0:00 to the
+    // displayed time (a minute at least), labelled about every eighth of it.
+    struct ReportAxis
+    {
+        double minutes = 1;
+        double labelEvery = 1;
+        double tickEvery = 1;
+    };
+    static ReportAxis reportAxis(quint32 displayMs);
     // Minutes of a span text ("15 Min", "2 Hr"); 15 when it names no span.
     static int parseSpan(const QString &text);
     static QString spanText(int minutes);
@@ -86,8 +95,9 @@ public:
     int zoom() const;
     void setZoom(int zoom);
 
-    // The graphs drawn into a page of `pageSize` pixels for the report, and
-    // the same picture as a Base64 PNG.
+    // The graphs of the whole run drawn into a page of `pageSize` pixels for
+    // the report, with the unit of every axis, and the same picture as a
+    // Base64 PNG. The view's own window is left as it was.
     QImage reportImage(const QSize &pageSize);
     QByteArray reportImageBase64(const QSize &pageSize);
 

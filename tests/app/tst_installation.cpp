@@ -1,12 +1,22 @@
 #include "app/qenaboutdlg.h"
 #include "app/qencommandline.h"
+#include "testfiles.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -30,6 +40,53 @@ Run run(const QString &program, const QStringList &arguments,
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// Every file and folder under `dir` with its size, permissions and time of
+// change: what a run must leave as it was.
+QStringList snapshot(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        entries << QStringLiteral("%1 %2 %3 %4")
+                       .arg(info.filePath())
+                       .arg(info.size())
+                       .arg(int(info.permissions()), 0, 16)
+                       .arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    entries.sort();
+    return entries;
+}
+
+// How to run a program as an ordinary user: as it is when the test is not
+// run by the administrator; otherwise through setpriv as "nobody", whose
+// `home` is then handed over. Empty when the administrator has no way to.
+QStringList asOrdinaryUser(const QString &home)
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        return {QString()};
+    const struct passwd *nobody = ::getpwnam("nobody");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (!nobody || nobody->pw_uid == 0 || setpriv.isEmpty())
+        return {};
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    QDirIterator it(home, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    if (::chown(QFile::encodeName(home).constData(), uid, gid) != 0)
+        return {};
+    while (it.hasNext())
+        if (::chown(QFile::encodeName(it.next()).constData(), uid, gid) != 0)
+            return {};
+    return {setpriv, QStringLiteral("--reuid=%1").arg(uid), QStringLiteral("--regid=%1").arg(gid),
+            QStringLiteral("--clear-groups"), QStringLiteral("--")};
+#else
+    Q_UNUSED(home);
+    return {QString()};
+#endif
 }
 
 } // namespace
@@ -123,9 +180,16 @@ private slots:
         QCOMPARE(QFileInfo(prefix.filePath("bin/quenor")).canonicalFilePath(),
                  QFileInfo(programDir + "/quenor").canonicalFilePath());
 
+        // As a system-wide install leaves it: everyone may read and run, no
+        // one may write; the way down to it is open to every user.
         const auto folderPermissions = QFile::permissions(programDir);
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(prefix.path(), open));
         QVERIFY(QFile::setPermissions(programDir, QFile::ReadOwner | QFile::ExeOwner |
-                                                      QFile::ReadGroup | QFile::ExeGroup));
+                                                      QFile::ReadGroup | QFile::ExeGroup |
+                                                      QFile::ReadOther | QFile::ExeOther));
+        const QStringList programBefore = snapshot(programDir);
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -140,6 +204,34 @@ private slots:
                 {"--agent", "Halothane", "--minutes", "1", "--save", home.filePath("one.qen")},
                 environment);
         const QStringList programFiles = QDir(programDir).entryList(QDir::Files);
+
+        // A handout from the command line, by a user who cannot write the
+        // program folder: the reports, the CSV and nothing else.
+        QTemporaryDir userHome;
+        QVERIFY(userHome.isValid());
+        QVERIFY(QFile::setPermissions(userHome.path(), open));
+        const QStringList wrapper = asOrdinaryUser(userHome.path());
+        const QString lesson = userHome.filePath("lesson");
+        Run handout;
+        if (!wrapper.isEmpty()) {
+            auto userEnvironment = environment;
+            userEnvironment.insert("HOME", userHome.path());
+            userEnvironment.insert("XDG_CONFIG_HOME", userHome.filePath("config"));
+            userEnvironment.insert("XDG_RUNTIME_DIR", userHome.path());
+            userEnvironment.insert("TMPDIR", userHome.path());
+            const QStringList arguments = {
+                "--agent",       "Sevoflurane=2",    "--agent",   "Desflurane=6",
+                "--agent",       "Nitrous Oxide=50", "--minutes", "20",
+                "--description", "Three agents",     "--xml",     lesson + ".xml",
+                "--html",        lesson + ".html",   "--pdf",     lesson + ".pdf",
+                "--out",         lesson + ".csv"};
+            const QString runner = prefix.filePath("bin/quenor-run");
+            handout = wrapper.first().isEmpty()
+                          ? run(runner, arguments, userEnvironment)
+                          : run(wrapper.first(), wrapper.mid(1) + QStringList{runner} + arguments,
+                                userEnvironment);
+        }
+        const QStringList programAfter = snapshot(programDir);
         QFile::setPermissions(programDir, folderPermissions);
 
         QCOMPARE(version.status, 0);
@@ -153,6 +245,19 @@ private slots:
         QVERIFY(QFileInfo::exists(home.filePath("config/quenor/quenor.ini")));
         QVERIFY(!programFiles.contains("quenor.ini"));
         QVERIFY(QFileInfo(home.filePath("one.qen")).size() > 0);
+
+        if (wrapper.isEmpty())
+            QSKIP("The administrator has no way here to run as an ordinary user (setpriv and "
+                  "the user nobody)");
+        QVERIFY2(handout.status == 0, handout.err.constData());
+        QVERIFY2(handout.err.isEmpty(), handout.err.constData());
+        QVERIFY(fileContents(lesson + ".xml").contains("<gasused"));
+        QVERIFY(fileContents(lesson + ".html").contains("Three agents"));
+        QVERIFY(fileContents(lesson + ".pdf").startsWith("%PDF"));
+        QCOMPARE(fileContents(lesson + ".csv").count('\n'), 1 + 201 * 3);
+        QVERIFY(fileContents(lesson + "_img.png").startsWith("\x89PNG"));
+        QCOMPARE(programAfter, programBefore);
+        QVERIFY(QFileInfo::exists(userHome.filePath("config/quenor/quenor.ini")));
     }
 };
 

@@ -748,7 +748,7 @@ int main(int argc, char *argv[])
     int appArgc = 1;
     char name[] = "quenor";
     char *appArgv[] = {name, nullptr};
-    QenApplication app(appArgc, appArgv, dir.path());
+    QenApplication app(appArgc, appArgv, dir.path(), dir.filePath("user"));
     app.setPrompt(std::make_unique<RandomPrompt>());
     app.setValue("MainWindow", "Max", false);
     app.setValue("MainWindow", "Size", QSize(1100, 760));

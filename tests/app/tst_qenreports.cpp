@@ -6,6 +6,8 @@
 #include "app/qenreports.h"
 #include "document/qendoc.h"
 #include "document/qenreport.h"
+#include "engine/qencatalogue.h"
+#include "engine/qenfootprint.h"
 #include "apptestmain.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
@@ -18,11 +20,15 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -197,6 +203,112 @@ private slots:
         preview->close();
     }
 
+    // Landscape in the preview's page setup: the graphs stay on one page, in
+    // the preview and in what it prints, and the paper chosen there is the
+    // paper of the next report.
+    void landscapePreviewKeepsTheGraphsOnOnePage()
+    {
+        runEngineTo(doc()->engine(), 600000);
+        QPointer<QenPrintPreview> preview = w->reports()->printPreview(doc());
+        QVERIFY(preview);
+        const QSize given = QenReport::graphDisplaySize(w->reports()->printer()->pageLayout());
+        const QPageSize::PageSizeId chosen =
+            w->reports()->printer()->pageLayout().pageSize().id() == QPageSize::A4
+                ? QPageSize::Letter
+                : QPageSize::A4;
+        preview->setPageSetupDialog([chosen](QPrinter *printer, QWidget *) {
+            printer->setPageSize(QPageSize(chosen));
+            printer->setPageOrientation(QPageLayout::Landscape);
+            return true;
+        });
+        const QString printed = out.filePath("landscape.pdf");
+        preview->setPrintDialog([printed](QPrinter *printer, QWidget *) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(printed);
+            return true;
+        });
+        preview->findChild<QAction *>("actionPageSetup")->trigger();
+        QTest::qWait(50);
+        shoot(preview, "preview-landscape");
+        // The graphs' page, whole, for a person to look at.
+        preview->resize(1100, 900);
+        preview->view()->zoomOut();
+        preview->view()->zoomOut();
+        preview->view()->verticalScrollBar()->setValue(
+            preview->view()->verticalScrollBar()->maximum());
+        QTest::qWait(50);
+        shoot(preview, "preview-landscape-graphs");
+
+        const QTextDocument *report = preview->document();
+        const QSizeF page = report->pageSize();
+        QVERIFY(page.width() > page.height());
+        int pictures = 0;
+        for (QTextBlock block = report->begin(); block.isValid(); block = block.next()) {
+            for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (!format.isImageFormat() || format.toImageFormat().height() <= 0)
+                    continue;
+                ++pictures;
+                const QRectF box = report->documentLayout()->blockBoundingRect(block);
+                QVERIFY2(box.height() < page.height(), qPrintable(QString::number(box.height())));
+                QCOMPARE(int(box.top() / page.height()), int((box.bottom() - 1) / page.height()));
+                // Its proportions are kept.
+                const QTextImageFormat image = format.toImageFormat();
+                QVERIFY(std::fabs(image.width() / image.height() -
+                                  double(given.width()) / given.height()) < 0.01);
+            }
+        }
+        QCOMPARE(pictures, 1);
+        preview->findChild<QAction *>("actionPrint")->trigger();
+        QVERIFY(fileContents(printed).startsWith("%PDF"));
+        preview->close();
+
+        // The next report is laid out on the paper chosen in the preview.
+        QVERIFY(w->reports()->prepareReport(doc()));
+        QCOMPARE(w->reports()->printer()->pageLayout().pageSize().id(), chosen);
+        QCOMPARE(w->reports()->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+    }
+
+    // A three-agent lesson's handout: what each agent used, with the source
+    // of its warming potential, in the PDF's report. With QUENOR_SHOTS set the
+    // PDF is kept there for a person to look at.
+    void handoutOfAThreeAgentLesson()
+    {
+        description = "Three agents: sevoflurane, desflurane and nitrous oxide";
+        auto name = [this](const char *section) {
+            const QenCatalogue &catalogue = doc()->catalogue();
+            return catalogue.at(catalogue.findByName(section))->displayName;
+        };
+        QVERIFY(doc()->setAgent(QenUserOrigin, 0, name("Sevoflurane")));
+        QCOMPARE(doc()->addAgent(name("Desflurane")), 1);
+        QCOMPARE(doc()->addAgent(name("Nitrous Oxide")), 2);
+        QenEngine *e = doc()->engine();
+        e->setFGF(QenUserOrigin, 2.0f);
+        e->setDEL(QenUserOrigin, 0, 2.5f);
+        e->setDEL(QenUserOrigin, 1, 6.0f);
+        e->setDEL(QenUserOrigin, 2, 60.0f);
+        runEngineTo(e, 20 * 60000);
+        e->setFGF(QenUserOrigin, 1.0f);
+        runEngineTo(e, 2443000);
+        answer = out.filePath("handout.pdf");
+        w->action("actionPdf")->trigger();
+        QVERIFY(fileContents(answer).startsWith("%PDF"));
+        QVERIFY(!fileContents(answer).contains("/DCTDecode"));
+        const QString text = w->reports()->report()->toPlainText();
+        const int table = text.indexOf(QenFootprint::builtInSource());
+        QVERIFY2(table > 0, qPrintable(text));
+        for (const char *section : {"Sevoflurane", "Desflurane", "Nitrous Oxide"})
+            QVERIFY(text.lastIndexOf(name(section), table) > text.indexOf("CO2e (kg)"));
+        QCOMPARE(text.count(QenFootprint::builtInSource()), 1);
+        const QString shots = qEnvironmentVariable("QUENOR_SHOTS");
+        if (!shots.isEmpty()) {
+            const QString kept =
+                QDir(shots).filePath("handout-" + QLocale::system().name() + ".pdf");
+            QFile::remove(kept);
+            QFile::copy(answer, kept);
+        }
+    }
+
     void previewContentSize_data()
     {
         QTest::addColumn<double>("scale");
@@ -222,6 +334,7 @@ private slots:
 int main(int argc, char *argv[])
 {
     return runWindowTests<TestQenReports>(argc, argv, [](QenApplication &app) {
+        installGalleryLanguage();
         prompt = appTestPrompt();
         programDir = &appTestDir();
         // The stylesheet and icon, found or restored as at start-up.

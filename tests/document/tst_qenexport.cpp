@@ -6,6 +6,8 @@
 #include "engine/qencatalogue.h"
 #include "engine/qendecrement.h"
 #include "engine/qenfiles.h"
+#include "engine/qenfootprint.h"
+#include "engine/qenvocabulary.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 
@@ -75,6 +77,9 @@ class TestQenExport : public QObject
     ScriptedPrompt m_prompt;
     std::unique_ptr<QenDocHost> m_host;
     std::unique_ptr<QenDoc> m_doc;
+    // The report's temporary pictures, deleted after each test as the
+    // program deletes them when it ends.
+    QStringList m_temporary;
 
     QenEngine *engine() { return m_doc->engine(); }
     QDomDocument tree(bool withResults = true)
@@ -90,8 +95,10 @@ class TestQenExport : public QObject
     QenExportSettings settings(const QString &locale = "en_US")
     {
         QenExportSettings s;
-        s.stylesheetPath = QenFiles::findFile("qen.xsl", QString("language/qen_%1.xsl").arg(locale),
-                                              m_dir.path(), locale);
+        s.stylesheetPath = QenFiles::stylesheet(m_dir.path(), locale);
+        s.addTemporaryFile = [this](const QString &path) {
+            m_temporary << path;
+        };
         s.graphPng = [] {
             QImage image(40, 60, QImage::Format_RGB32);
             image.fill(Qt::white);
@@ -122,6 +129,9 @@ private slots:
 
     void cleanup()
     {
+        for (const QString &path : std::as_const(m_temporary))
+            QFile::remove(path);
+        m_temporary.clear();
         m_doc.reset();
         QCOMPARE(m_prompt.pending(), 0);
     }
@@ -446,7 +456,7 @@ private slots:
         QVERIFY(cells.contains("14.5 L"));   // fat volume at 70 kg
         QVERIFY(cells.contains("0.42"));     // blood coefficient, "#0.##"
         QVERIFY(cells.contains("7.25"));     // DEL, "##0.##"
-        QVERIFY(cells.contains("2"));        // two injections of 1 mL, "##0"
+        QVERIFY(cells.contains("2.00"));     // two injections of 1 mL, "##0.00"
         QVERIFY(cells.contains("00:01:06")); // the step that received the injections
         // The picture beside the page, named after it and by its own name.
         QStringList images;
@@ -454,6 +464,146 @@ private slots:
             images << QUrl::fromPercentEncoding(src.toUtf8());
         QVERIFY(images.contains("page " + locale + "_img.png"));
         QVERIFY(QFile::exists(m_dir.filePath("page " + locale + "_img.png")));
+    }
+
+    // The Injected column to the hundredth of a millilitre.
+    void injectedToHundredths_data()
+    {
+        QTest::addColumn<float>("unitDose");
+        QTest::addColumn<int>("doses");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("half a mL") << 0.5f << 1 << "0.50";
+        QTest::newRow("three of 0.25") << 0.25f << 3 << "0.75";
+        QTest::newRow("two of 1.5") << 1.5f << 2 << "3.00";
+    }
+    void injectedToHundredths()
+    {
+        QFETCH(float, unitDose);
+        QFETCH(int, doses);
+        QFETCH(QString, shown);
+        runEngineTo(engine(), 30000);
+        engine()->setUnitDose(0, unitDose);
+        for (int i = 0; i < doses; ++i)
+            engine()->injectDose();
+        runEngineTo(engine(), 60000);
+        const QString path = m_dir.filePath("injected.html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings()));
+        // The column of each agent row (its fourth cell).
+        QStringList injected;
+        const QStringList cells =
+            htmlTexts(fileContents(path), "//table[contains(@class,'printout')]//tr/td[4]");
+        for (const QString &cell : cells)
+            if (!cell.isEmpty())
+                injected << cell;
+        QVERIFY2(injected.contains(shown), qPrintable(injected.join('|')));
+        QVERIFY(injected.contains("0.00"));
+    }
+
+    // The page names its picture and icon by relative URLs that lead back
+    // to the files beside it, whatever the page's name holds.
+    void picturesOfAnOddlyNamedPage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("hash") << "Lab #3";
+        QTest::newRow("question mark") << "what?";
+        QTest::newRow("percent") << "100%25 O2";
+        QTest::newRow("blanks") << "two  blanks ";
+        QTest::newRow("all of them") << "a#b?c%d e";
+        QTest::newRow("Chinese") << QString::fromUtf8("实验 #2");
+    }
+    void picturesOfAnOddlyNamedPage()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QenExportSettings s = settings();
+        QImage icon(16, 16, QImage::Format_RGB32);
+        icon.fill(Qt::red);
+        s.iconPath = dir.filePath("icon.png");
+        QVERIFY(icon.save(s.iconPath));
+        const QString page = dir.filePath(name + ".html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), page, false, s));
+        const QStringList sources = htmlTexts(fileContents(page), "//img/@src");
+        QCOMPARE(sources.size(), 2);
+        QStringList reached;
+        for (const QString &src : sources) {
+            const QUrl url(src, QUrl::StrictMode);
+            QVERIFY2(url.isValid() && url.isRelative(), qPrintable(src));
+            QVERIFY2(!url.hasFragment() && !url.hasQuery(), qPrintable(src));
+            reached << QUrl::fromLocalFile(page).resolved(url).toLocalFile();
+        }
+        QCOMPARE(reached,
+                 (QStringList{dir.filePath(name + "_icon.png"), dir.filePath(name + "_img.png")}));
+        for (const QString &file : reached)
+            QVERIFY2(!QImage(file).isNull(), qPrintable(file));
+    }
+
+    // What a three-agent lesson used by the displayed time. In an open
+    // circuit each agent's vapour grows by DEL/100 x FGF every minute, so
+    // ten minutes at 4 L/min deliver 1.0 L of sevoflurane at 2.5 %, 2.4 L of
+    // desflurane at 6 % and 0.3 L of halothane at 0.75 %.
+    void gasUsedByTheLesson()
+    {
+        QVERIFY(m_doc->setAgent(QenUserOrigin, 0, displayName("Sevoflurane")));
+        QCOMPARE(m_doc->addAgent(displayName("Desflurane")), 1);
+        QCOMPARE(m_doc->addAgent(displayName("Halothane")), 2);
+        engine()->setCircuit(QenUserOrigin, QenVocabulary::circuits().first());
+        engine()->setFGF(QenUserOrigin, 4.0f);
+        const float dels[3] = {2.5f, 6.0f, 0.75f};
+        for (int k = 0; k < 3; ++k)
+            engine()->setDEL(QenUserOrigin, k, dels[k]);
+        runEngineTo(engine(), 10 * 60000);
+        QCOMPARE(engine()->displayTime(), quint32(600000));
+
+        const double vapour[3] = {1.0, 2.4, 0.3};
+        const QDomElement gas = elements(tree(), "gasused").value(0);
+        QCOMPARE(gas.attribute("time"), QString("00:10:00"));
+        const QDomNodeList rows = gas.elementsByTagName("agentgas");
+        QCOMPARE(rows.size(), 3);
+        const QString path = m_dir.filePath("gas.html");
+        QVERIFY(QenExport::writeHtml(m_doc.get(), path, false, settings()));
+        const QByteArray html = fileContents(path);
+        const QStringList cells = htmlTexts(html, "//table[contains(@class,'gasused')]//td");
+        QCOMPARE(cells.size(), 3 * 6);
+        for (int k = 0; k < 3; ++k) {
+            const QenAnesthetic *a = engine()->agentOf(k);
+            const QDomElement row = rows.at(k).toElement();
+            QCOMPARE(row.attribute("name"), a->displayName);
+            auto near = [&](const char *attribute, double expected) {
+                const double got = row.attribute(attribute).toDouble();
+                QVERIFY2(std::fabs(got - expected) <= 1e-4 + 1e-5 * expected,
+                         qPrintable(QString("%1 %2: %3, not %4")
+                                        .arg(a->name, attribute)
+                                        .arg(got)
+                                        .arg(expected)));
+            };
+            const double litres = vapour[k];
+            const double liquidMl = litres * 1000.0 / a->volatility;
+            const double cost = liquidMl / a->bottleSize * a->bottleCost;
+            near("vapour", litres);
+            near("liquid", liquidMl);
+            near("cost", cost);
+            QStringList expected{a->displayName, QString::number(liquidMl, 'f', 1),
+                                 QString::number(litres, 'f', 2), QString::number(cost, 'f', 2)};
+            if (a->gwp100) {
+                const double kg = litres / 24.055 * double(*a->molarMass) / 1000.0 * *a->gwp100;
+                near("co2e", kg);
+                QCOMPARE(row.attribute("gwp100").toDouble(), double(*a->gwp100));
+                expected << QString::number(kg, 'f', 3) << QString::number(*a->gwp100);
+                QCOMPARE(row.attribute("gwpSource"), QenFootprint::builtInSource());
+            } else {
+                // Halothane's warming potential is unknown: dashes, never 0.
+                QVERIFY(!row.hasAttribute("co2e"));
+                QVERIFY(!row.hasAttribute("gwpSource"));
+                expected << QString::fromUtf8("\u2013") << QString::fromUtf8("\u2013");
+            }
+            QCOMPARE(cells.mid(k * 6, 6), expected);
+        }
+        QVERIFY(htmlTexts(html, "//p[@class='caption']").contains("Gas used"));
+        // One line names the source of the two agents' warming potentials.
+        QCOMPARE(htmlTexts(html, "//p[contains(@class,'source')]"),
+                 QStringList{QString("GWP100 of %1, %2: %3.")
+                                 .arg(displayName("Sevoflurane"), displayName("Desflurane"),
+                                      QenFootprint::builtInSource())});
     }
 
     void bothChoicesOffLeaveTheHeaderAndTables()

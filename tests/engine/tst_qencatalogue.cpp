@@ -1,4 +1,6 @@
 #include "engine/qencatalogue.h"
+#include "engine/qenanesthetic.h"
+#include "engine/qenfootprint.h"
 #include "engine/qenini.h"
 #include "engine/qenreadingorder.h"
 #include "engine/qenvocabulary.h"
@@ -432,6 +434,58 @@ private slots:
         QCOMPARE(read.mac, 5.0f);
         QCOMPARE(read.liquid, false);
         QVERIFY(read.color.isEmpty()); // an unknown colour leaves it empty
+    }
+
+    // The report names where each warming potential comes from: the built-in
+    // table's source while the settings hold its value, else the settings.
+    void warmingPotentialSource_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<float>("change"); // added to the built-in value
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<bool>("builtIn");
+        QTest::newRow("built-in sevoflurane") << "Sevoflurane" << 0.0f << true << true;
+        QTest::newRow("built-in nitrous oxide") << "Nitrous Oxide" << 0.0f << true << true;
+        QTest::newRow("changed desflurane") << "Desflurane" << 1.0f << true << false;
+        QTest::newRow("lowered isoflurane") << "Isoflurane" << -0.5f << true << false;
+        QTest::newRow("an agent of the user's") << "Ourane" << 0.0f << true << false;
+        QTest::newRow("unknown for halothane") << "Halothane" << 0.0f << false << false;
+    }
+    void warmingPotentialSource()
+    {
+        QFETCH(QString, section);
+        QFETCH(float, change);
+        QFETCH(bool, known);
+        QFETCH(bool, builtIn);
+        // The built-in value, read from the built-in table's text.
+        QFile file(":/safeCopy/quenor_en_US.ini");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        std::optional<float> value;
+        bool inSection = false;
+        for (const QByteArray &raw : file.readAll().split('\n')) {
+            const QByteArray line = raw.trimmed();
+            if (line.startsWith('['))
+                inSection = line == "[" + section.toUtf8().replace(" ", "%20") + "]";
+            else if (inSection && line.startsWith("GWP100="))
+                value = line.mid(7).toFloat();
+        }
+        if (section == "Ourane")
+            value = 12.0f;
+        QCOMPARE(bool(value), known);
+        QCOMPARE(QenFootprint::builtInGwp100(section).has_value(), known && section != "Ourane");
+
+        QenAnesthetic agent;
+        agent.name = section;
+        if (value)
+            agent.gwp100 = *value + change;
+        const QString source = QenFootprint::sourceOf(&agent);
+        if (!known)
+            QCOMPARE(source, QString());
+        else if (builtIn)
+            QCOMPARE(source, QString("IPCC Sixth Assessment Report (2021), Working Group I, Table "
+                                     "7.SM.7, 100-year"));
+        else
+            QCOMPARE(source, QString("the agent table in the settings"));
     }
 };
 

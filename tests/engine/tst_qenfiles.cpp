@@ -168,6 +168,97 @@ private slots:
         QCOMPARE(found, path);
     }
 
+    // A fresh portable copy has no "language" folder: the folder is made
+    // beside the program rather than the file moving to the user's folder.
+    // A read-only program folder gets nothing: the file goes to the user's.
+    void missingSubfolder_data()
+    {
+        QTest::addColumn<bool>("programWritable");
+        QTest::newRow("portable") << true;
+        QTest::newRow("installed") << false;
+    }
+    void missingSubfolder()
+    {
+        QFETCH(bool, programWritable);
+        QTemporaryDir program;
+        QTemporaryDir user;
+        const auto permissions = QFile::permissions(program.path());
+        if (!programWritable)
+            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QString found = QenFiles::findFile("qen.xsl", "language/qen_en_US.xsl",
+                                                 program.path(), "en_US", user.path());
+        QFile::setPermissions(program.path(), permissions);
+        const QString expected = (programWritable ? program.path() : user.path()) +
+                                 QStringLiteral("/language/qen_en_US.xsl");
+        QCOMPARE(found, expected);
+        QCOMPARE(fileContents(found), fileContents(":/safeCopy/qen_en_US.xsl"));
+        QCOMPARE(QDir(user.path()).isEmpty(), programWritable);
+        QCOMPARE(QDir(program.path()).isEmpty(), !programWritable);
+    }
+
+    // The stylesheet of an export: the built-in one, unless a language folder
+    // holds a copy that no version of the program shipped.
+    void stylesheet_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("userCopy");    // empty: none
+        QTest::addColumn<QByteArray>("programCopy"); // empty: none
+        QTest::addColumn<QString>("expected");       // "user", "program" or a resource
+        const QByteArray current = fileContents(":/safeCopy/qen_en_US.xsl");
+        const QByteArray currentZh = fileContents(":/safeCopy/qen_zh_CN.xsl");
+        const QByteArray first = fileContents(QFINDTESTDATA("data/qen_zh_CN_first.xsl"));
+        QByteArray edited = current;
+        edited.replace("Quenor® Simulation</h1>", "Our Ward's Simulation</h1>");
+        QByteArray editedZh = first;
+        editedZh.replace("</xsl:stylesheet>", "<!-- ours --></xsl:stylesheet>");
+        const QByteArray none;
+        QTest::newRow("no copy") << "en_US" << none << none << ":/safeCopy/qen_en_US.xsl";
+        QTest::newRow("no copy, zh_CN") << "zh_CN" << none << none << ":/safeCopy/qen_zh_CN.xsl";
+        QTest::newRow("no copy, de_DE") << "de_DE" << none << none << ":/safeCopy/qen_en_US.xsl";
+        QTest::newRow("restored current copy")
+            << "en_US" << current << current << ":/safeCopy/qen_en_US.xsl";
+        QTest::newRow("restored first version")
+            << "zh_CN" << first << first << ":/safeCopy/qen_zh_CN.xsl";
+        QTest::newRow("other language's copy")
+            << "en_US" << currentZh << none << ":/safeCopy/qen_en_US.xsl";
+        QTest::newRow("edited user copy") << "en_US" << edited << current << "user";
+        QTest::newRow("edited old copy") << "zh_CN" << editedZh << none << "user";
+        QTest::newRow("edited program copy") << "en_US" << current << edited << "program";
+        QTest::newRow("both edited") << "en_US" << edited << edited << "user";
+        QTest::newRow("edited, de_DE") << "de_DE" << none << edited << "program";
+    }
+    void stylesheet()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, userCopy);
+        QFETCH(QByteArray, programCopy);
+        QFETCH(QString, expected);
+        QVERIFY(!fileContents(":/safeCopy/qen_en_US.xsl").isEmpty());
+        QTemporaryDir program;
+        QTemporaryDir user;
+        const QString relative = QString("language/qen_%1.xsl").arg(locale);
+        auto write = [](const QString &path, const QByteArray &text) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        };
+        if (!userCopy.isEmpty())
+            write(user.filePath(relative), userCopy);
+        if (!programCopy.isEmpty())
+            write(program.filePath(relative), programCopy);
+        if (expected == "user")
+            expected = user.filePath(relative);
+        else if (expected == "program")
+            expected = program.filePath(relative);
+        QCOMPARE(QenFiles::stylesheet(program.path(), locale, user.path()), expected);
+        QCOMPARE(QenFiles::exportFiles(program.path(), locale, user.path()).stylesheetPath,
+                 expected);
+        // Nothing is restored: the built-in stylesheet is used where it is.
+        QCOMPARE(QFileInfo::exists(user.filePath(relative)), !userCopy.isEmpty());
+        QCOMPARE(QFileInfo::exists(program.filePath(relative)), !programCopy.isEmpty());
+    }
+
     void unrestorable_data()
     {
         QTest::addColumn<QString>("name");

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -28,6 +29,11 @@ private:
     Result runner(const QStringList &arguments)
     {
         QProcess process;
+        // The user's folder of the run is the test's own.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           m_dir.filePath(QStringLiteral("config")));
+        process.setProcessEnvironment(environment);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quenor-run"),
                       QStringList{QStringLiteral("--ini"), m_ini} + arguments);
         if (!process.waitForFinished(60000))
@@ -103,6 +109,17 @@ private slots:
             << QStringList{"--agent", "Halothane", "--speed", "2"} << "speed";
         QTest::newRow("no time") << QStringList{"--agent", "Halothane", "--at", "soon:flush"}
                                  << "not a time";
+        QTest::newRow("change at the end")
+            << QStringList{"--agent", "Halothane", "--minutes", "60", "--at", "60:fgf=10"}
+            << "--at 60:fgf=10: at or after the end of the run (60 min)";
+        QTest::newRow("change after the end")
+            << QStringList{"--agent", "Halothane", "--minutes", "2.5",
+                           "--at",    "1:flush",   "--at",      "2.51:va=3"}
+            << "--at 2.51:va=3: at or after the end";
+        QTest::newRow("two things to standard output")
+            << QStringList{"--agent", "Halothane", "--minutes",   "1",
+                           "--xml",   "-",         "--decrement", "-"}
+            << "standard output";
         QTest::newRow("injection into an open circuit")
             << QStringList{"--agent", "Halothane", "--circuit", "Open", "--at", "1:inject"}
             << "cannot be injected";
@@ -134,7 +151,7 @@ private slots:
         QCOMPARE(r.status, 0);
 
         const QByteArray expected = fileContents(straight);
-        QCOMPARE(rows(expected).size(), 1 + 400);
+        QCOMPARE(rows(expected).size(), 1 + 401);
         QCOMPARE(fileContents(continued), expected);
     }
 
@@ -176,7 +193,8 @@ private slots:
         QFile file(m_out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArrayList> table = rows(file.readAll());
-        QCOMPARE(table.size(), 11);
+        QCOMPARE(table.size(), 12);
+        QCOMPARE(table.last()[0], QByteArray("60000"));
         QCOMPARE(table[0].join(','), QByteArray("time_ms,agent,del,fgf,va,co,flags,ckt,alv,vrg,"
                                                 "mus,fat,ven,uptake,delivered,co2e_kg"));
         double delivered = 0.0;
@@ -208,11 +226,12 @@ private slots:
                                  "35", "--minutes", "1", "--at", "0:inject.2"});
         QCOMPARE(r.status, 0);
         const QList<QByteArrayList> table = rows(r.out);
-        QCOMPARE(table.size(), 1 + 12 * 2); // steps of 5045 ms starting before 60 s
+        // Steps of 5045 ms starting before 60 s, and the step that reaches it.
+        QCOMPARE(table.size(), 1 + 13 * 2);
         QCOMPARE(table[1][1], QByteArray("Nitrous Oxide"));
         QCOMPARE(table[2][1], QByteArray("Halothane"));
         QCOMPARE(table[3][0], QByteArray("5045"));
-        QCOMPARE(table.last()[0], QByteArray("55495"));
+        QCOMPARE(table.last()[0], QByteArray("60540"));
         QCOMPARE(table[1][2], QByteArray("70"));
         QCOMPARE(table[1][4], text(float(4.0 * std::sqrt(std::sqrt(0.125)))));
         QCOMPARE(table[2][6].toInt() & 0xf0, 0x10); // the dose, in the second agent's step
@@ -274,6 +293,60 @@ private slots:
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 
+    // The CSV ends with the row at the end time, as the XML does; every row
+    // before it is the one a shorter run writes, and a change just before
+    // the end is made.
+    void endRow()
+    {
+        const Result full =
+            runner({"--agent", "Sevoflurane=2", "--minutes", "30", "--at", "29.95:fgf=1"});
+        QCOMPARE(full.status, 0);
+        const QList<QByteArrayList> table = rows(full.out);
+        QCOMPARE(table.size(), 1 + 301);
+        QCOMPARE(table.last()[0], QByteArray("1800000"));
+        QCOMPARE(table.last()[3], QByteArray("1"));
+        QCOMPARE(table[table.size() - 2][3], QByteArray("8"));
+        const Result shorter = runner({"--agent", "Sevoflurane=2", "--minutes", "29.9"});
+        QCOMPARE(shorter.status, 0);
+        QVERIFY(full.out.startsWith(shorter.out));
+    }
+
+    // "-" is standard output for each file option, with the bytes the file
+    // would get.
+    void dashIsStandardOutput_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("out") << "--out";
+        QTest::newRow("decrement") << "--decrement";
+        QTest::newRow("xml") << "--xml";
+    }
+    void dashIsStandardOutput()
+    {
+        QFETCH(QString, option);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("file");
+        const QStringList run{"--agent", "Enflurane=1.2", "--minutes", "20"};
+        // The CSV goes to a file when another option takes standard output.
+        const QStringList csv{"--out", dir.filePath("side.csv")};
+        const QStringList extra = option == "--out" ? QStringList() : csv;
+        const Result toFile = runner(run + extra + QStringList{option, file});
+        const Result toStdout = runner(run + extra + QStringList{option, "-"});
+        QCOMPARE(toFile.status, 0);
+        QVERIFY2(toStdout.status == 0, toStdout.err.constData());
+        QVERIFY(toStdout.err.isEmpty());
+        QVERIFY(toFile.out.isEmpty());
+        QString expected = QString::fromUtf8(fileContents(file));
+        QVERIFY(expected.size() > 50);
+        QString got = QString::fromUtf8(toStdout.out);
+        // Written a moment apart: only the time of writing may differ.
+        const QRegularExpression stamp("datetime=\"[^\"]*\"");
+        expected.replace(stamp, "");
+        got.replace(stamp, "");
+        QCOMPARE(got, expected);
+        QVERIFY(!QFile::exists("-"));
+        QVERIFY(!QFile::exists(QDir::current().filePath("-")));
+    }
+
     // The footprint came as a last column: every earlier one is as the runner
     // wrote it before, byte for byte (two agents, an odd step, injection,
     // flush and changes).
@@ -302,7 +375,7 @@ private slots:
                                  "2", "--minutes", "30", "--decrement", forecast});
         QCOMPARE(r.status, 0);
         const QList<QByteArrayList> table = rows(r.out);
-        QCOMPARE(table.size(), 1 + 300 * 2);
+        QCOMPARE(table.size(), 1 + 301 * 2);
         QCOMPARE(table[0].last(), QByteArray("co2e_kg"));
         const QByteArrayList &des = table[table.size() - 2];
         QCOMPARE(des[1], QByteArray("Desflurane"));

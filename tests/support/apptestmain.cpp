@@ -35,7 +35,9 @@ int runAppTest(int argc, char **argv, const std::function<int()> &runTests,
     appArgv.push_back(nullptr);
     int appArgc = int(words.size());
 
-    QenApplication app(appArgc, appArgv.data(), dir.path());
+    // The user's folder too is the test's own: a test never writes into the
+    // real user's configuration.
+    QenApplication app(appArgc, appArgv.data(), dir.path(), dir.filePath(QStringLiteral("user")));
     auto scripted = std::make_unique<ScriptedPrompt>();
     testPrompt = scripted.get();
     app.setPrompt(std::move(scripted));

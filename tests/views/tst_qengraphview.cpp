@@ -369,6 +369,99 @@ private slots:
             QByteArray::fromBase64(view->reportImageBase64(QSize(400, 500))), "PNG");
         QCOMPARE(decoded.size(), QSize(400, 500));
     }
+
+    // The report's time axis spans the run from 0:00 to the displayed time.
+    void reportAxis_data()
+    {
+        QTest::addColumn<quint32>("displayMs");
+        QTest::addColumn<double>("minutes");
+        QTest::addColumn<double>("labels");
+        QTest::addColumn<double>("ticks");
+        QTest::newRow("never run") << 0u << 1.0 << 1.0 << 1.0;
+        QTest::newRow("0:40:43") << 2443000u << 2443000 / 60000.0 << 10.0 << 5.0;
+        QTest::newRow("eight minutes") << 480000u << 8.0 << 1.0 << 1.0;
+        QTest::newRow("8:06") << 486000u << 8.1 << 2.0 << 1.0;
+        QTest::newRow("three hours") << 10800000u << 180.0 << 30.0 << 10.0;
+        QTest::newRow("three days") << 259200000u << 4320.0 << 720.0 << 240.0;
+        QTest::newRow("thirty days") << 2592000000u << 43200.0 << 5760.0 << 2880.0;
+    }
+    void reportAxis()
+    {
+        QFETCH(quint32, displayMs);
+        QFETCH(double, minutes);
+        QFETCH(double, labels);
+        QFETCH(double, ticks);
+        const QenGraphView::ReportAxis axis = QenGraphView::reportAxis(displayMs);
+        QVERIFY(std::fabs(axis.minutes - minutes) < 1e-9);
+        QCOMPARE(axis.labelEvery, labels);
+        QCOMPARE(axis.tickEvery, ticks);
+    }
+
+    // The report shows the whole run whatever window the graph page shows,
+    // and leaves that window as it was. DEL 2 for the first 10 of 40:43
+    // minutes: the DEL strip's trace stands above its baseline in the first
+    // quarter of the time axis only.
+    void reportShowsTheWholeRun()
+    {
+        ViewFixture f;
+        QVERIFY(f.ok);
+        QVERIFY(f.usePrimary(QStringLiteral("Isoflurane")));
+        QenGraphView *view = f.window()->graph.get();
+        QenEngine *e = f.engine();
+        e->setSpeed(QenSystemOrigin, 1000);
+        e->setDEL(QenUserOrigin, 0, 2.0f);
+        f.runTo(600000);
+        e->setDEL(QenUserOrigin, 0, 0.0f);
+        f.runTo(2443000);
+        QVERIFY(e->displayTime() >= 2443000);
+        const QSize page(800, 1000);
+        // The window as the page last drew it.
+        view->delGraph()->grab();
+        const double origin = view->delGraph()->origin();
+        const double size = view->delGraph()->xSize();
+        const double now = view->delGraph()->xVal();
+        const QImage live = view->reportImage(page);
+        QCOMPARE(view->delGraph()->origin(), origin);
+        QCOMPARE(view->delGraph()->xSize(), size);
+        QCOMPARE(view->delGraph()->xVal(), now);
+
+        // Looking back through the past changes the page, not the report.
+        view->timeScrollBar()->setValue(300);
+        view->ChangeScale(QStringLiteral("30 Min"));
+        QVERIFY(view->delGraph()->xSize() == 30.0);
+        QCOMPARE(view->reportImage(page), live);
+        QCOMPARE(view->delGraph()->xSize(), 30.0);
+
+        // The DEL strip is the second band (13 to 26 % of the page).
+        const QColor trace = view->delGraph()->lineColor(0);
+        // A column where the trace stands above the baseline; the frame's
+        // sides, dark from top to bottom, are no trace.
+        auto raised = [&](int x) {
+            int dark = 0;
+            const int from = page.height() * 14 / 100;
+            const int to = page.height() * 22 / 100;
+            for (int y = from; y < to; ++y) {
+                const QColor c = live.pixelColor(x, y);
+                if (std::abs(c.red() - trace.red()) + std::abs(c.green() - trace.green()) +
+                        std::abs(c.blue() - trace.blue()) <
+                    60)
+                    ++dark;
+            }
+            return dark > 0 && dark < to - from;
+        };
+        int early = 0;
+        int late = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            if (!raised(x))
+                continue;
+            if (x < page.width() * 2 / 5)
+                ++early;
+            else
+                ++late;
+        }
+        QVERIFY2(early > page.width() / 8, qPrintable(QString::number(early)));
+        QCOMPARE(late, 0);
+    }
 };
 
 QTEST_MAIN(TestQenGraphView)

@@ -380,6 +380,36 @@ void showLive(QenEngine &engine)
         engine.advance(int(engine.simTime()));
 }
 
+// The program computes one step ahead of what it shows, so the state at the
+// end of the run is a recorded sample when it exports; here too, for the
+// CSV and the reports alike.
+void recordEnd(QenEngine &engine)
+{
+    if (engine.simTime() <= engine.endTime() && engine.simTime() < engine.limitMs())
+        engine.advanceOneStep();
+}
+
+// "-" names standard output.
+bool isStdout(const QString &path)
+{
+    return path == QLatin1String("-");
+}
+
+// Writes `bytes` to `path` whole or not at all (an old file survives a failed
+// write), or keeps them for standard output when `path` is empty or "-".
+bool deliver(const QString &path, const QByteArray &bytes, QByteArray *output, Problem *problem)
+{
+    if (path.isEmpty() || isStdout(path)) {
+        *output = bytes;
+        return true;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *problem = {Failure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+    return false;
+}
+
 // Whether a report can be written to `path`: its folder exists and may be
 // written to, and no folder or read-only file stands in its place.
 bool writablePath(const QString &path, Problem *problem)
@@ -403,23 +433,19 @@ bool writablePath(const QString &path, Problem *problem)
 
 // The reports the program's export commands would write, with both print
 // choices on and the graphs of a new graph view over the whole run.
-Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt)
+Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt, QByteArray *output)
 {
     if (s.xmlPath.isEmpty() && s.htmlPath.isEmpty() && s.pdfPath.isEmpty())
         return {};
-    // The program computes one step ahead of what it shows, so the state at
-    // the end of the run is a recorded sample when it exports; here too.
-    QenEngine &engine = *doc.engine();
-    if (engine.simTime() <= engine.endTime() && engine.simTime() < engine.limitMs())
-        engine.advanceOneStep();
+    recordEnd(*doc.engine());
     const QString dir = QCoreApplication::applicationDirPath();
     const QString locale = QLocale::system().name();
     const QPageLayout layout = QenReport::defaultLayout(QLocale::system());
     QStringList temporaryFiles;
     QenExportSettings settings;
-    settings.stylesheetPath = QenFiles::findFile(
-        QStringLiteral("qen.xsl"), QStringLiteral("language/qen_%1.xsl").arg(locale), dir, locale);
-    settings.iconPath = QenFiles::findFile(QStringLiteral("quenor_lg.png"), QString(), dir, locale);
+    const QenFiles::ExportFiles files = QenFiles::exportFiles(dir, locale, QenFiles::userFolder());
+    settings.stylesheetPath = files.stylesheetPath;
+    settings.iconPath = files.iconPath;
     settings.graphDisplaySize = QenReport::graphDisplaySize(layout);
     const QSize pixels = settings.graphDisplaySize * 2;
     settings.graphPng = [&doc, pixels] {
@@ -430,7 +456,9 @@ Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt)
     };
 
     Problem problem;
-    if (!s.xmlPath.isEmpty())
+    if (isStdout(s.xmlPath))
+        *output = QenExport::xmlFile(&doc, settings);
+    else if (!s.xmlPath.isEmpty())
         problem = prompt.attempt([&] { return QenExport::writeXml(&doc, s.xmlPath, settings); },
                                  QStringLiteral("cannot write %1").arg(s.xmlPath));
     if (problem.status == 0 && !s.htmlPath.isEmpty())
@@ -506,7 +534,7 @@ bool setBookmarks(QenDoc &doc, const QStringList &given, Problem *problem)
     return true;
 }
 
-Problem run(const QStringList &givenArguments, QByteArray *output, QString *outPath)
+Problem run(const QStringList &givenArguments, QByteArray *output)
 {
     Problem problem;
     QStringList arguments;
@@ -538,7 +566,7 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
     const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("A change at a time."),
                                       QStringLiteral("MIN:OP"));
     const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("CSV file (default: standard output)."),
+                                       QStringLiteral("CSV file (default, or -: standard output)."),
                                        QStringLiteral("FILE"));
     const QCommandLineOption openOption(
         QStringLiteral("open"),
@@ -616,7 +644,6 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
     if (s.iniPath.isEmpty())
         return problem;
     s.outPath = parser.value(outOption);
-    *outPath = s.outPath;
     s.openPath = parser.value(openOption);
     s.savePath = parser.value(saveOption);
     s.xmlPath = parser.value(xmlOption);
@@ -628,11 +655,21 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
     using Target = std::pair<QCommandLineOption, QString>;
     for (const auto &[option, path] : std::initializer_list<Target>{
              {xmlOption, s.xmlPath}, {htmlOption, s.htmlPath}, {pdfOption, s.pdfPath}}) {
-        if (parser.isSet(option) && !writablePath(path, &problem)) {
+        if (parser.isSet(option) && !isStdout(path) && !writablePath(path, &problem)) {
             problem.text = QStringLiteral("--%1 %2").arg(option.names().first(), problem.text);
             return problem;
         }
     }
+
+    // Standard output holds one thing: the CSV (by default, when nothing
+    // else is written), the forecast or the XML.
+    const bool exported = !s.xmlPath.isEmpty() || !s.htmlPath.isEmpty() || !s.pdfPath.isEmpty();
+    const bool csvToStdout =
+        isStdout(s.outPath) || (s.outPath.isEmpty() && s.savePath.isEmpty() && !exported);
+    if (int(csvToStdout) + int(isStdout(parser.value(decrementOption))) + int(isStdout(s.xmlPath)) >
+        1)
+        return {BadInput, QStringLiteral("only one of the CSV, --decrement and --xml can go to "
+                                         "standard output")};
 
     const QenIni ini(s.iniPath);
     // The program's language, as the program chooses it, for the reports.
@@ -727,10 +764,16 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
                                   .arg(parser.value(minutesOption))};
         s.minutes = *m;
     }
+    const double wantedMs = std::min(s.minutes * 60000.0, 4294967295.0);
     for (const QString &spec : parser.values(atOption)) {
         Operation op;
         if (!parseOperation(spec, s, catalogue, &op, &problem))
             return problem;
+        if (double(op.atMs) >= std::min(wantedMs, double(engine.limitMs())))
+            return {BadInput,
+                    QStringLiteral("--at %1: at or after the end of the run (%2 min)")
+                        .arg(spec, QString::number(std::min(wantedMs, double(engine.limitMs())) /
+                                                   60000.0))};
         s.operations.push_back(op);
     }
     std::stable_sort(s.operations.begin(), s.operations.end(),
@@ -763,18 +806,19 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
     const int speed = engine.speed();
     engine.setSpeed(QenSystemOrigin, 1000);
 
-    const double wantedMs = std::min(s.minutes * 60000.0, 4294967295.0);
     size_t next = 0;
     for (;;) {
         const quint32 now = engine.simTime();
-        if (double(now) >= wantedMs || now >= engine.limitMs())
-            break;
+        // A change due by now is made before the run may end here: one given
+        // between the last step and the end counts from the end row.
         if (next < s.operations.size() && s.operations[next].atMs <= now) {
             showLive(engine);
             for (; next < s.operations.size() && s.operations[next].atMs <= now; ++next)
                 if (!apply(engine, s.operations[next], &problem))
                     return problem;
         }
+        if (double(now) >= wantedMs || now >= engine.limitMs())
+            break;
         if (!engine.advanceOneStep())
             return {Failure, engine.stepOutOfRange()
                                  ? QStringLiteral("the values left the range the model can "
@@ -794,17 +838,19 @@ Problem run(const QStringList &givenArguments, QByteArray *output, QString *outP
         if (problem.status != 0)
             return problem;
     }
-    if (parser.isSet(decrementOption)) {
-        const QString path = parser.value(decrementOption);
-        QSaveFile file(path);
-        const QByteArray table = QenDecrement::csv(engine, 600000, s.wakeFgf);
-        if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size() || !file.commit())
-            return {Failure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+    if (parser.isSet(decrementOption) &&
+        !deliver(parser.value(decrementOption), QenDecrement::csv(engine, 600000, s.wakeFgf), output, &problem))
+        return problem;
+    const bool wantsCsv = csvToStdout || !s.outPath.isEmpty();
+    QByteArray table;
+    if (wantsCsv) {
+        recordEnd(engine);
+        table = csv(engine);
     }
-    const bool exported = !s.xmlPath.isEmpty() || !s.htmlPath.isEmpty() || !s.pdfPath.isEmpty();
-    if ((s.savePath.isEmpty() && !exported) || !s.outPath.isEmpty())
-        *output = csv(engine);
-    return exportReports(doc, s, prompt);
+    problem = exportReports(doc, s, prompt, output);
+    if (problem.status == 0 && wantsCsv)
+        deliver(s.outPath, table, output, &problem);
+    return problem;
 }
 
 } // namespace
@@ -848,24 +894,11 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quenor-run"));
 
     QByteArray output;
-    QString outPath;
-    const Problem problem = run(QCoreApplication::arguments(), &output, &outPath);
+    const Problem problem = run(QCoreApplication::arguments(), &output);
     if (problem.status != 0) {
         complain(problem.text);
         return problem.status;
     }
-
-    if (outPath.isEmpty()) {
-        if (output.isEmpty())
-            return 0;
-        std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
-        return 0;
-    }
-    // Written whole or not at all: an old file survives a failed write.
-    QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit()) {
-        complain(QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
-        return Failure;
-    }
+    std::fwrite(output.constData(), 1, size_t(output.size()), stdout);
     return 0;
 }
