@@ -123,6 +123,11 @@ private slots:
         QTest::newRow("injection into an open circuit")
             << QStringList{"--agent", "Halothane", "--circuit", "Open", "--at", "1:inject"}
             << "cannot be injected";
+        QTest::newRow("wake-up flow without a forecast")
+            << QStringList{"--agent", "Halothane", "--wake-fgf", "10"} << "needs --decrement";
+        QTest::newRow("negative wake-up flow")
+            << QStringList{"--agent", "Halothane", "--decrement", "f.csv", "--wake-fgf", "-2"}
+            << "out of range";
     }
     void badInput()
     {
@@ -399,6 +404,19 @@ private slots:
             QVERIFY(times[i][2].toDouble() > 0.0);
             QVERIFY(times[i][2].toDouble() < times[i][3].toDouble());
             QVERIFY(times[i][3].toDouble() < times[i][4].toDouble());
+        }
+
+        // With the flow raised to 10 L/min at wake-up every time is shorter.
+        const QString raised = m_dir.filePath(QStringLiteral("raised.csv"));
+        QCOMPARE(runner({"--agent", "Desflurane=6", "--agent", "Halothane=0.8", "--fgf", "2",
+                         "--minutes", "30", "--decrement", raised, "--wake-fgf", "10"})
+                     .status,
+                 0);
+        const QList<QByteArrayList> faster = rows(fileContents(raised));
+        QCOMPARE(faster.size(), times.size());
+        for (int i = 1; i < times.size(); ++i) {
+            QCOMPARE(faster[i].mid(0, 2), times[i].mid(0, 2));
+            QVERIFY(faster[i][4].toDouble() < times[i][4].toDouble());
         }
     }
 };

@@ -578,6 +578,46 @@ private slots:
         QVERIFY(g.drawnFrom(0) < 0.2 && g.drawnTo(0) > 9.8);
     }
 
+    // A dashed line leaves gaps along a flat stretch that a solid one fills;
+    // both are drawn in the line's colour.
+    void dashedLineHasGaps_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("gaps");
+        QTest::newRow("solid") << int(Qt::SolidLine) << false;
+        QTest::newRow("dashed") << int(Qt::DashLine) << true;
+    }
+    void dashedLineHasGaps()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, gaps);
+        Source source;
+        source.answer = [](GraphSample &s) {
+            s.value = 6;
+        };
+        QenGraph g;
+        plain(g, QSize(400, 320));
+        g.setColor0(Qt::red);
+        g.setLineWidth(2);
+        g.setLineStyle(0, Qt::PenStyle(style));
+        QCOMPARE(g.lineStyle(0), Qt::PenStyle(style));
+        g.setDataSource(&source);
+        g.setXVal(15);
+        const QImage image = render(g);
+        const GraphLayout l = g.layout();
+        const int y = g.mapToPixel(7, 6, true).pixel.y();
+        int red = 0;
+        int missing = 0;
+        for (int x = l.plotLeft + 20; x < l.plotRight - 20; ++x) {
+            bool hit = false;
+            for (int dy = -2; dy <= 2; ++dy)
+                hit = hit || isRedLine(image.pixel(x, y + dy));
+            (hit ? red : missing)++;
+        }
+        QVERIFY2(red > 100, qPrintable(QString::number(red)));
+        QCOMPARE(missing > 20, gaps);
+    }
+
     void lineLetters_data()
     {
         QTest::addColumn<int>("type");
