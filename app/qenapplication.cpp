@@ -8,6 +8,7 @@
 #include "document/qenmailclient.h"
 #include "app/qensplashscreen.h"
 #include "engine/qenfiles.h"
+#include "engine/qentranslations.h"
 #include "engine/qenvocabulary.h"
 
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QIcon>
 #include <QLocale>
 #include <QPixmap>
-#include <QTranslator>
 
 QenApplication::QenApplication(int &argc, char **argv, const QString &programDir,
                                const QString &userDir)
@@ -62,25 +62,7 @@ QString QenApplication::installTranslations()
     const QString wanted =
         value(QStringLiteral("Application"), QStringLiteral("Locale"), QLocale::system().name())
             .toString();
-    m_localeName = QLocale(wanted).name() == wanted ? wanted : QStringLiteral("en_US");
-    QLocale::setDefault(QLocale(m_localeName));
-
-    // The program runs untranslated when the files are not there.
-    const QString folder = m_programDir + QStringLiteral("/language");
-    auto install = [&](QTranslator *&translator, const QString &prefix) {
-        if (translator) {
-            removeTranslator(translator);
-            delete translator;
-            translator = nullptr;
-        }
-        auto loaded = std::make_unique<QTranslator>(this);
-        if (loaded->load(prefix + m_localeName, folder)) {
-            translator = loaded.release();
-            installTranslator(translator);
-        }
-    };
-    install(m_translator, QStringLiteral("quenor_"));
-    install(m_qtTranslator, QStringLiteral("qt_"));
+    m_localeName = m_translations.install(wanted, m_programDir + QStringLiteral("/language"));
     return m_localeName;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/qenini.h"
+#include "engine/qentranslations.h"
 #include "app/qensplashscreen.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 
 #include <memory>
 
-class QTranslator;
 class QenDoc;
 class QenMainWindow;
 class QenPrompt;
@@ -112,8 +112,7 @@ private:
     QStringList m_colorNames;
     QStringList m_translatedColorNames;
     std::unique_ptr<QenPrompt> m_prompt;
-    QTranslator *m_translator = nullptr;
-    QTranslator *m_qtTranslator = nullptr;
+    QenTranslations m_translations;
     QList<QenDoc *> m_documents;
     std::unique_ptr<QenMainWindow> m_mainWindow;
     QPointer<QenSplashScreen> m_splash;

@@ -6,6 +6,7 @@
 #include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
+#include "app/qenexamplesmenu.h"
 #include "app/qenforecastwindow.h"
 #include "app/qencontrol.h"
 #include "app/qenoverlaylauncher.h"
@@ -229,6 +230,9 @@ void QenMainWindow::createMenus()
         m_fileMenu->addMenu(QIcon(QStringLiteral(":/images/open.png")), tr("Open Recent"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("actionOpenRecent"));
     m_recentMenu->addActions(m_recentFileActs);
+    auto *examples = new QenExamplesMenu(m_fileMenu);
+    m_fileMenu->addMenu(examples);
+    connect(examples, &QenExamplesMenu::exampleChosen, this, &QenMainWindow::openExample);
     addActions(m_fileMenu, {"actionSave", "actionSaveAs", "actionClose", nullptr, "actionRun",
                             "actionRunAll", nullptr, "actionPrint", "actionPrintPreview",
                             "actionPageSetup", "actionPrintSelect"});
@@ -419,6 +423,20 @@ bool QenMainWindow::openDocument(const QString &path)
         return false;
     }
     m_lastOpenDirectory = QFileInfo(path).absolutePath();
+    createControlWindow(doc);
+    updateTitle();
+    updateActions();
+    return true;
+}
+
+bool QenMainWindow::openExample(const QString &path)
+{
+    QenWindowArranger::UpdatesSuspended suspended(this);
+    QenDoc *doc = addDocument();
+    if (!doc->openAsUntitled(path)) {
+        delete doc;
+        return false;
+    }
     createControlWindow(doc);
     updateTitle();
     updateActions();

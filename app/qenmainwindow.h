@@ -87,6 +87,8 @@ public:
 
     QenDoc *createDocument();
     bool openDocument(const QString &path);
+    // An example lesson, opened as a new untitled simulation.
+    bool openExample(const QString &path);
     QenChildWindow *createControlWindow(QenDoc *doc);
     void updateRecentFileActions();
 

@@ -14,6 +14,10 @@ install(TARGETS quenor quenor-run RUNTIME DESTINATION ${QUENOR_PROGRAM_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/Quenor.qhc ${CMAKE_BINARY_DIR}/Quenor.qch
     DESTINATION ${QUENOR_PROGRAM_DIR})
 install(FILES ${QUENOR_LANGUAGE_FILES} DESTINATION ${QUENOR_PROGRAM_DIR}/language)
+# The example lessons of every language, with the scenarios they were made from.
+foreach(locale ${example_locales})
+    install(FILES ${QUENOR_EXAMPLES_${locale}} DESTINATION ${QUENOR_PROGRAM_DIR}/examples/${locale})
+endforeach()
 # Exports embed the large icon from beside the program.
 install(FILES ${CMAKE_SOURCE_DIR}/images/quenor_lg.png DESTINATION ${QUENOR_PROGRAM_DIR})
 

@@ -312,16 +312,31 @@ void QenDoc::mail()
 
 bool QenDoc::openFile(const QString &path)
 {
+    if (!readFile(path))
+        return false;
+    afterLoadOrSave(path);
+    return true;
+}
+
+bool QenDoc::readFile(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_host->prompt()->warning(boxTitle(),
                                   tr("<p>Cannot read file %1:\n%2.").arg(path, file.errorString()));
         return false;
     }
+    return readFrom(&file, path);
+}
 
-    if (!readFrom(&file, path))
+bool QenDoc::openAsUntitled(const QString &path)
+{
+    if (!readFile(path))
         return false;
-    afterLoadOrSave(path);
+    m_fileName = tr("Untitled%1.qen").arg(++untitledCounter);
+    m_untitled = true;
+    setModified(false);
+    updateTitles();
     return true;
 }
 

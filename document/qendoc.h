@@ -47,6 +47,10 @@ public:
     // --- file lifecycle
     bool newDocument();
     bool openFile(const QString &path);
+    // Reads the simulation at `path` as a new untitled one (an example
+    // lesson): Save asks for a name, and the file itself is never written
+    // nor remembered among the recent files.
+    bool openAsUntitled(const QString &path);
     bool save();
     bool saveAs();
     bool saveFile(const QString &path, bool remember);
@@ -177,6 +181,8 @@ private:
     void loadGaugeTops(const QenChildWindowInterface::PanelSettings *stored);
     void fillFile(QenSimFile *contents) const;
     void takeFile(QenSimFile &contents);
+    // The file at `path` read into the document; false after telling the user why.
+    bool readFile(const QString &path);
     void afterLoadOrSave(const QString &path);
     void rememberRecentFile(const QString &path);
     void changed();

@@ -513,6 +513,17 @@
     </message>
 </context>
 <context>
+    <name>QenExamplesMenu</name>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>示例(&amp;E)</translation>
+    </message>
+    <message>
+        <source>No examples installed</source>
+        <translation>未安装示例</translation>
+    </message>
+</context>
+<context>
     <name>QenExport</name>
     <message>
         <source>kilograms</source>

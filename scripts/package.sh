@@ -10,7 +10,7 @@ jobs=${JOBS:-2}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER}
-cmake --build "$build" -j"$jobs" --target quenor quenor-run quenor_help quenor_lrelease quenor_qt_catalogues
+cmake --build "$build" -j"$jobs" --target quenor quenor-run quenor_help quenor_examples quenor_lrelease quenor_qt_catalogues
 # The staged program folder is installed read-only; a new staging must be
 # able to replace it.
 if [ -d "$build/_CPack_Packages" ]; then chmod -R u+w "$build/_CPack_Packages"; fi

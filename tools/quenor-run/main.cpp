@@ -15,6 +15,8 @@
 #include "engine/qenfootprint.h"
 #include "engine/qenini.h"
 #include "engine/qenprompt.h"
+#include "engine/qenscenario.h"
+#include "engine/qentranslations.h"
 #include "engine/qenvocabulary.h"
 #include "views/qenreportimage.h"
 
@@ -122,6 +124,7 @@ struct Scenario
     std::optional<QString> circuit;
     double minutes = 60.0;
     std::vector<Operation> operations;
+    QStringList bookmarks; // minutes, as given
 };
 
 std::optional<double> number(const QString &text)
@@ -154,19 +157,23 @@ bool readValue(const QString &what, const QString &text, double low, double high
 // The circuit whose name starts with `text`, ignoring case; empty when none or several.
 QString matchCircuit(const QString &text)
 {
-    QString found;
-    if (text.isEmpty())
-        return found;
-    for (const QString &name : QenVocabulary::circuits()) {
-        if (name.compare(text, Qt::CaseInsensitive) == 0)
-            return name;
-        if (name.startsWith(text, Qt::CaseInsensitive)) {
-            if (!found.isEmpty())
-                return QString();
-            found = name;
+    // The names in the runner's language, else the English ones, so that a
+    // scenario written in English runs under every locale.
+    const QStringList circuits = QenVocabulary::circuits();
+    for (const QStringList &names :
+         {circuits, QStringList{QStringLiteral("Open"), QStringLiteral("Semi-closed"),
+                                QStringLiteral("Closed"), QStringLiteral("Ideal")}}) {
+        int found = -1;
+        for (int i = 0; i < names.size() && !text.isEmpty(); ++i) {
+            if (names[i].compare(text, Qt::CaseInsensitive) == 0)
+                return circuits[i];
+            if (names[i].startsWith(text, Qt::CaseInsensitive))
+                found = found < 0 ? i : -2;
         }
+        if (found >= 0)
+            return circuits[found];
     }
-    return found;
+    return QString();
 }
 
 bool readOnOff(const QString &what, const QString &text, bool *on, Problem *problem)
@@ -185,7 +192,8 @@ int agentIndex(const QenCatalogue &catalogue, const QString &name)
     if (exact >= 0)
         return exact;
     for (int i = 0; i < catalogue.size(); ++i)
-        if (catalogue.at(i)->name.compare(name, Qt::CaseInsensitive) == 0)
+        if (catalogue.at(i)->name.compare(name, Qt::CaseInsensitive) == 0 ||
+            catalogue.at(i)->displayName.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -444,8 +452,66 @@ Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt)
     return problem;
 }
 
-Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
+// The arguments with every --scenario FILE replaced by the options it holds.
+bool expandScenarios(const QStringList &arguments, QStringList *expanded, Problem *problem)
 {
+    const QString option = QStringLiteral("--scenario");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString path;
+        if (i > 0 && arguments[i] == option && i + 1 < arguments.size())
+            path = arguments[++i];
+        else if (i > 0 && arguments[i].startsWith(option + QLatin1Char('=')))
+            path = arguments[i].mid(option.size() + 1);
+        else {
+            *expanded << arguments[i];
+            continue;
+        }
+        QenScenario scenario;
+        if (!scenario.read(path, &problem->text)) {
+            problem->status = BadInput;
+            return false;
+        }
+        *expanded << scenario.arguments();
+    }
+    return true;
+}
+
+// Sets the bookmarks given in minutes, as the bookmark dialog would: whole
+// seconds, none past the end, each once.
+bool setBookmarks(QenDoc &doc, const QStringList &given, Problem *problem)
+{
+    QList<quint32> bookmarks = doc.engine()->bookmarks();
+    const quint32 endMs = doc.engine()->simTime();
+    for (const QString &text : given) {
+        const std::optional<double> minutes = number(text);
+        const double ms = minutes ? std::round(*minutes * 60.0) * 1000.0 : -1.0;
+        if (ms < 0.0 || ms > double(endMs)) {
+            *problem = {BadInput, QStringLiteral("--bookmark %1: not a time within the run (0 to "
+                                                 "%2 minutes)")
+                                      .arg(text)
+                                      .arg(endMs / 60000.0)};
+            return false;
+        }
+        if (!bookmarks.contains(quint32(ms)))
+            bookmarks << quint32(ms);
+    }
+    if (bookmarks.size() > QenEngine::MaxBookmarks) {
+        *problem = {
+            BadInput,
+            QStringLiteral("--bookmark: more than %1 bookmarks").arg(QenEngine::MaxBookmarks)};
+        return false;
+    }
+    std::sort(bookmarks.begin(), bookmarks.end());
+    doc.setBookmarks(bookmarks);
+    return true;
+}
+
+Problem run(const QStringList &givenArguments, QByteArray *output, QString *outPath)
+{
+    Problem problem;
+    QStringList arguments;
+    if (!expandScenarios(givenArguments, &arguments, &problem))
+        return problem;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs a scenario through the Quenor engine and writes its samples as CSV, "
@@ -485,6 +551,14 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         QStringLiteral("Save the simulation after the run, as the program would (no CSV then "
                        "unless --out is given)."),
         QStringLiteral("FILE.qen"));
+    const QCommandLineOption scenarioOption(
+        QStringLiteral("scenario"),
+        QStringLiteral("Read options from a scenario file, one to a line without their dashes "
+                       "(title and description lines describe the lesson)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption bookmarkOption(
+        QStringLiteral("bookmark"), QStringLiteral("A bookmark at a time of the run, in minutes."),
+        QStringLiteral("MIN"));
     const QCommandLineOption decrementOption(
         QStringLiteral("decrement"),
         QStringLiteral(
@@ -511,7 +585,8 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
         QStringLiteral("TEXT"));
     parser.addOptions({iniOption, agentOption, circuitOption, fgfOption, vaOption, coOption,
                        weightOption, minutesOption, atOption, outOption, openOption, saveOption,
-                       xmlOption, htmlOption, pdfOption, descriptionOption, decrementOption});
+                       xmlOption, htmlOption, pdfOption, descriptionOption, decrementOption,
+                       scenarioOption, bookmarkOption});
     if (!parser.parse(arguments))
         return {BadInput, parser.errorText()};
     if (parser.isSet(QStringLiteral("help"))) {
@@ -531,7 +606,6 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
                     QStringLiteral("--%1 given more than once").arg(single.names().first())};
     }
 
-    Problem problem;
     Scenario s;
     s.iniPath = findIni(parser.value(iniOption), &problem);
     if (s.iniPath.isEmpty())
@@ -556,6 +630,12 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     }
 
     const QenIni ini(s.iniPath);
+    // The program's language, as the program chooses it, for the reports.
+    QenTranslations translations;
+    translations.install(
+        ini.value(QStringLiteral("Application"), QStringLiteral("Locale"), QLocale::system().name())
+            .toString(),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/language"));
     StderrPrompt prompt;
     // The simulation is a document, so that it opens and saves as the program's do.
     QenDocHost host(s.iniPath, &prompt);
@@ -697,6 +777,8 @@ Problem run(const QStringList &arguments, QByteArray *output, QString *outPath)
     engine.setSpeed(QenSystemOrigin, speed);
     if (s.description)
         doc.setDescription(*s.description);
+    if (!setBookmarks(doc, parser.values(bookmarkOption), &problem))
+        return problem;
     if (!s.savePath.isEmpty()) {
         problem = prompt.attempt([&] { return doc.saveFile(s.savePath, false); },
                                  QStringLiteral("cannot save %1").arg(s.savePath));
