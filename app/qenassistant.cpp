@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -45,7 +46,14 @@ QenAssistant::~QenAssistant()
 
 QString QenAssistant::collectionFile() const
 {
-    return m_programDir + QDir::separator() + QStringLiteral("Quenor.qhc");
+    // The help in the program's language where there is one, else the English.
+    const QString english = m_programDir + QDir::separator() + QStringLiteral("Quenor.qhc");
+    const QString locale = QLocale().name();
+    if (locale == QLatin1String("en_US"))
+        return english;
+    const QString translated =
+        m_programDir + QDir::separator() + QStringLiteral("Quenor_%1.qhc").arg(locale);
+    return QFileInfo::exists(translated) ? translated : english;
 }
 
 QString QenAssistant::pageUrl(const QString &page)

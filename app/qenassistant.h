@@ -41,6 +41,8 @@ public:
     QString findProgram() const;
     // Where the viewer is looked for, as the failure message names it.
     QString searchedPlaces() const;
+    // Quenor_<locale>.qhc for the program's language (the default locale)
+    // when it is there, else Quenor.qhc.
     QString collectionFile() const;
 
     // The page's address inside the help collection.

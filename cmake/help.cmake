@@ -27,3 +27,27 @@ add_custom_command(
     VERBATIM)
 add_custom_target(quenor_help ALL DEPENDS ${help_outputs})
 add_dependencies(quenor quenor_help)
+
+# The help in Chinese: the pages under help/zh_CN compiled into
+# Quenor_zh_CN.qch and Quenor_zh_CN.qhc beside the program, which opens the
+# collection of its language. The pages name their pictures as the English
+# pages do; they are taken from this folder.
+set(QUENOR_HELP_IMAGES_zh_CN ${CMAKE_SOURCE_DIR}/help/images)
+file(GLOB_RECURSE help_sources_zh_CN CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/zh_CN/*
+    ${QUENOR_HELP_IMAGES_zh_CN}/*)
+set(help_stage_zh_CN ${CMAKE_BINARY_DIR}/help-pages-zh_CN)
+set(help_outputs_zh_CN ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qch)
+add_custom_command(
+    OUTPUT ${help_outputs_zh_CN}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage_zh_CN}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs_zh_CN}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help/zh_CN ${help_stage_zh_CN}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUENOR_HELP_IMAGES_zh_CN} ${help_stage_zh_CN}/images
+    COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage_zh_CN}/quenor.qhcp
+        -o ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc
+    DEPENDS ${help_sources_zh_CN}
+    COMMENT "Compiling the Chinese help collection"
+    VERBATIM)
+add_custom_target(quenor_help_zh_CN ALL DEPENDS ${help_outputs_zh_CN})
+add_dependencies(quenor_help quenor_help_zh_CN)
+set(QUENOR_HELP_FILES ${help_outputs} ${help_outputs_zh_CN})

@@ -11,8 +11,7 @@ if(CMAKE_INSTALL_LIBDIR MATCHES "/")
 endif()
 
 install(TARGETS quenor quenor-run RUNTIME DESTINATION ${QUENOR_PROGRAM_DIR})
-install(FILES ${CMAKE_BINARY_DIR}/Quenor.qhc ${CMAKE_BINARY_DIR}/Quenor.qch
-    DESTINATION ${QUENOR_PROGRAM_DIR})
+install(FILES ${QUENOR_HELP_FILES} DESTINATION ${QUENOR_PROGRAM_DIR})
 install(FILES ${QUENOR_LANGUAGE_FILES} DESTINATION ${QUENOR_PROGRAM_DIR}/language)
 # The example lessons of every language, with the scenarios they were made from.
 foreach(locale ${example_locales})

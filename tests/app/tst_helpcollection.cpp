@@ -4,6 +4,7 @@
 // that leads nowhere.
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpEngineCore>
 #include <QRegularExpression>
@@ -60,24 +61,50 @@ class TestHelpCollection : public QObject
         }
     }
 
-private slots:
-    void initTestCase()
+    // Opens a copy of the collection (the viewer writes into its
+    // collection) with the documentation it registers.
+    void openCopy(const QString &collection, const QString &documentation)
     {
-        QVERIFY2(QFileInfo::exists(QStringLiteral(QUENOR_HELP_COLLECTION)),
-                 "the help collection is built with the program");
-        // The viewer writes into its collection: read a copy.
-        const QString copy = dir.filePath(QStringLiteral("Quenor.qhc"));
-        QVERIFY(QFile::copy(QStringLiteral(QUENOR_HELP_COLLECTION), copy));
-        QVERIFY(QFile::copy(QFileInfo(QStringLiteral(QUENOR_HELP_COLLECTION)).absolutePath() +
-                                QStringLiteral("/Quenor.qch"),
-                            dir.filePath(QStringLiteral("Quenor.qch"))));
+        QVERIFY2(QFileInfo::exists(collection), "the help collection is built with the program");
+        const QString name = QFileInfo(collection).fileName();
+        const QString copy = dir.filePath(name);
+        QFile::remove(copy);
+        QFile::remove(dir.filePath(documentation));
+        QVERIFY(QFile::copy(collection, copy));
+        QVERIFY(QFile::copy(QFileInfo(collection).absolutePath() + QLatin1Char('/') + documentation,
+                            dir.filePath(documentation)));
         engine = std::make_unique<QHelpEngineCore>(copy);
         QVERIFY(engine->setupData());
         QVERIFY(engine->registeredDocumentations().contains(helpNamespace));
     }
 
+private slots:
+    // Both languages: the English collection and the Chinese one, each
+    // with every page of its own folder.
+    void startPageLeadsToEveryPageWithoutDeadLinks_data()
+    {
+        QTest::addColumn<QString>("collection");
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<QString>("sourceDir");
+        const QString built = QFileInfo(QStringLiteral(QUENOR_HELP_COLLECTION)).absolutePath();
+        const QString source = QStringLiteral(QUENOR_HELP_SOURCE);
+        QTest::newRow("English") << built + "/Quenor.qhc"
+                                 << "Quenor.qch" << source;
+        QTest::newRow("Chinese") << built + "/Quenor_zh_CN.qhc"
+                                 << "Quenor_zh_CN.qch" << source + "/zh_CN";
+    }
     void startPageLeadsToEveryPageWithoutDeadLinks()
     {
+        QFETCH(QString, collection);
+        QFETCH(QString, documentation);
+        QFETCH(QString, sourceDir);
+        openCopy(collection, documentation);
+        if (QTest::currentTestFailed())
+            return;
+        reached.clear();
+        deadLinks.clear();
+        foreignLinks.clear();
+
         QVERIFY(!engine->fileData(startPage).isEmpty());
         reached.insert(startPage.path());
         follow(startPage);
@@ -86,11 +113,28 @@ private slots:
 
         // Every page written for the help is in the collection and can be
         // reached from the start page.
-        const QDir source(QStringLiteral(QUENOR_HELP_SOURCE));
+        const QDir source(sourceDir);
         const QStringList pages = source.entryList({QStringLiteral("*.html")}, QDir::Files);
-        QVERIFY(pages.size() >= 14);
+        QVERIFY(pages.size() >= 15);
         for (const QString &page : pages)
             QVERIFY2(reached.contains(QStringLiteral("/quenor/") + page), qPrintable(page));
+        engine.reset();
+    }
+
+    // Each Chinese page is a translation of an English one, and every English
+    // page has its translation.
+    void everyPageTranslated()
+    {
+        const QDir english(QStringLiteral(QUENOR_HELP_SOURCE));
+        const QDir chinese(english.filePath(QStringLiteral("zh_CN")));
+        const QStringList filter{QStringLiteral("*.html")};
+        QCOMPARE(chinese.entryList(filter, QDir::Files), english.entryList(filter, QDir::Files));
+        static const QRegularExpression han(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+        for (const QString &page : chinese.entryList(filter, QDir::Files)) {
+            QFile file(chinese.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(QString::fromUtf8(file.readAll()).contains(han), qPrintable(page));
+        }
     }
 };
 

@@ -168,6 +168,36 @@ private slots:
         QVERIFY(starts().isEmpty());
     }
 
+    // The help of the program's language when it is there, else the English.
+    void collectionOfTheProgramsLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("expected");
+        const QStringList both{"Quenor.qhc", "Quenor_zh_CN.qhc"};
+        QTest::newRow("Chinese") << "zh_CN" << both << "Quenor_zh_CN.qhc";
+        QTest::newRow("Chinese, not installed")
+            << "zh_CN" << QStringList{"Quenor.qhc"} << "Quenor.qhc";
+        QTest::newRow("English") << "en_US" << both << "Quenor.qhc";
+        QTest::newRow("German, none") << "de_DE" << both << "Quenor.qhc";
+    }
+    void collectionOfTheProgramsLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, present);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        for (const QString &name : present) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString found = QenAssistant(prompt, dir.path()).collectionFile();
+        QLocale::setDefault(before);
+        QCOMPARE(QDir::toNativeSeparators(found), QDir::toNativeSeparators(dir.filePath(expected)));
+    }
+
     void oneViewerServesEveryRequestAndEndsWithTheProgram()
     {
         auto w = std::make_unique<QenMainWindow>();
