@@ -163,6 +163,12 @@ private slots:
             "lib/quenor/quenor-run",
             "lib/quenor/Quenor.qhc",
             "lib/quenor/Quenor.qch",
+            "lib/quenor/Quenor_zh_CN.qhc",
+            "lib/quenor/Quenor_zh_CN.qch",
+            "lib/quenor/examples/en_US/01-five-agents.qen",
+            "lib/quenor/examples/en_US/04-high-and-low-flow.scenario",
+            "lib/quenor/examples/zh_CN/08-switches.qen",
+            "lib/quenor/examples/zh_CN/08-switches.scenario",
             "lib/quenor/quenor_lg.png",
             "lib/quenor/language/quenor_zh_CN.qm",
             "lib/quenor/language/qt_zh_CN.qm",
@@ -202,6 +208,12 @@ private slots:
         const Run batch =
             run(prefix.filePath("bin/quenor-run"),
                 {"--agent", "Halothane", "--minutes", "1", "--save", home.filePath("one.qen")},
+                environment);
+        // A teacher remakes an installed lesson from its scenario.
+        const QString installedLesson = programDir + "/examples/en_US/04-high-and-low-flow";
+        const Run remade =
+            run(prefix.filePath("bin/quenor-run"),
+                {"--scenario", installedLesson + ".scenario", "--save", home.filePath("flows.qen")},
                 environment);
         const QStringList programFiles = QDir(programDir).entryList(QDir::Files);
 
@@ -245,6 +257,8 @@ private slots:
         QVERIFY(QFileInfo::exists(home.filePath("config/quenor/quenor.ini")));
         QVERIFY(!programFiles.contains("quenor.ini"));
         QVERIFY(QFileInfo(home.filePath("one.qen")).size() > 0);
+        QVERIFY2(remade.status == 0, remade.err.constData());
+        QCOMPARE(fileContents(home.filePath("flows.qen")), fileContents(installedLesson + ".qen"));
 
         if (wrapper.isEmpty())
             QSKIP("The administrator has no way here to run as an ordinary user (setpriv and "

@@ -1,7 +1,9 @@
 #include "app/qenapplication.h"
+#include "app/qenchildwindow.h"
 #include "app/qenappdochost.h"
 #include "app/qenexamplesmenu.h"
 #include "app/qenmainwindow.h"
+#include "app/qensplashscreen.h"
 #include "document/qendoc.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenengine.h"
@@ -10,11 +12,14 @@
 #include "testfiles.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,6 +116,7 @@ private slots:
                     QFile::copy(built.filePath(locale + QLatin1Char('/') + file),
                                 installed() + QLatin1Char('/') + locale + QLatin1Char('/') + file));
         }
+        installGalleryLanguage();
         QVERIFY(qenApp->mainWindow() || qenApp->initialize());
         closeAll();
     }
@@ -267,6 +273,66 @@ private slots:
         QenDoc *again = qenApp->documents().last();
         QVERIFY(again != doc);
         QVERIFY(!again->description().contains(QStringLiteral("My notes.")));
+    }
+
+    // Pictures for a person to look at, when QUENOR_SHOTS names a folder:
+    // File > Examples open, and an opened example with its description, in
+    // the language QUENOR_GALLERY_LANGUAGE names. Run it on a display
+    // (xvfb-run), since the open menus are taken from the screen.
+    void pictures()
+    {
+        const QString dir = qEnvironmentVariable("QUENOR_SHOTS");
+        if (dir.isEmpty())
+            QSKIP("QUENOR_SHOTS names no folder for the pictures");
+        const QString language =
+            qEnvironmentVariable("QUENOR_GALLERY_LANGUAGE", QStringLiteral("en_US"));
+        qenApp->setValue("Application", "Locale", language);
+        qenApp->installTranslations();
+        if (QenSplashScreen *splash = qenApp->splashScreen())
+            splash->close();
+        w()->resize(1500, 950);
+        w()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w()));
+        const auto examples = QenExamplesMenu::examples(appTestDir().path(), language);
+        QVERIFY(w()->openExample(examples.at(3).path));
+        QTest::qWait(300);
+
+        QMenu *file = w()->menuBar()->actions().first()->menu();
+        QenExamplesMenu *menu = examplesMenu();
+        file->popup(w()->mapToGlobal(w()->menuBar()->geometry().bottomLeft()));
+        QTest::qWait(300);
+        menu->popup(file->mapToGlobal(file->actionGeometry(menu->menuAction()).topRight()));
+        QTest::qWait(300);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QDir(dir).filePath(QStringLiteral("examples-menu-%1.png").arg(language)));
+        menu->hide();
+        file->hide();
+
+        w()->setDialogRunner([&](QDialog &dialog) {
+            dialog.resize(720, 380);
+            dialog.move(w()->geometry().center() - QPoint(360, 190));
+            dialog.show();
+            QTest::qWait(300);
+            QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QDir(dir).filePath(QStringLiteral("example-description-%1.png").arg(language)));
+            return false;
+        });
+        w()->action(QStringLiteral("actionDescription"))->trigger();
+        w()->setDialogRunner({});
+
+        // The lesson's graph, recorded to its end.
+        QenDoc *doc = qenApp->documents().last();
+        for (QenChildWindow *child : QenMainWindow::childrenOf(doc)) {
+            if (child->viewType() == QenChildWindowInterface::Graph)
+                w()->setActiveWindow(child);
+        }
+        w()->action(QStringLiteral("actionTile"))->trigger();
+        // Replayed to the first bookmark, where the lesson stops first.
+        w()->action(QStringLiteral("actionFastFwd"))->trigger();
+        for (int guard = 100000; doc->engine()->timerActive() && guard > 0; --guard)
+            doc->engine()->tick();
+        QTest::qWait(300);
+        w()->grab().save(QDir(dir).filePath(QStringLiteral("example-graph-%1.png").arg(language)));
     }
 };
 

@@ -117,10 +117,10 @@ private slots:
     {
         w->updateAllActions();
         w->createWindowMenu();
-        const QSet<QString> expected = {"actionNew",       "actionOpen",        "actionOpenRecent",
-                                        "actionPageSetup", "actionPrintSelect", "actionExit",
-                                        "actionOptions",   "actionHelpTopic",   "actionAbout",
-                                        "actionToolbar"};
+        const QSet<QString> expected = {"actionNew",      "actionOpen",      "actionOpenRecent",
+                                        "actionExamples", "actionPageSetup", "actionPrintSelect",
+                                        "actionExit",     "actionOptions",   "actionHelpTopic",
+                                        "actionAbout",    "actionToolbar"};
         QSet<QString> usable = usableCommands(w.get());
         // The export entries sit in their disabled sub-menu.
         QVERIFY(!w->action("actionExportTo")->isEnabled());

@@ -15,9 +15,9 @@
 #include "engine/qenfootprint.h"
 #include "engine/qenini.h"
 #include "engine/qenprompt.h"
-#include "engine/qenscenario.h"
 #include "engine/qentranslations.h"
 #include "engine/qenvocabulary.h"
+#include "runscenario.h"
 #include "views/qenreportimage.h"
 
 #include <QApplication>
@@ -480,66 +480,12 @@ Problem exportReports(QenDoc &doc, const Scenario &s, StderrPrompt &prompt, QByt
     return problem;
 }
 
-// The arguments with every --scenario FILE replaced by the options it holds.
-bool expandScenarios(const QStringList &arguments, QStringList *expanded, Problem *problem)
-{
-    const QString option = QStringLiteral("--scenario");
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString path;
-        if (i > 0 && arguments[i] == option && i + 1 < arguments.size())
-            path = arguments[++i];
-        else if (i > 0 && arguments[i].startsWith(option + QLatin1Char('=')))
-            path = arguments[i].mid(option.size() + 1);
-        else {
-            *expanded << arguments[i];
-            continue;
-        }
-        QenScenario scenario;
-        if (!scenario.read(path, &problem->text)) {
-            problem->status = BadInput;
-            return false;
-        }
-        *expanded << scenario.arguments();
-    }
-    return true;
-}
-
-// Sets the bookmarks given in minutes, as the bookmark dialog would: whole
-// seconds, none past the end, each once.
-bool setBookmarks(QenDoc &doc, const QStringList &given, Problem *problem)
-{
-    QList<quint32> bookmarks = doc.engine()->bookmarks();
-    const quint32 endMs = doc.engine()->simTime();
-    for (const QString &text : given) {
-        const std::optional<double> minutes = number(text);
-        const double ms = minutes ? std::round(*minutes * 60.0) * 1000.0 : -1.0;
-        if (ms < 0.0 || ms > double(endMs)) {
-            *problem = {BadInput, QStringLiteral("--bookmark %1: not a time within the run (0 to "
-                                                 "%2 minutes)")
-                                      .arg(text)
-                                      .arg(endMs / 60000.0)};
-            return false;
-        }
-        if (!bookmarks.contains(quint32(ms)))
-            bookmarks << quint32(ms);
-    }
-    if (bookmarks.size() > QenEngine::MaxBookmarks) {
-        *problem = {
-            BadInput,
-            QStringLiteral("--bookmark: more than %1 bookmarks").arg(QenEngine::MaxBookmarks)};
-        return false;
-    }
-    std::sort(bookmarks.begin(), bookmarks.end());
-    doc.setBookmarks(bookmarks);
-    return true;
-}
-
 Problem run(const QStringList &givenArguments, QByteArray *output)
 {
     Problem problem;
     QStringList arguments;
-    if (!expandScenarios(givenArguments, &arguments, &problem))
-        return problem;
+    if (!QenRunScenario::expand(givenArguments, &arguments, &problem.text))
+        return {BadInput, problem.text};
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs a scenario through the Quenor engine and writes its samples as CSV, "
@@ -830,8 +776,8 @@ Problem run(const QStringList &givenArguments, QByteArray *output)
     engine.setSpeed(QenSystemOrigin, speed);
     if (s.description)
         doc.setDescription(*s.description);
-    if (!setBookmarks(doc, parser.values(bookmarkOption), &problem))
-        return problem;
+    if (!QenRunScenario::addBookmarks(doc, parser.values(bookmarkOption), &problem.text))
+        return {BadInput, problem.text};
     if (!s.savePath.isEmpty()) {
         problem = prompt.attempt([&] { return doc.saveFile(s.savePath, false); },
                                  QStringLiteral("cannot save %1").arg(s.savePath));
