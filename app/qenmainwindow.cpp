@@ -445,20 +445,7 @@ bool QenMainWindow::openExample(const QString &path)
     createControlWindow(doc);
     updateTitle();
     updateActions();
-    return true;
-}
-
-bool QenMainWindow::openExample(const QString &path)
-{
-    QenWindowArranger::UpdatesSuspended suspended(this);
-    QenDoc *doc = addDocument();
-    if (!doc->openAsUntitled(path)) {
-        delete doc;
-        return false;
-    }
-    createControlWindow(doc);
-    updateTitle();
-    updateActions();
+    m_status->showOpened(doc, action(QStringLiteral("actionFastFwd")));
     return true;
 }
 
