@@ -716,8 +716,10 @@ void QenGraph::drawCurves(QPainter &painter, const GraphLayout &layoutAtStart, Q
                     letterDueSince = -1; // no room anywhere near: left out this time
                 if (letterDueSince >= 0) {
                     const QString letter(QChar(char16_t(m_labelChars[i])));
+                    // The cell is the glyph above its baseline: letters and digits
+                    // have no descent, so a curve at the bottom still has room.
                     const QRect cell = graphLetterOnCurve(
-                        p.pixel, QSize(fm.horizontalAdvance(letter), fm.height()), fm.ascent(),
+                        p.pixel, QSize(fm.horizontalAdvance(letter), fm.ascent()), fm.ascent(),
                         m_lineWidth, lettersPlaced, inside);
                     if (!cell.isNull()) {
                         lettersPlaced.append(cell);

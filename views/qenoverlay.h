@@ -29,9 +29,11 @@ class QenOverlay;
 // the settings in which it differs. The quantity is a compartment, DEL or the
 // cost, either as it is or divided by DEL, a compartment or the agent's MAC.
 //
-// A ratio has no natural scale, so each change of choice first paints a
-// measuring pass that draws nothing and only finds the largest ratio; the
-// graph is then rescaled and painted again with the curves.
+// Each change of choice (and of time span) first paints a measuring pass that
+// draws nothing and only finds the largest value; the graph is then rescaled
+// and painted again with the curves. Values shown as they are never get a top
+// below the default height; a ratio's lone spike may lie above the top, and
+// the window then says that something was not drawn.
 //
 // The window is application-modal and deletes itself when closed. It reads
 // the documents while it paints and owns none of them.
