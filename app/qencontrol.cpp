@@ -430,7 +430,11 @@ void QenControl::populate()
         const int selected = doc->panelMarker();
         if (selected >= 0 && selected < agentRows()) {
             doc->engine()->setCurrentTrack(selected);
-            m_ui->agentTableWidget->setCurrentCell(selected, 0);
+            if (m_ui->agentTableWidget->currentRow() != selected) {
+                m_ui->agentTableWidget->setCurrentCell(selected, 0);
+                // Selected, not being renamed.
+                closeAgentEditor();
+            }
         }
     }
 }

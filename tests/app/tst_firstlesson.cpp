@@ -10,6 +10,7 @@
 #include "app/qenappdochost.h"
 #include "app/qenchildwindow.h"
 #include "app/qencontrol.h"
+#include "app/qendialogs.h"
 #include "app/qenmainwindow.h"
 #include "app/qenprintpreview.h"
 #include "app/qenpreviewview.h"
@@ -33,6 +34,7 @@
 #include <QFileInfo>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -165,6 +167,10 @@ class TestFirstLesson : public QObject
 
     void closeAll()
     {
+        // A dialog may have had the focus last: the main window takes it back.
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("the main window did not become active again");
         for (QenDoc *doc : qenApp->documents()) {
             doc->engine()->pause();
             doc->setModified(false);
@@ -386,6 +392,43 @@ private slots:
                           QString::number(weight->maximum(), 'f', 2)));
         QTest::keyClick(weightText, Qt::Key_Escape);
         closeAll();
+    }
+
+    // A setting dialog's boxes select on a click too, and their hints reach
+    // the main window's status bar from the dialog.
+    void settingDialogsSelectAndHint()
+    {
+        QenDoc *doc = newSimulation();
+        QVERIFY(doc);
+        QString typed;
+        QString hint;
+        double low = 0;
+        double high = 0;
+        QenDialogs::changePatient(*doc, w, [&](QDialog &dialog) {
+            dialog.show();
+            dialog.activateWindow();
+            if (!QTest::qWaitForWindowActive(&dialog))
+                return false;
+            auto *spin = dialog.findChild<QDoubleSpinBox *>(QStringLiteral("dsbWeight"));
+            if (!spin)
+                return false;
+            low = spin->minimum();
+            high = spin->maximum();
+            QLineEdit *edit = spin->findChild<QLineEdit *>();
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClicks(edit, QStringLiteral("80"));
+            typed = edit->text();
+            w->statusBar()->clearMessage();
+            QTest::keyClicks(edit, QStringLiteral("x"));
+            hint = w->statusBar()->currentMessage();
+            dialog.hide();
+            return false;
+        });
+        QCOMPARE(typed, QStringLiteral("80"));
+        QVERIFY2(
+            hint.endsWith(QStringLiteral(" takes %1 to %2")
+                              .arg(QString::number(low, 'f', 2), QString::number(high, 'f', 2))),
+            qPrintable(hint));
     }
 
     void zoomIsOnTheViewMenu()
