@@ -8,6 +8,7 @@
 #include "document/qenmailclient.h"
 #include "app/qensplashscreen.h"
 #include "engine/qenfiles.h"
+#include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
 
 #include <QDir>
@@ -115,6 +116,11 @@ bool QenApplication::initialize()
         m_splash = new QenSplashScreen(m_mainWindow.get(), pixmap);
         m_splash->showFor(splashSeconds);
     }
+
+    // Settings refused while the defaults were read are said once, here.
+    const QString refused = m_mainWindow->host()->defaults().refusalMessage(m_ini.path());
+    if (!refused.isEmpty())
+        m_prompt->warning(tr("Quenor®"), refused);
 
     for (const QString &file : std::as_const(m_commandLineFiles))
         m_mainWindow->openDocument(file);
