@@ -10,6 +10,7 @@
 #include "engine/qengwpupdate.h"
 #include "engine/qenfiles.h"
 #include "engine/qentranslations.h"
+#include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
 
 #include <QDir>
@@ -100,6 +101,11 @@ bool QenApplication::initialize()
         m_splash = new QenSplashScreen(m_mainWindow.get(), pixmap);
         m_splash->showFor(splashSeconds);
     }
+
+    // Settings refused while the defaults were read are said once, here.
+    const QString refused = m_mainWindow->host()->defaults().refusalMessage(m_ini.path());
+    if (!refused.isEmpty())
+        m_prompt->warning(tr("Quenor®"), refused);
 
     for (const QString &file : std::as_const(m_commandLineFiles))
         m_mainWindow->openDocument(file);

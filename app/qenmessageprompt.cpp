@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -25,7 +26,31 @@ QMessageBox::ButtonRole roleOf(int button)
 
 const char buttonProperty[] = "quenorButton";
 
+// Runs the box modally. Should its parent still go while it is open, Qt deletes
+// the box with it; the owner then must not delete it a second time.
+int execOwned(std::unique_ptr<QMessageBox> &box)
+{
+    const QPointer<QMessageBox> alive = box.get();
+    const int result = box->exec();
+    if (!alive) {
+        (void)box.release();
+        return QenPrompt::Cancel;
+    }
+    return result;
+}
+
 } // namespace
+
+QWidget *QenMessagePrompt::ownerWindow(QWidget *active)
+{
+    // A window that deletes itself on closing (the start-up splash) would take
+    // the box with it while the user has yet to answer: the box goes to the
+    // first window above it that stays.
+    QWidget *owner = active ? active->window() : nullptr;
+    while (owner && owner->testAttribute(Qt::WA_DeleteOnClose))
+        owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    return owner;
+}
 
 std::unique_ptr<QMessageBox> QenMessagePrompt::createBox(Icon icon, const QString &title,
                                                          const QString &text, int buttons,
@@ -43,8 +68,9 @@ std::unique_ptr<QMessageBox> QenMessagePrompt::createBox(Icon icon, const QStrin
 int QenMessagePrompt::ask(Icon icon, const QString &title, const QString &text, int buttons,
                           int defaultButton)
 {
-    auto box = createBox(icon, title, text, buttons, defaultButton, QApplication::activeWindow());
-    return box->exec();
+    auto box = createBox(icon, title, text, buttons, defaultButton,
+                         ownerWindow(QApplication::activeWindow()));
+    return execOwned(box);
 }
 
 std::unique_ptr<QMessageBox> QenMessagePrompt::createChoiceBox(Icon icon, const QString &title,
@@ -65,9 +91,10 @@ std::unique_ptr<QMessageBox> QenMessagePrompt::createChoiceBox(Icon icon, const 
 int QenMessagePrompt::choose(Icon icon, const QString &title, const QString &text,
                              const QList<Choice> &choices, int defaultButton)
 {
-    auto box =
-        createChoiceBox(icon, title, text, choices, defaultButton, QApplication::activeWindow());
-    box->exec();
+    auto box = createChoiceBox(icon, title, text, choices, defaultButton,
+                               ownerWindow(QApplication::activeWindow()));
+    if (execOwned(box) == Cancel && !box)
+        return Cancel;
     // Closed without a button (Escape, the title bar): the same as cancelling.
     const QAbstractButton *clicked = box->clickedButton();
     return clicked ? clicked->property(buttonProperty).toInt() : int(Cancel);

@@ -8,7 +8,8 @@ class QMessageBox;
 class QWidget;
 
 // The prompt of the running program: every message is a modal QMessageBox over
-// the active window.
+// the active window, or over the window below it when the active one deletes
+// itself on closing (the start-up splash). The prompt owns its box.
 class QenMessagePrompt : public QenPrompt
 {
 public:
@@ -19,6 +20,10 @@ public:
     static std::unique_ptr<QMessageBox> createBox(Icon icon, const QString &title,
                                                   const QString &text, int buttons,
                                                   int defaultButton, QWidget *parent = nullptr);
+
+    // The window a box shown while `active` is the active window is parented
+    // to: never one that can close and delete the box under the user.
+    static QWidget *ownerWindow(QWidget *active);
 
     int choose(Icon icon, const QString &title, const QString &text, const QList<Choice> &choices,
                int defaultButton) override;

@@ -6,6 +6,9 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Smallest stored size of each record, to bound a count by the bytes left.
@@ -46,6 +49,27 @@ bool ioCount(QDataStream &stream, bool writing, qint64 &count, qint64 minBytes, 
     return true;
 }
 
+bool allFinite(const float *begin, const float *end)
+{
+    return std::all_of(begin, end, [](float v) { return std::isfinite(v); });
+}
+
+// Every number of a sample a view shows or a step computes with.
+bool finiteSample(const QenSample &s)
+{
+    const float settings[] = {s.del, s.fgf, s.va, s.co, s.weight, s.unitDose};
+    return allFinite(std::begin(settings), std::end(settings)) &&
+           allFinite(std::begin(s.state), std::end(s.state));
+}
+
+bool finiteAgent(const QenAnesthetic &a)
+{
+    const float constants[] = {a.lambdaBlood, a.max,         a.defaultDel, a.ambient,
+                               a.mac,         a.defUnitDose, a.bottleCost};
+    return allFinite(std::begin(constants), std::end(constants)) &&
+           allFinite(std::begin(a.partition), std::end(a.partition));
+}
+
 } // namespace
 
 std::unique_ptr<QenAnesthetic> QenSimFile::copyOf(const QenAnesthetic &in)
@@ -81,7 +105,11 @@ QenSimFile::Result QenSimFile::read(QIODevice *device, const QenIni *ini,
                                     const QStringList &colorNames)
 {
     QDataStream stream(device);
-    return serialize(stream, false, ini, colorNames);
+    if (!ini)
+        return serialize(stream, false, nullptr, colorNames);
+    // Each agent record looks up a few keys of its own: one reading serves all.
+    const QenIni once = ini->readOnce();
+    return serialize(stream, false, &once, colorNames);
 }
 
 QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, const QenIni *ini,
@@ -189,7 +217,36 @@ QenSimFile::Result QenSimFile::serialize(QDataStream &stream, bool writing, cons
             return Result::Corrupt;
     }
 
-    return writing ? Result::Ok : checkIndexes();
+    if (writing)
+        return Result::Ok;
+    const Result numbers = checkNumbers();
+    return numbers == Result::Ok ? checkIndexes() : numbers;
+}
+
+QenSimFile::Result QenSimFile::checkNumbers() const
+{
+    // "nan" and "inf" would reach the gauges as text, and a step that starts
+    // from them never produces a number again.
+    for (int i = 0; i < catalogue.size(); ++i) {
+        if (!finiteAgent(*catalogue.at(i)))
+            return Result::Corrupt;
+    }
+    if (!allFinite(volumes.data(), volumes.data() + volumes.size()) ||
+        !allFinite(std::begin(flows), std::end(flows)))
+        return Result::Corrupt;
+    for (const Track &track : tracks) {
+        if (track.samples.empty() ? !finiteSample(track.settings)
+                                  : !allFinite(std::begin(track.state), std::end(track.state)))
+            return Result::Corrupt;
+        for (size_t i = 0; i < track.samples.size(); ++i) {
+            if (!finiteSample(track.samples[i]))
+                return Result::Corrupt;
+            // One sample a step, in the order the steps ran.
+            if (i > 0 && track.samples[i].time < track.samples[i - 1].time)
+                return Result::Corrupt;
+        }
+    }
+    return Result::Ok;
 }
 
 QenSimFile::Result QenSimFile::serializeSettings(QDataStream &stream, bool writing)

@@ -99,4 +99,6 @@ private:
                      const QStringList &colorNames);
     Result serializeSettings(QDataStream &stream, bool writing);
     Result checkIndexes() const;
+    // Every stored number finite, sample times in order.
+    Result checkNumbers() const;
 };

@@ -3,12 +3,24 @@
 #include "engine/qenini.h"
 #include "engine/qenprompt.h"
 
-int QenCatalogue::load(const QenIni &ini, const QStringList &colorNames, QenPrompt *prompt)
+int QenCatalogue::load(const QenIni &settings, const QStringList &colorNames, QenPrompt *prompt)
 {
     clear();
+    // Some twenty keys an agent: the file is read once for all of them.
+    const QenIni ini = settings.readOnce();
     const QStringList names =
         ini.value(QStringLiteral("Agents"), QStringLiteral("Agents"), QStringList()).toStringList();
+    // Section names are matched without regard to case, so "HALOTHANE" and
+    // "Halothane" are one agent: the first mention is read, the rest are
+    // dropped and named in one message.
+    QStringList seen;
+    QStringList repeated;
     for (const QString &agentName : names) {
+        if (seen.contains(agentName, Qt::CaseInsensitive)) {
+            repeated.append(agentName);
+            continue;
+        }
+        seen.append(agentName);
         auto agent = std::make_unique<QenAnesthetic>();
         agent->name = agentName;
         QString failedKey;
@@ -22,6 +34,14 @@ int QenCatalogue::load(const QenIni &ini, const QStringList &colorNames, QenProm
                                             "Agent ignored.")
                     .arg(failedKey, agentName));
         }
+    }
+    if (!repeated.isEmpty() && prompt) {
+        prompt->warning(QCoreApplication::translate("QenAnesthetic", "Quenor®"),
+                        QCoreApplication::translate(
+                            "QenCatalogue", "<p>[Agents] Agents in %1 names an agent more than "
+                                            "once; only the first is used. Left out: %2")
+                            .arg(settings.path().toHtmlEscaped(),
+                                 repeated.join(QStringLiteral(", ")).toHtmlEscaped()));
     }
     return size();
 }

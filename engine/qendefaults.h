@@ -2,6 +2,7 @@
 
 #include "engine/qenanesthetic.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -29,5 +30,19 @@ struct QenDefaults
     std::array<float, QenCompartments> volumes = QenTextbookVolumesL;       // L at 70 kg
     float flows[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f}; // shares of CO
 
+    // A value the file holds that was not used: not a number, not finite, or
+    // out of range. `used` is what was taken in its place.
+    struct Refusal
+    {
+        QString group;
+        QString key;
+        QString text;
+        float used = 0.0f;
+    };
+    QList<Refusal> refused;
+
     static QenDefaults load(const QenIni &ini);
+    // The message that names each refused value, the file and what was used;
+    // empty when nothing was refused.
+    QString refusalMessage(const QString &iniPath) const;
 };

@@ -59,6 +59,7 @@ double QenIni::roundToSixDecimals(double value)
 void QenIni::setPath(const QString &path)
 {
     m_path = path;
+    m_contents.reset();
     m_session = std::make_shared<Session>();
 }
 
@@ -68,10 +69,59 @@ const QenIni::Pending *QenIni::pendingFor(const QString &group, const QString &k
     return it == m_session->pending.cend() ? nullptr : &it.value();
 }
 
+QenIni QenIni::readOnce() const
+{
+    QenIni copy(*this);
+    auto contents = std::make_shared<Contents>();
+    const QenSettings settings(m_path);
+    const QStringList all = settings.allKeys();
+    contents->values.reserve(all.size());
+    for (const QString &path : all)
+        contents->values.insert(path, settings.value(path));
+    contents->groups = settings.childGroups();
+    contents->topKeys = settings.childKeys();
+    for (const QString &group : std::as_const(contents->groups))
+        contents->groupKeys.insert(group, QStringList());
+    for (const QString &path : all) {
+        const qsizetype slash = path.indexOf(QLatin1Char('/'));
+        if (slash > 0 && path.indexOf(QLatin1Char('/'), slash + 1) < 0)
+            contents->groupKeys[path.left(slash)].append(path.mid(slash + 1));
+    }
+    copy.m_contents = std::move(contents);
+    return copy;
+}
+
+QStringList QenIni::keysOf(const QString &group) const
+{
+    // A group as the file spells it; a path below a group ("A/B") is rare
+    // enough to be worked out when asked.
+    const auto it = m_contents->groupKeys.constFind(group);
+    if (it != m_contents->groupKeys.cend())
+        return it.value();
+    QStringList keys;
+    const QString prefix = group + QLatin1Char('/');
+    for (auto v = m_contents->values.cbegin(); v != m_contents->values.cend(); ++v) {
+        if (v.key().startsWith(prefix) && v.key().indexOf(QLatin1Char('/'), prefix.size()) < 0)
+            keys.append(v.key().mid(prefix.size()));
+    }
+    keys.sort();
+    return keys;
+}
+
+QString QenIni::pathOf(const QString &group, const QString &key) const
+{
+    if (group.isNull())
+        return matchIn(m_contents->topKeys, key);
+    const QString actual = matchIn(m_contents->groups, group);
+    return actual + QLatin1Char('/') + matchIn(keysOf(actual), key);
+}
+
 QVariant QenIni::value(const QString &group, const QString &key, const QVariant &defaultValue) const
 {
     if (const Pending *kept = pendingFor(group, key))
         return kept->value.isValid() ? kept->value : defaultValue;
+    if (m_contents)
+        return m_contents->values.value(pathOf(group, key), defaultValue);
     QenSettings settings(m_path);
     enter(settings, group);
     return settings.value(matchIn(settings.childKeys(), key), defaultValue);
@@ -79,6 +129,7 @@ QVariant QenIni::value(const QString &group, const QString &key, const QVariant 
 
 bool QenIni::write(const QString &group, const QString &key, const QVariant &value) const
 {
+    m_contents.reset();
     QenSettings settings(m_path);
     // What an earlier write could not save goes out first, so that it is not
     // lost once the file can be written again.
@@ -114,6 +165,8 @@ bool QenIni::contains(const QString &group, const QString &key) const
 {
     if (const Pending *kept = pendingFor(group, key))
         return kept->value.isValid();
+    if (m_contents)
+        return m_contents->values.contains(pathOf(group, key));
     QenSettings settings(m_path);
     enter(settings, group);
     return settings.contains(matchIn(settings.childKeys(), key));
@@ -121,6 +174,8 @@ bool QenIni::contains(const QString &group, const QString &key) const
 
 QStringList QenIni::childKeys(const QString &group) const
 {
+    if (m_contents)
+        return group.isNull() ? m_contents->topKeys : keysOf(matchIn(m_contents->groups, group));
     QenSettings settings(m_path);
     enter(settings, group);
     return settings.childKeys();
@@ -128,6 +183,8 @@ QStringList QenIni::childKeys(const QString &group) const
 
 QStringList QenIni::childGroups() const
 {
+    if (m_contents)
+        return m_contents->groups;
     QenSettings settings(m_path);
     return settings.childGroups();
 }

@@ -55,6 +55,12 @@ public:
 
     static double roundToSixDecimals(double value);
 
+    // A copy that has read the whole file once and answers every later read
+    // from memory (values kept for the session still come first): what a
+    // loader that reads many keys works on. A write through the copy goes to
+    // the file and makes the copy read the file again on its next read.
+    QenIni readOnce() const;
+
 private:
     struct Pending
     {
@@ -72,6 +78,19 @@ private:
     bool write(const QString &group, const QString &key, const QVariant &value) const;
     const Pending *pendingFor(const QString &group, const QString &key) const;
 
+    // The file as one read found it: every key by its full path ("Group/Key")
+    // and, for each group, its keys in the reader's order.
+    struct Contents
+    {
+        QHash<QString, QVariant> values;
+        QStringList groups;
+        QStringList topKeys;
+        QHash<QString, QStringList> groupKeys;
+    };
+    QStringList keysOf(const QString &group) const;
+    QString pathOf(const QString &group, const QString &key) const;
+
     QString m_path;
     std::shared_ptr<Session> m_session = std::make_shared<Session>();
+    mutable std::shared_ptr<const Contents> m_contents;
 };

@@ -59,6 +59,10 @@
         <source>quenor.ini not found! The application will be closed.</source>
         <translation>找不到 quenor.ini！程序将关闭。</translation>
     </message>
+    <message>
+        <source>Quenor®</source>
+        <translation>Quenor®</translation>
+    </message>
 </context>
 <context>
     <name>QenAssistant</name>
@@ -165,6 +169,13 @@
     <message>
         <source>Global warming potential over 100 years (carbon dioxide = 1), for the CO2e of the delivered vapour. – when not known: the agent then shows no CO2e.</source>
         <translation>100 年全球变暖潜能值（二氧化碳 = 1），用于计算已输送蒸气的 CO2 当量。未知时为 –：该药物不显示 CO2 当量。</translation>
+    </message>
+</context>
+<context>
+    <name>QenCatalogue</name>
+    <message>
+        <source>&lt;p&gt;[Agents] Agents in %1 names an agent more than once; only the first is used. Left out: %2</source>
+        <translation>&lt;p&gt;%1 中的 [Agents] Agents 多次列出同一麻醉药；只使用第一个。已略去：%2</translation>
     </message>
 </context>
 <context>
@@ -360,6 +371,17 @@
     <message>
         <source>($)</source>
         <translation>($)</translation>
+    </message>
+</context>
+<context>
+    <name>QenDefaults</name>
+    <message>
+        <source>[%1] %2=%3: %4 is used instead.</source>
+        <translation>[%1] %2=%3：改用 %4。</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Some settings in %1 are not numbers within their range:&lt;/p&gt;&lt;p&gt;%2&lt;/p&gt;</source>
+        <translation>&lt;p&gt;%1 中的某些设置不是有效范围内的数字：&lt;/p&gt;&lt;p&gt;%2&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

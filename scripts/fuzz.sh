@@ -6,6 +6,9 @@
 #         ini (agent table and defaults), breakpoint (breakpoint expressions).
 # New inputs that add coverage go to build/fuzz/corpus/TARGET, crashes to
 # build/fuzz/crashes/; the committed seeds in tests/fuzz/corpus stay as they are.
+# The sanitizer keeps freed memory in a quarantine to catch late uses; each run
+# of a target frees far more than a bug could still point to, so a small one
+# (QUARANTINE_MB, 16 MB unless set) keeps the memory flat over a long run.
 set -eu
 if [ $# -lt 2 ]; then
     echo "usage: $0 TARGET SECONDS [libFuzzer options]" >&2
@@ -30,5 +33,7 @@ fi
 cmake --build "$build" --target "fuzz_$target" -j"${JOBS:-2}"
 mkdir -p "$build/corpus/$target" "$build/crashes"
 cd "$build"
+ASAN_OPTIONS="quarantine_size_mb=${QUARANTINE_MB:-16}${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export ASAN_OPTIONS
 exec ./"fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$build/crashes/$target-" "$@" "$build/corpus/$target" "$seeds"

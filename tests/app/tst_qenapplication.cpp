@@ -5,6 +5,7 @@
 #include "app/qenmessageprompt.h"
 #include "app/qensplashscreen.h"
 #include "engine/qencatalogue.h"
+#include "engine/qenengine.h"
 #include "apptestmain.h"
 #include "scriptedprompt.h"
 
@@ -14,6 +15,8 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -124,6 +127,32 @@ private slots:
         // Without its picture there is no splash, and start-up goes on.
         if (QPixmap(":/images/splash.png").isNull())
             QVERIFY(!qenApp->splashScreen());
+    }
+
+    // Settings that are not numbers within their range are named once at
+    // start-up, with the file; the simulation starts from the defaults.
+    void refusedSettingsAreToldAtStartUp()
+    {
+        qenApp->setValue("Defaults", "FGF", "nan");
+        qenApp->setValue("Defaults", "VA", "five");
+        auto *prompt = static_cast<ScriptedPrompt *>(qenApp->prompt());
+        prompt->clear();
+        prompt->expect(QenPrompt::Ok);
+        prompt->expect(QenPrompt::Ok);
+        prompt->expect(QenPrompt::Ok);
+        QVERIFY(qenApp->initialize());
+        QCOMPARE(prompt->records().size(), 3);
+        const ScriptedPrompt::Record &told = prompt->records().first();
+        QCOMPARE(told.icon, QenPrompt::Warning);
+        QVERIFY2(told.text.contains(qenApp->iniPath()), qPrintable(told.text));
+        QVERIFY(told.text.contains("[Defaults] FGF=nan: 8 is used instead."));
+        QVERIFY(told.text.contains("[Defaults] VA=five: 4 is used instead."));
+        const QenDoc *doc = qenApp->documents().constLast();
+        QCOMPARE(doc->engine()->va(), 4.0f);
+        QVERIFY(std::isfinite(doc->engine()->fgf()));
+        qenApp->ini().remove("Defaults", "FGF");
+        qenApp->ini().remove("Defaults", "VA");
+        qenApp->loadDefaults();
     }
 
     void emptyAgentTableEndsStartUp()

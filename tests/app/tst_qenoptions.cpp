@@ -210,6 +210,10 @@ private slots:
         QTest::newRow("circuit") << 9 << "defaults/circuit=Closed" << false;
         QTest::newRow("circuit volume") << 10 << "volumes/ckt=4.25" << false;
         QTest::newRow("beep") << 11 << "defaults/click=1" << false;
+        // A change by the last decimal a field shows is a change.
+        QTest::newRow("FGF up by 0.01") << 12 << "defaults/fgf=8.01" << false;
+        QTest::newRow("circuit volume down by 0.01") << 13 << "volumes/ckt=7.99" << false;
+        QTest::newRow("weight up by 0.01") << 14 << "defaults/weight=70.01" << false;
     }
     void oneChangeWritesOneKey()
     {
@@ -231,6 +235,9 @@ private slots:
             },
             [](QenOptionsDialog &d) { d.simulationPage()->form()->dsbCKT->setValue(4.25); },
             [](QenOptionsDialog &d) { d.programPage()->form()->rbAudibleBeep->click(); },
+            [](QenOptionsDialog &d) { d.simulationPage()->form()->dsbFGF->setValue(8.01); },
+            [](QenOptionsDialog &d) { d.simulationPage()->form()->dsbCKT->setValue(7.99); },
+            [](QenOptionsDialog &d) { d.patientPage()->setWeight(70.01); },
         };
         QenDoc *doc = openDocument();
         QVERIFY(doc);
@@ -251,6 +258,26 @@ private slots:
             shown.lineWidth == before.lineWidth && shown.lineLabels == before.lineLabels &&
             shown.graphPaper == before.graphPaper && shown.scrollPercent == before.scrollPercent;
         QCOMPARE(reloaded && !unchanged, graphsReload);
+    }
+
+    // Each gauge top field shows its own key, and a change of one writes that
+    // key alone: unequal tops tell the keys apart.
+    void gaugeTopsFillTheirOwnFields()
+    {
+        const QString group = QStringLiteral("Defaults");
+        w->host()->ini().setValue(group, QStringLiteral("HighFGF"), 12);
+        w->host()->ini().setValue(group, QStringLiteral("HighVA"), 25);
+        w->host()->ini().setValue(group, QStringLiteral("HighCO"), 7);
+        QVERIFY(openDocument());
+        const auto file = snapshot(iniPath);
+        QList<int> shown;
+        QVERIFY(runOptions([&](QenOptionsDialog &d) {
+            const auto *form = d.viewPage()->form();
+            shown = {form->sbFGF->value(), form->sbVA->value(), form->sbCO->value()};
+            form->sbCO->setValue(9);
+        }));
+        QCOMPARE(shown, (QList<int>{12, 25, 7}));
+        QCOMPARE(changes(file, snapshot(iniPath)), QStringList{"defaults/highco=9"});
     }
 
     void okWithoutChangesWritesNothing_data()

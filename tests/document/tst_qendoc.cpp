@@ -17,6 +17,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -396,6 +397,120 @@ private slots:
         m_prompt.expect(QenPrompt::Ok);
         QVERIFY(!doc.openFile(m_dir.filePath(QStringLiteral("missing.qen"))));
         QVERIFY(m_prompt.records()[1].text.startsWith(QLatin1String("<p>Cannot read file ")));
+    }
+
+    // Each gauge reads its own top: unequal tops tell the keys apart, and a
+    // top past 500 falls back to 10 for that gauge alone.
+    void gaugeTopsReadTheirOwnKeys_data()
+    {
+        QTest::addColumn<int>("fgfTop");
+        QTest::addColumn<int>("vaTop");
+        QTest::addColumn<int>("coTop");
+        QTest::addColumn<QList<int>>("tops");
+        QTest::newRow("all different") << 12 << 25 << 7 << QList<int>{12, 25, 7};
+        QTest::newRow("VA beyond 500") << 40 << 501 << 3 << QList<int>{40, 10, 3};
+        QTest::newRow("FGF 0, CO at 500") << 0 << 2 << 500 << QList<int>{10, 2, 500};
+    }
+    void gaugeTopsReadTheirOwnKeys()
+    {
+        QFETCH(int, fgfTop);
+        QFETCH(int, vaTop);
+        QFETCH(int, coTop);
+        QFETCH(QList<int>, tops);
+        m_host->ini().setValue(QStringLiteral("Defaults"), QStringLiteral("HighFGF"), fgfTop);
+        m_host->ini().setValue(QStringLiteral("Defaults"), QStringLiteral("HighVA"), vaTop);
+        m_host->ini().setValue(QStringLiteral("Defaults"), QStringLiteral("HighCO"), coTop);
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QCOMPARE(doc.scaleTop(QenDoc::FgfScale, 0), tops[0]);
+        QCOMPARE(doc.scaleTop(QenDoc::VaScale, 0), tops[1]);
+        QCOMPARE(doc.scaleTop(QenDoc::CoScale, 0), tops[2]);
+    }
+
+    // As many bookmarks as a simulation can hold, out of order and at times
+    // between steps, come back from the file each one, in their order.
+    void mostBookmarksSurviveSaveAndOpen()
+    {
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        QList<quint32> marks;
+        for (int i = 0; i < QenEngine::MaxBookmarks; ++i)
+            marks.append(quint32((i * 7919) % 97 + 1) * 3001u);
+        QCOMPARE(marks.size(), 20);
+        doc.engine()->setBookmarks(marks + QList<quint32>{999000u});
+        QCOMPARE(doc.engine()->bookmarks(), marks);
+        steps(&doc, 4);
+        const QString path = m_dir.filePath(QStringLiteral("marks.qen"));
+        QVERIFY(doc.saveFile(path, true));
+
+        m_prompt.clear();
+        QenDoc back(m_host.get());
+        QVERIFY(back.openFile(path));
+        QVERIFY(m_prompt.records().isEmpty());
+        QCOMPARE(back.engine()->bookmarks(), marks);
+    }
+
+    // A saved simulation with one number or clock made impossible: refused with
+    // the reader's message, and the simulation that was open stays as it was.
+    void hostileFileKeepsTheOpenDocument_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("sample FGF NaN") << "fgf";
+        QTest::newRow("live ALV state infinite") << "state";
+        QTest::newRow("volume VRG NaN") << "volume";
+        QTest::newRow("agent Lambda NaN") << "lambda";
+        QTest::newRow("sample times backwards") << "time";
+    }
+    void hostileFileKeepsTheOpenDocument()
+    {
+        QFETCH(QString, change);
+        const QString path = m_dir.filePath(QStringLiteral("hostile-%1.qen").arg(change));
+        {
+            QenDoc source(m_host.get());
+            QVERIFY(source.newDocument());
+            steps(&source, 5);
+            QVERIFY(source.saveFile(path, true));
+        }
+        QenSimFile contents;
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(contents.read(&f, nullptr, {}), QenSimFile::Result::Ok);
+        }
+        QenSimFile::Track &primary = contents.tracks.front();
+        QCOMPARE(primary.samples.size(), size_t(5));
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        if (change == QLatin1String("fgf"))
+            primary.samples[3].fgf = nan;
+        else if (change == QLatin1String("state"))
+            primary.state[ALV] = std::numeric_limits<float>::infinity();
+        else if (change == QLatin1String("volume"))
+            contents.volumes[VRG] = nan;
+        else if (change == QLatin1String("lambda"))
+            contents.catalogue.at(0)->lambdaBlood = nan;
+        else if (change == QLatin1String("time"))
+            std::swap(primary.samples[1].time, primary.samples[2].time);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(contents.write(&f));
+        }
+
+        QenDoc doc(m_host.get());
+        QVERIFY(doc.newDocument());
+        steps(&doc, 3);
+        const QString name = doc.fileName();
+        m_prompt.clear();
+        m_prompt.expect(QenPrompt::Ok);
+        QVERIFY(!doc.openFile(path));
+        QCOMPARE(m_prompt.records().size(), 1);
+        QCOMPARE(m_prompt.records()[0].text,
+                 QStringLiteral("<p>File %1 is either corrupt or from an unknown version of "
+                                "Quenor®\n.")
+                     .arg(path));
+        QCOMPARE(doc.fileName(), name);
+        QCOMPARE(doc.engine()->track(0).samples.size(), size_t(3));
+        QCOMPARE(doc.engine()->simTime(), quint32(3 * doc.engine()->stepMs()));
     }
 
     void failedSaveKeepsTheOldFile()

@@ -347,6 +347,29 @@ private slots:
             QString("0"));
     }
 
+    // The recording's last sample stands exactly at the end time and carries
+    // a change: it opens a setting of its own and has its result.
+    void aChangeAtTheEndTimeIsExported()
+    {
+        runEngineTo(engine(), 120000);
+        m_doc->engine()->setDEL(QenUserOrigin, 0, 1.5f);
+        // The step at the display, as the running engine computes it next.
+        QVERIFY(engine()->advanceOneStep());
+        QCOMPARE(engine()->endTime(), 120000u);
+        QCOMPARE(engine()->track(0).samples.back().time, 120000u);
+
+        const QDomDocument t = tree();
+        const QList<QDomElement> settings = elements(t, "setting");
+        QCOMPARE(settings.size(), 2);
+        QCOMPARE(settings[1].attribute("time"), QString("00:02:00"));
+        QCOMPARE(
+            settings[1].firstChildElement("agentsettings").firstChildElement().attribute("del"),
+            QString("1.5000"));
+        const QList<QDomElement> results = elements(t, "result");
+        QCOMPARE(results.size(), 21); // every 6 s from 0 to 2 min
+        QCOMPARE(results.last().attribute("time"), QString("00:02:00"));
+    }
+
     void switchCodes_data()
     {
         QTest::addColumn<bool>("ret");

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -31,14 +32,18 @@ public:
         m_stream << name;
         if (withDisplayName)
             m_stream << (name + QStringLiteral(" (local)"));
-        m_stream << QStringLiteral("%4.1f") << quint16(5) << lambda << 25.0f << 3.3f << 0.0f << 0.8f
-                 << quint16(240) << 0.5f << 15.0f << quint16(250);
+        m_stream << QStringLiteral("%4.1f") << quint16(5);
+        lastLambda = pos();
+        m_stream << lambda << 25.0f << 3.3f << 0.0f << 0.8f << quint16(240) << 0.5f << 15.0f
+                 << quint16(250);
+        lastPartition = pos();
         for (float p : {1.0f, 1.0f, 4.8f, 9.9f, 150.0f, lambda})
             m_stream << p;
     }
 
     void sample(quint32 time, quint16 agent, quint16 flags, float seed)
     {
+        lastSample = pos();
         m_stream << time << 1.5f << 8.0f << 4.0f << 5.0f << 70.0f << 0.5f << agent << flags;
         for (int i = 0; i < 8; ++i)
             m_stream << seed + float(i) / 8.0f;
@@ -51,10 +56,20 @@ public:
     }
 
     QByteArray bytes;
+    // Where the last agent's Lambda and partition coefficients and the last
+    // sample begin.
+    qsizetype lastLambda = 0;
+    qsizetype lastPartition = 0;
+    qsizetype lastSample = 0;
 
 private:
     QDataStream m_stream;
 };
+
+// Byte offsets of a sample's fields from its start.
+constexpr qsizetype sampleDel = 4;
+constexpr qsizetype sampleWeight = 4 + 4 * 4;
+constexpr qsizetype sampleState = 4 + 6 * 4 + 4;
 
 // Offsets of the counts in the small file below, for the corruption rows.
 struct Offsets
@@ -69,6 +84,14 @@ struct Offsets
     qsizetype bookmarkCount = 0;
     qsizetype stepIndex = 0;
     qsizetype endOfLayout = 0; // where a file without a breakpoint ends
+    qsizetype lambda = 0;      // the first agent's
+    qsizetype partition = 0;   // the first agent's CKT coefficient
+    qsizetype samples[2][3] = {};
+    qsizetype liveState[2] = {};
+    qsizetype simTime = 0;
+    qsizetype endTime = 0;
+    qsizetype volumes = 0;
+    qsizetype flows = 0;
 };
 
 // A complete current file: two agents in the catalogue, two tracks of three
@@ -81,6 +104,8 @@ QByteArray smallFile(Offsets *at = nullptr)
     o.catalogueCount = b.pos();
     b << qint32(2);
     b.agent(QStringLiteral("Halothane"), true, 2.47f);
+    o.lambda = b.lastLambda;
+    o.partition = b.lastPartition;
     b.agent(QStringLiteral("Isoflurane"), true, 1.3f);
     o.trackCount = b.pos();
     b << qint32(2);
@@ -92,7 +117,9 @@ QByteArray smallFile(Offsets *at = nullptr)
             if (track == 0 && i == 0)
                 o.firstSampleAgent = b.pos() + 4 + 6 * 4;
             b.sample(i * 6000, track, quint16(0x0007 | (i == 1 ? 0x0110 : 0)), float(i + track));
+            o.samples[track][i] = b.lastSample;
         }
+        o.liveState[track] = b.pos();
         for (int i = 0; i < 8; ++i)
             b << float(track) + 0.25f * float(i);
     }
@@ -102,11 +129,15 @@ QByteArray smallFile(Offsets *at = nullptr)
     b << QStringLiteral("A description") << quint32(18000);
     o.colorCount = b.pos();
     b << qint32(2) << QStringLiteral("red") << QStringLiteral("purple");
+    o.simTime = b.pos();
+    o.endTime = b.pos() + 4;
     b << quint32(18000) << quint32(17000);
     o.bookmarkCount = b.pos();
     b << qint16(2) << quint32(60000) << quint32(12000);
+    o.volumes = b.pos();
     for (float v : {8.0f, 2.5f, 6.0f, 33.0f, 14.5f, 1.0f})
         b << v;
+    o.flows = b.pos();
     for (float v : {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f})
         b << v;
     o.stepIndex = b.pos();
@@ -146,6 +177,13 @@ void patch32(QByteArray &bytes, qsizetype at, qint32 value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = char(quint32(value) >> (24 - 8 * i));
+}
+
+void patchFloat(QByteArray &bytes, qsizetype at, float value)
+{
+    qint32 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    patch32(bytes, at, bits);
 }
 
 bool sameSample(const QenSimFile::Sample &a, const QenSimFile::Sample &b)
@@ -367,6 +405,83 @@ private slots:
         QCOMPARE(int(readBytes(bytes, &file)), result);
     }
 
+    // Numbers a view would print as "nan" or "inf", or a step would carry on
+    // forever, make the file corrupt wherever they stand.
+    void unreadableNumbersAreRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<float>("value");
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("agent Lambda NaN") << "lambda" << 0 << nan;
+        QTest::newRow("agent MAC infinite") << "lambda" << 4 << inf;
+        QTest::newRow("agent partition FAT NaN") << "partition" << 4 << nan;
+        QTest::newRow("sample DEL NaN") << "sample01" << 0 << nan;
+        QTest::newRow("sample weight -inf") << "sample12" << 4 << -inf;
+        QTest::newRow("sample VRG state inf") << "state12" << 2 << inf;
+        QTest::newRow("sample delivered NaN") << "state00" << 7 << nan;
+        QTest::newRow("live state -inf") << "live1" << 5 << -inf;
+        QTest::newRow("volume MUS NaN") << "volumes" << 3 << nan;
+        QTest::newRow("flow share FAT inf") << "flows" << 4 << inf;
+    }
+    void unreadableNumbersAreRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, index);
+        QFETCH(float, value);
+        Offsets at;
+        QByteArray bytes = smallFile(&at);
+        {
+            // The file as built reads, so the one number is what is refused.
+            QenSimFile file;
+            QCOMPARE(readBytes(bytes, &file), QenSimFile::Result::Ok);
+        }
+        const QHash<QString, qsizetype> offsets = {
+            {"lambda", at.lambda},
+            {"partition", at.partition},
+            {"sample01", at.samples[0][1] + sampleDel},
+            {"sample12", at.samples[1][2] + sampleDel},
+            {"state12", at.samples[1][2] + sampleState},
+            {"state00", at.samples[0][0] + sampleState},
+            {"live1", at.liveState[1]},
+            {"volumes", at.volumes},
+            {"flows", at.flows},
+        };
+        QVERIFY(offsets.contains(field));
+        patchFloat(bytes, offsets.value(field) + 4 * index, value);
+        QenSimFile file;
+        QCOMPARE(readBytes(bytes, &file), QenSimFile::Result::Corrupt);
+    }
+
+    // Samples follow the steps in order; the end time may lie anywhere (a run
+    // as fast as possible computes far ahead of the display).
+    void clocksAreChecked_data()
+    {
+        QTest::addColumn<quint32>("endTime");
+        QTest::addColumn<quint32>("lastTime"); // of the third sample of both tracks
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("as built") << 17000u << 12000u << true;
+        QTest::newRow("end at 0") << 0u << 12000u << true;
+        QTest::newRow("third sample back in time") << 17000u << 5999u << false;
+        QTest::newRow("third sample back to 0") << 17000u << 0u << false;
+        QTest::newRow("third sample between steps") << 17000u << 6001u << true;
+    }
+    void clocksAreChecked()
+    {
+        QFETCH(quint32, endTime);
+        QFETCH(quint32, lastTime);
+        QFETCH(bool, accepted);
+        Offsets at;
+        QByteArray bytes = smallFile(&at);
+        patch32(bytes, at.endTime, qint32(endTime));
+        // Both tracks alike, so that they still agree time for time.
+        patch32(bytes, at.samples[0][2], qint32(lastTime));
+        patch32(bytes, at.samples[1][2], qint32(lastTime));
+        QenSimFile file;
+        QCOMPARE(readBytes(bytes, &file) == QenSimFile::Result::Ok, accepted);
+    }
+
     void samplesSurviveBitForBit()
     {
         QenSimFile file;
@@ -384,7 +499,7 @@ private slots:
             samples.push_back(s);
             file.stepIndex[i] = qint16(i);
         }
-        file.simTime = 50 * 6000;
+        file.simTime = file.endTime = 50 * 6000;
         QenSimFile back;
         QCOMPARE(readBytes(writeBytes(file), &back), QenSimFile::Result::Ok);
         QCOMPARE(back.tracks[0].samples.size(), samples.size());

@@ -151,6 +151,15 @@ private slots:
         QTest::newRow("CKT 0") << QStringList{"CKT=0"} << "CKT";
         QTest::newRow("ALV text") << QStringList{"ALV=x"} << "ALV";
         QTest::newRow("VEN negative") << QStringList{"VEN=-1"} << "VEN";
+        QTest::newRow("Lambda nan") << QStringList{"Lambda=nan"} << "Lambda";
+        QTest::newRow("Max inf") << QStringList{"Max=inf"} << "Max";
+        QTest::newRow("Default nan") << QStringList{"Default=nan"} << "Default";
+        QTest::newRow("MAC nan") << QStringList{"MAC=nan"} << "Mac";
+        QTest::newRow("Ambient -inf") << QStringList{"Ambient=-inf"} << "Ambient";
+        QTest::newRow("DefUnitDose nan") << QStringList{"DefUnitDose=nan"} << "DefUnitDose";
+        QTest::newRow("BottleCost inf") << QStringList{"BottleCost=inf"} << "BottleCost";
+        QTest::newRow("MUS nan") << QStringList{"MUS=nan"} << "MUS";
+        QTest::newRow("VEN inf") << QStringList{"VEN=inf"} << "VEN";
         QTest::newRow("first failure wins")
             << QStringList{"Format=x", "-Lambda", "FAT=0"} << "Format";
         QTest::newRow("Lambda before tissues") << QStringList{"-Lambda", "-VRG"} << "Lambda";
@@ -173,6 +182,31 @@ private slots:
         QCOMPARE(r.text, QStringLiteral("<p>Error reading '%1' parameter for anesthetic 'Probe'. "
                                         "Agent ignored.")
                              .arg(key));
+    }
+
+    // One agent named three times, in three spellings, among others: read once
+    // (the first spelling), the other two named in one message.
+    void repeatedAgentsAreReadOnce()
+    {
+        QString text = QStringLiteral("[Agents]\nAgents=Halothane, Before, HALOTHANE, After, "
+                                      "halothane\n");
+        for (const char *section : {"Halothane", "Before", "After"})
+            text += QStringLiteral("[%1]\n").arg(QLatin1String(section)) +
+                    probeSection.join(QLatin1Char('\n')) + '\n';
+        const QenIni ini = writeIni(text);
+        ScriptedPrompt prompt;
+        prompt.expect(QenPrompt::Ok);
+        QenCatalogue catalogue;
+        QCOMPARE(catalogue.load(ini, QenVocabulary::colorNames(), &prompt), 3);
+        QCOMPARE(catalogue.at(0)->name, QStringLiteral("After"));
+        QCOMPARE(catalogue.at(1)->name, QStringLiteral("Before"));
+        QCOMPARE(catalogue.at(2)->name, QStringLiteral("Halothane"));
+        QCOMPARE(prompt.records().size(), 1);
+        const ScriptedPrompt::Record &r = prompt.records().first();
+        QCOMPARE(r.icon, QenPrompt::Warning);
+        QCOMPARE(r.text, QStringLiteral("<p>[Agents] Agents in %1 names an agent more than once; "
+                                        "only the first is used. Left out: HALOTHANE, halothane")
+                             .arg(m_path));
     }
 
     void acceptedValues_data()

@@ -78,6 +78,79 @@ private slots:
                  0.47);
     }
 
+    // What a loader reads from the copy that read the file once is what the
+    // store reads from the file key by key: spellings, lists, top-level keys,
+    // a path below a group, absent keys and groups.
+    void readOnceAnswersAsTheFileDoes_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("exact") << "Defaults"
+                               << "FGF";
+        QTest::newRow("other case, group and key") << "DEFAULTS"
+                                                   << "showCOST";
+        QTest::newRow("exact spelling wins") << "Twins"
+                                             << "abc";
+        QTest::newRow("first of two other spellings") << "Twins"
+                                                      << "ABC";
+        QTest::newRow("list") << "Agents"
+                              << "Agents";
+        QTest::newRow("section with a blank") << "Nitrous Oxide"
+                                              << "lambda";
+        QTest::newRow("top level") << QString() << "Loose";
+        QTest::newRow("below a group") << "Defaults"
+                                       << "Sub/Deep";
+        QTest::newRow("absent key") << "Defaults"
+                                    << "Nothing";
+        QTest::newRow("absent group") << "Nowhere"
+                                      << "FGF";
+    }
+    void readOnceAnswersAsTheFileDoes()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, key);
+        {
+            QFile f(m_path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Loose=1\n[Defaults]\nFGF=7.5\nShowcost=true\nSub/Deep=x\n"
+                    "[Twins]\nAbc=upper\nabc=exact\naBC=mixed\n"
+                    "[Agents]\nAgents=Ether, Halothane\n[Nitrous%20Oxide]\nLambda=0.47\n");
+        }
+        const QenIni ini(m_path);
+        const QenIni once = ini.readOnce();
+        const QVariant none(QStringLiteral("none"));
+        QCOMPARE(once.value(group, key, none), ini.value(group, key, none));
+        QCOMPARE(once.contains(group, key), ini.contains(group, key));
+        QCOMPARE(once.childKeys(group), ini.childKeys(group));
+        QCOMPARE(once.childGroups(), ini.childGroups());
+    }
+
+    // The copy does not look at the file again until something is written
+    // through it; values kept for the session come first all the same.
+    void readOnceReadsTheFileOnce()
+    {
+        const QString group = QStringLiteral("Defaults");
+        const QenIni ini(m_path);
+        QVERIFY(ini.setValue(group, QStringLiteral("FGF"), 6));
+        const QenIni once = ini.readOnce();
+        {
+            // Another file put in its place, as an editor saving would.
+            const QString other = m_dir.filePath(QStringLiteral("other.ini"));
+            QFile f(other);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Defaults]\nFGF=2.25\nVA=3\n");
+            f.close();
+            QVERIFY(QFile::remove(m_path));
+            QVERIFY(QFile::rename(other, m_path));
+        }
+        QCOMPARE(once.value(group, QStringLiteral("FGF")).toInt(), 6);
+        QVERIFY(!once.contains(group, QStringLiteral("VA")));
+        QCOMPARE(ini.value(group, QStringLiteral("VA")).toInt(), 3);
+        QVERIFY(once.setValue(group, QStringLiteral("CO"), 4));
+        QCOMPARE(once.value(group, QStringLiteral("FGF")).toDouble(), 2.25);
+        QCOMPARE(once.value(group, QStringLiteral("CO")).toInt(), 4);
+    }
+
     // A file where the folder should be: the INI cannot be written, even by
     // an administrator. Moving the obstacle away makes it writable again.
     void unwritableValuesAreKeptThenSaved()

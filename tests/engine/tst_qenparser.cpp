@@ -93,6 +93,14 @@ private slots:
         QTest::newRow("ALV-CKT=0 either way")
             << "ALV-CKT=0" << QList<float>{2, 2, 2, 2, 2} << QList<float>{1, 3, 3, 1.5f, 1}
             << QList<float>{0, 0, 0, 0, 0} << QList<bool>{false, true, false, true, false};
+        // A target other than 0 tells ALV - CKT from CKT - ALV.
+        QTest::newRow("ALV-CKT=0.5 rising and falling")
+            << "ALV-CKT=0.5" << QList<float>{2, 2, 2, 2, 2}
+            << QList<float>{1, 2.3f, 2.7f, 2.6f, 2.4f} << QList<float>{0, 0, 0, 0, 0}
+            << QList<bool>{false, false, true, false, true};
+        QTest::newRow("CKT-ALV-VRG=0.25 from the left")
+            << "CKT-ALV-VRG=0.25" << QList<float>{3, 3, 3, 3} << QList<float>{1, 1, 1, 1}
+            << QList<float>{1.9f, 1.6f, 1.7f, 1.8f} << QList<bool>{false, true, false, true};
         QTest::newRow("within 0.0001 counts")
             << "ALV=1" << QList<float>{0, 0} << QList<float>{0.5f, 0.99995f} << QList<float>{0, 0}
             << QList<bool>{false, true};

@@ -125,26 +125,30 @@ private slots:
         QVERIFY(std::fabs(t.state[QenDelivered] - 0.1 * 2.0 * 10.0 / 100.0) < 1e-7);
     }
 
+    // Below VA the circuit holds fresh gas and exhaled gas in the shares
+    // FGF/VA and 1 - FGF/VA: shares other than one half tell them apart.
     void idealCircuitMixing_data()
     {
         QTest::addColumn<float>("fgf");
-        QTest::addColumn<bool>("halfMix");
-        QTest::newRow("FGF above VA") << 6.0f << false;
-        QTest::newRow("FGF equal to VA") << 4.0f << false;
-        QTest::newRow("FGF half of VA") << 2.0f << true;
+        QTest::addColumn<double>("freshShare");
+        QTest::newRow("FGF above VA") << 6.0f << 1.0;
+        QTest::newRow("FGF equal to VA") << 4.0f << 1.0;
+        QTest::newRow("FGF half of VA") << 2.0f << 0.5;
+        QTest::newRow("FGF a quarter of VA") << 1.0f << 0.25;
+        QTest::newRow("FGF 0.8 of VA") << 3.2f << 0.8;
     }
     void idealCircuitMixing()
     {
         QFETCH(float, fgf);
-        QFETCH(bool, halfMix);
+        QFETCH(double, freshShare);
         EngineFixture f;
         setup(f, "Isoflurane", 3, fgf, 4.0f, 5.0f, 1.5f);
         for (int i = 0; i < 30; ++i) {
             f.steps(1);
             const Qen &t = f.engine->track(0);
             QCOMPARE(f.engine->lastStepLevel(), 0);
-            const float alvBefore = t.samples.back().state[ALV];
-            const float expected = halfMix ? float((alvBefore + 1.5) / 2.0) : 1.5f;
+            const double alvBefore = t.samples.back().state[ALV];
+            const float expected = float(freshShare * 1.5 + (1.0 - freshShare) * alvBefore);
             QCOMPARE(t.state[CKT], expected);
         }
     }

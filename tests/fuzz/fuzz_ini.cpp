@@ -1,7 +1,7 @@
 // Feeds arbitrary text as quenor.ini to the agent table and defaults loaders.
 // Every refused agent must be reported with a message, and nothing may crash
 // or hang; the defaults that come out must be values a simulation can start
-// from.
+// from, and every value refused in their place is named.
 #include "fuzzworld.h"
 
 #include <cmath>
@@ -26,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QenAnesthetic *agent = catalogue.at(i);
         if (agent->displayName.isEmpty())
             __builtin_trap();
+        // An agent named twice in the list is read once.
+        for (int j = 0; j < i; ++j) {
+            if (catalogue.at(j)->name.compare(agent->name, Qt::CaseInsensitive) == 0)
+                __builtin_trap();
+        }
     }
 
     const QenDefaults defaults = QenDefaults::load(ini);
@@ -39,6 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             !std::isfinite(defaults.flows[c]) || defaults.flows[c] < 0.0f)
             __builtin_trap();
     }
+    for (const QenDefaults::Refusal &r : defaults.refused) {
+        if (r.key.isEmpty() || !std::isfinite(r.used))
+            __builtin_trap();
+    }
+    if (defaults.refused.isEmpty() != defaults.refusalMessage(path).isEmpty())
+        __builtin_trap();
     QFile::remove(path);
     return 0;
 }
