@@ -563,12 +563,12 @@ private slots:
     // What a three-agent lesson used by the displayed time. In an open
     // circuit each agent's vapour grows by DEL/100 x FGF every minute, so
     // ten minutes at 4 L/min deliver 1.0 L of sevoflurane at 2.5 %, 2.4 L of
-    // desflurane at 6 % and 0.3 L of halothane at 0.75 %.
+    // desflurane at 6 % and 0.3 L of ether at 0.75 %.
     void gasUsedByTheLesson()
     {
         QVERIFY(m_doc->setAgent(QenUserOrigin, 0, displayName("Sevoflurane")));
         QCOMPARE(m_doc->addAgent(displayName("Desflurane")), 1);
-        QCOMPARE(m_doc->addAgent(displayName("Halothane")), 2);
+        QCOMPARE(m_doc->addAgent(displayName("Ether")), 2);
         engine()->setCircuit(QenUserOrigin, QenVocabulary::circuits().first());
         engine()->setFGF(QenUserOrigin, 4.0f);
         const float dels[3] = {2.5f, 6.0f, 0.75f};
@@ -614,7 +614,7 @@ private slots:
                 expected << QString::number(kg, 'f', 3) << QString::number(*a->gwp100);
                 QCOMPARE(row.attribute("gwpSource"), QenFootprint::builtInSource());
             } else {
-                // Halothane's warming potential is unknown: dashes, never 0.
+                // Ether's warming potential is unknown: dashes, never 0.
                 QVERIFY(!row.hasAttribute("co2e"));
                 QVERIFY(!row.hasAttribute("gwpSource"));
                 expected << QString::fromUtf8("\u2013") << QString::fromUtf8("\u2013");

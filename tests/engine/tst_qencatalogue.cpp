@@ -483,7 +483,8 @@ private slots:
         QTest::newRow("changed desflurane") << "Desflurane" << 1.0f << true << false;
         QTest::newRow("lowered isoflurane") << "Isoflurane" << -0.5f << true << false;
         QTest::newRow("an agent of the user's") << "Ourane" << 0.0f << true << false;
-        QTest::newRow("unknown for halothane") << "Halothane" << 0.0f << false << false;
+        QTest::newRow("built-in halothane") << "Halothane" << 0.0f << true << true;
+        QTest::newRow("unknown for ether") << "Ether" << 0.0f << false << false;
     }
     void warmingPotentialSource()
     {

@@ -78,7 +78,8 @@ private slots:
             {"--ini", table, "--agent", "Halothane=1.5", "--agent", "Nitrous Oxide=60", "--circuit",
              QString::fromUtf8("开放"), "--minutes", "3", "--at", "1.5:fgf=3", "--at", "2:flush"});
         QVERIFY2(fromOptions.status == 0, fromOptions.err.constData());
-        QCOMPARE(fromFile.out.count('\n'), 1 + 30 * 2);
+        // Thirty steps and the row at the end time, for each agent.
+        QCOMPARE(fromFile.out.count('\n'), 1 + 31 * 2);
         QVERIFY(fromFile.out.contains("\n0,Halothane,1.5,"));
         QCOMPARE(fromFile.out, fromOptions.out);
     }
