@@ -448,20 +448,6 @@ bool QenMainWindow::openExample(const QString &path)
     return true;
 }
 
-bool QenMainWindow::openExample(const QString &path)
-{
-    QenWindowArranger::UpdatesSuspended suspended(this);
-    QenDoc *doc = addDocument();
-    if (!doc->openAsUntitled(path)) {
-        delete doc;
-        return false;
-    }
-    createControlWindow(doc);
-    updateTitle();
-    updateActions();
-    return true;
-}
-
 void QenMainWindow::removeDoc(QObject *doc)
 {
     qenApp->removeDocument(doc);
