@@ -40,7 +40,8 @@ add_dependencies(quenor quenor_help)
 # The help in Chinese: the pages under help/zh_CN compiled into
 # Quenor_zh_CN.qch and Quenor_zh_CN.qhc beside the program, which opens the
 # collection of its language. Its pictures are made by the program running in
-# Chinese, under the same file names as the English ones.
+# Chinese, under the same file names as the English ones, and its page on how
+# close the model comes to patients is filled in Chinese words.
 file(GLOB_RECURSE help_sources_zh_CN CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/zh_CN/*)
 set(help_stage_zh_CN ${CMAKE_BINARY_DIR}/help-pages-zh_CN)
 set(help_outputs_zh_CN ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qch)
@@ -53,9 +54,11 @@ add_custom_command(
             $<TARGET_FILE:quenor-shots> --language zh_CN --translations ${QUENOR_LANGUAGE_DIR}
             --out ${help_stage_zh_CN}/images
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/images/quenor.png ${help_stage_zh_CN}/images/quenor.png
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quenor-validation>
+            --language zh_CN ${help_stage_zh_CN}
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage_zh_CN}/quenor.qhcp
         -o ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc
-    DEPENDS ${help_sources_zh_CN} quenor-shots ${CMAKE_SOURCE_DIR}/images/quenor.png
+    DEPENDS ${help_sources_zh_CN} quenor-shots quenor-validation ${CMAKE_SOURCE_DIR}/images/quenor.png
         ${QUENOR_LANGUAGE_FILES}
     COMMENT "Compiling the Chinese help collection"
     VERBATIM)

@@ -121,6 +121,69 @@ private slots:
         engine.reset();
     }
 
+    // The page on how close the model comes to patients is filled in as the
+    // help is built: its tables in the words of the collection's language,
+    // the agents as that language's agent table names them, the published
+    // volunteer values beside the model's, and its figure.
+    void validationPageFilledInItsLanguage_data()
+    {
+        QTest::addColumn<QString>("collection");
+        QTest::addColumn<QString>("documentation");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("foreign");
+        const QString built = QFileInfo(QStringLiteral(QUENOR_HELP_COLLECTION)).absolutePath();
+        const QStringList published{
+            QStringLiteral("0.90 &plusmn; 0.01"),   QStringLiteral("0.85 &plusmn; 0.02"),
+            QStringLiteral("0.73 &plusmn; 0.03"),   QStringLiteral("0.14 &plusmn; 0.02"),
+            QStringLiteral("0.157 &plusmn; 0.020"), QStringLiteral("0.223 &plusmn; 0.024")};
+        QTest::newRow("English") << built + "/Quenor.qhc"
+                                 << "Quenor.qch"
+                                 << published + QStringList{"<th>Agent</th>",
+                                                            "<td>Desflurane</td>",
+                                                            "<td>Sevoflurane</td>",
+                                                            "<td>Isoflurane</td>",
+                                                            "<td>none</td>",
+                                                            "<td>about 10 %</td>",
+                                                            " 0.3 "}
+                                 << QStringList{"地氟烷", "麻醉药"};
+        QTest::newRow("Chinese") << built + "/Quenor_zh_CN.qhc"
+                                 << "Quenor_zh_CN.qch"
+                                 << published + QStringList{"<th>麻醉药</th>",
+                                                            "<td>地氟烷</td>",
+                                                            "<td>七氟烷</td>",
+                                                            "<td>异氟烷</td>",
+                                                            "<td>无</td>",
+                                                            "<td>约 10 %</td>",
+                                                            " 0.3 "}
+                                 << QStringList{"<td>Desflurane</td>", "<th>Agent</th>",
+                                                "<td>none</td>", "nitrous oxide", "Volunteers"};
+    }
+    void validationPageFilledInItsLanguage()
+    {
+        QFETCH(QString, collection);
+        QFETCH(QString, documentation);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, foreign);
+        openCopy(collection, documentation);
+        if (QTest::currentTestFailed())
+            return;
+        const QUrl page(QStringLiteral("qthelp://%1/quenor/validation.html").arg(helpNamespace));
+        const QString html = QString::fromUtf8(engine->fileData(page));
+        QVERIFY(!html.isEmpty());
+        QVERIFY2(!html.contains(QLatin1String("<!-- generated:")), "a marker left unfilled");
+        // Three agents, each with and without nitrous oxide, in the rise
+        // table; three in the fall table; three rows in the second-gas one.
+        QCOMPARE(html.count(QLatin1String("<table>")), 3);
+        QCOMPARE(html.count(QLatin1String("<tr>")), 4 + 7 + 4);
+        for (const QString &text : expected)
+            QVERIFY2(html.contains(text), qPrintable(text));
+        for (const QString &text : foreign)
+            QVERIFY2(!html.contains(text), qPrintable(text));
+        QVERIFY(!engine->fileData(page.resolved(QUrl(QStringLiteral("images/validation.png"))))
+                     .isEmpty());
+        engine.reset();
+    }
+
     // Each Chinese page is a translation of an English one, and every English
     // page has its translation.
     void everyPageTranslated()

@@ -1,9 +1,10 @@
 // Fills the help's page on how close the model comes to patients: runs the
 // model as the program does, with the built-in agent table, and writes the
 // page's tables and its figure into the staged help folder. Run by the build:
-//   quenor-validation HELPDIR
+//   quenor-validation [--language zh_CN] HELPDIR
 // reads HELPDIR/validation.html, replaces its "<!-- generated: NAME -->"
-// markers and writes HELPDIR/images/validation.png.
+// markers and writes HELPDIR/images/validation.png, with the words and agent
+// names of the help's language (English unless told).
 
 #include "engine/qencatalogue.h"
 #include "engine/qendefaults.h"
@@ -12,6 +13,7 @@
 #include "engine/qenini.h"
 #include "engine/qenvocabulary.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -48,11 +50,81 @@ constexpr Agent Agents[] = {
 // A small dose of each agent, so that its own uptake barely draws gas in.
 constexpr double MacFraction = 0.3;
 
+// The words the tables and the figure are written in, one set per language
+// of the help. The tool runs outside the program's translations, and the
+// help's pages are translated as a whole, so the words sit here beside them.
+struct Words
+{
+    const char *agent, *nitrousOxide, *none, *volunteers30;
+    const char *modelNone, *modelWith, *volunteers;
+    const char *sevo2, *model, *published, *alone, *withNitrous, *rise, *about10;
+    const char *riseTitle, *fallTitle, *minutes, *keyWith, *keyVolunteers;
+    bool localNames; // agents by their names in the language's agent table
+};
+const Words English = {
+    "Agent",
+    "Nitrous oxide",
+    "none",
+    "Volunteers, 30 min",
+    "Model, no nitrous oxide",
+    "Model, %1 %atm nitrous oxide",
+    "Volunteers",
+    "Sevoflurane FA/FI at 2 min",
+    "Model",
+    "Published",
+    "alone",
+    "with %1 %atm nitrous oxide",
+    "rise",
+    "about 10 %",
+    "FA/FI, agent given from 0 min",
+    "FA/FA0, after 30 min; vaporizer off at 0 min",
+    "minutes",
+    "with %1 %atm nitrous oxide",
+    "volunteers, mean \u00b1 SD",
+    false,
+};
+const Words Chinese = {
+    "麻醉药",
+    "氧化亚氮",
+    "无",
+    "志愿者，30 min",
+    "模型，无氧化亚氮",
+    "模型，%1 %atm 氧化亚氮",
+    "志愿者",
+    "七氟烷 2 min 时的 FA/FI",
+    "模型",
+    "文献值",
+    "单用",
+    "加 %1 %atm 氧化亚氮",
+    "升高",
+    "约 10 %",
+    "FA/FI，0 min 起给药",
+    "FA/FA0，给药 30 min 后；0 min 时关闭挥发罐",
+    "分钟",
+    "加 %1 %atm 氧化亚氮",
+    "志愿者，均值 \u00b1 SD",
+    true,
+};
+
+QString word(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
 struct Model
 {
     QenIni ini;
     QenCatalogue catalogue;
     QenDefaults defaults;
+    const Words *words = &English;
+
+    // The agent's name as the page's language writes it.
+    QString agentName(const char *iniName) const
+    {
+        if (!words->localNames)
+            return QLatin1String(iniName);
+        return catalogue.at(catalogue.findByName(QLatin1String(iniName)))->displayName;
+    }
 };
 
 // FA/FI of `agent` every step for `minutes` (open circuit), then FA/FA0 every
@@ -120,17 +192,18 @@ QString fixed(double v, int decimals = 2)
     return QString::number(v, 'f', decimals);
 }
 
-QString uptakeTable(const std::vector<std::array<Run, 2>> &runs)
+QString uptakeTable(const Model &m, const std::vector<std::array<Run, 2>> &runs)
 {
-    QString t = QStringLiteral(
-        "<table>\n<tr><th>Agent</th><th>Nitrous oxide</th><th>1 min</th><th>5 min</th>"
-        "<th>10 min</th><th>30 min</th><th>Volunteers, 30 min</th></tr>\n");
+    const Words &w = *m.words;
+    QString t = QStringLiteral("<table>\n<tr><th>%1</th><th>%2</th><th>1 min</th><th>5 min</th>"
+                               "<th>10 min</th><th>30 min</th><th>%3</th></tr>\n")
+                    .arg(word(w.agent), word(w.nitrousOxide), word(w.volunteers30));
     for (size_t k = 0; k < runs.size(); ++k) {
         for (int n = 0; n < 2; ++n) {
             t += QStringLiteral("<tr><td>%1</td><td>%2</td>")
-                     .arg(QLatin1String(Agents[k].iniName),
+                     .arg(m.agentName(Agents[k].iniName),
                           n ? QStringLiteral("%1 %atm").arg(double(NitrousBackground))
-                            : QStringLiteral("none"));
+                            : word(w.none));
             for (int minute : Minutes)
                 t += QStringLiteral("<td>%1</td>").arg(fixed(runs[k][size_t(n)].at(minute)));
             // The volunteers' cell spans both rows of the agent.
@@ -142,32 +215,34 @@ QString uptakeTable(const std::vector<std::array<Run, 2>> &runs)
     return t + QStringLiteral("</table>");
 }
 
-QString washoutTable(const std::vector<std::array<Run, 2>> &runs)
+QString washoutTable(const Model &m, const std::vector<std::array<Run, 2>> &runs)
 {
-    QString t = QStringLiteral("<table>\n<tr><th>Agent</th><th>Model, no nitrous oxide</th>"
-                               "<th>Model, %1 %atm nitrous oxide</th><th>Volunteers</th></tr>\n")
-                    .arg(double(NitrousBackground));
+    const Words &w = *m.words;
+    QString t = QStringLiteral("<table>\n<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th></tr>\n")
+                    .arg(word(w.agent), word(w.modelNone),
+                         word(w.modelWith).arg(double(NitrousBackground)), word(w.volunteers));
     for (size_t k = 0; k < runs.size(); ++k) {
         const Agent &a = Agents[k];
         t += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4 &plusmn; %5</td></tr>\n")
-                 .arg(QLatin1String(a.iniName), fixed(runs[k][0].washAt(5), 3),
+                 .arg(m.agentName(a.iniName), fixed(runs[k][0].washAt(5), 3),
                       fixed(runs[k][1].washAt(5), 3), fixed(a.washout5, a.washoutDecimals),
                       fixed(a.washout5Sd, a.washoutDecimals));
     }
     return t + QStringLiteral("</table>");
 }
 
-QString secondGasTable(const Run &alone, const Run &with)
+QString secondGasTable(const Model &m, const Run &alone, const Run &with)
 {
+    const Words &words = *m.words;
     const double a = alone.at(2), w = with.at(2);
-    return QStringLiteral("<table>\n<tr><th>Sevoflurane FA/FI at 2 min</th><th>Model</th>"
-                          "<th>Published</th></tr>\n"
-                          "<tr><td>alone</td><td>%1</td><td></td></tr>\n"
-                          "<tr><td>with %2 %atm nitrous oxide</td><td>%3</td><td></td></tr>\n"
-                          "<tr><td>rise</td><td>%4 %</td><td>about 10 %</td></tr>\n</table>")
-        .arg(fixed(a, 3))
-        .arg(double(NitrousPeyton))
-        .arg(fixed(w, 3), fixed((w / a - 1.0) * 100.0, 1));
+    return QStringLiteral("<table>\n<tr><th>%1</th><th>%2</th><th>%3</th></tr>\n"
+                          "<tr><td>%4</td><td>%5</td><td></td></tr>\n"
+                          "<tr><td>%6</td><td>%7</td><td></td></tr>\n"
+                          "<tr><td>%8</td><td>%9 %</td><td>%10</td></tr>\n</table>")
+        .arg(word(words.sevo2), word(words.model), word(words.published), word(words.alone),
+             fixed(a, 3), word(words.withNitrous).arg(double(NitrousPeyton)), fixed(w, 3),
+             word(words.rise), fixed((w / a - 1.0) * 100.0, 1))
+        .arg(word(words.about10));
 }
 
 QColor lineColor(const QenAnesthetic *a)
@@ -200,10 +275,10 @@ QImage figure(const Model &m, const std::vector<std::array<Run, 2>> &runs)
         QString title;
         bool washout;
     };
+    const Words &w = *m.words;
     const Panel panels[] = {
-        {QRectF(60, 40, 360, 270), 30.0, QStringLiteral("FA/FI, agent given from 0 min"), false},
-        {QRectF(510, 40, 360, 270), 10.0,
-         QStringLiteral("FA/FA0, after 30 min; vaporizer off at 0 min"), true},
+        {QRectF(60, 40, 360, 270), 30.0, word(w.riseTitle), false},
+        {QRectF(510, 40, 360, 270), 10.0, word(w.fallTitle), true},
     };
     for (const Panel &panel : panels) {
         const QRectF &r = panel.plot;
@@ -228,7 +303,7 @@ QImage figure(const Model &m, const std::vector<std::array<Run, 2>> &runs)
                        QString::number(x));
         }
         p.drawText(QRectF(r.left(), r.bottom() + 22, r.width(), 16), Qt::AlignCenter,
-                   QStringLiteral("minutes"));
+                   word(w.minutes));
         p.drawText(QRectF(r.left(), 12, r.width(), 18), Qt::AlignCenter, panel.title);
 
         for (size_t k = 0; k < runs.size(); ++k) {
@@ -275,18 +350,17 @@ QImage figure(const Model &m, const std::vector<std::array<Run, 2>> &runs)
     }
     p.setPen(QPen(Qt::black, 2, Qt::SolidLine));
     p.drawLine(QPointF(x, y), QPointF(x + 24, y));
-    p.drawText(QPointF(x + 30, y + 5), QStringLiteral("alone"));
-    x += 30 + p.fontMetrics().horizontalAdvance(QStringLiteral("alone")) + 24;
+    p.drawText(QPointF(x + 30, y + 5), word(w.alone));
+    x += 30 + p.fontMetrics().horizontalAdvance(word(w.alone)) + 24;
     p.setPen(QPen(Qt::black, 2, Qt::DashLine));
     p.drawLine(QPointF(x, y), QPointF(x + 24, y));
-    const QString with =
-        QStringLiteral("with %1 %atm nitrous oxide").arg(double(NitrousBackground));
+    const QString with = word(w.keyWith).arg(double(NitrousBackground));
     p.drawText(QPointF(x + 30, y + 5), with);
     x += 30 + p.fontMetrics().horizontalAdvance(with) + 24;
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(x + 12, y), 4.5, 4.5);
-    p.drawText(QPointF(x + 30, y + 5), QStringLiteral("volunteers, mean \u00b1 SD"));
+    p.drawText(QPointF(x + 30, y + 5), word(w.keyVolunteers));
     return image;
 }
 
@@ -304,13 +378,24 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2)
-        return fail(QStringLiteral("usage: quenor-validation HELPDIR"));
-    const QDir dir(args.at(1));
+    QCommandLineParser parser;
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("The help's language (en_US, zh_CN)."),
+                                      QStringLiteral("locale"), QStringLiteral("en_US"));
+    parser.addOption(language);
+    parser.addPositionalArgument(QStringLiteral("HELPDIR"), QStringLiteral("The staged help."));
+    if (!parser.parse(QCoreApplication::arguments()))
+        return fail(parser.errorText());
+    if (parser.positionalArguments().size() != 1)
+        return fail(QStringLiteral("usage: quenor-validation [--language zh_CN] HELPDIR"));
+    const QDir dir(parser.positionalArguments().at(0));
+    const QString locale = parser.value(language);
+    if (locale != QLatin1String("en_US") && locale != QLatin1String("zh_CN"))
+        return fail(QStringLiteral("no words for the language %1 (en_US, zh_CN)").arg(locale));
 
     Model m;
-    m.ini.setPath(QenFiles::builtInCopy(QStringLiteral("quenor.ini"), QStringLiteral("en_US")));
+    m.words = locale == QLatin1String("zh_CN") ? &Chinese : &English;
+    m.ini.setPath(QenFiles::builtInCopy(QStringLiteral("quenor.ini"), locale));
     if (m.catalogue.load(m.ini, QenVocabulary::colorNames(), nullptr) <= 0)
         return fail(QStringLiteral("the built-in agent table did not load"));
     m.defaults = QenDefaults::load(m.ini);
@@ -332,9 +417,9 @@ int main(int argc, char *argv[])
     QString page = QString::fromUtf8(in.readAll());
     in.close();
     const std::pair<QString, QString> parts[] = {
-        {QStringLiteral("uptake"), uptakeTable(runs)},
-        {QStringLiteral("washout"), washoutTable(runs)},
-        {QStringLiteral("secondgas"), secondGasTable(sevoAlone, sevoWith)},
+        {QStringLiteral("uptake"), uptakeTable(m, runs)},
+        {QStringLiteral("washout"), washoutTable(m, runs)},
+        {QStringLiteral("secondgas"), secondGasTable(m, sevoAlone, sevoWith)},
         {QStringLiteral("dose"), QString::number(MacFraction)},
     };
     for (const auto &[name, html] : parts) {
