@@ -227,6 +227,8 @@ private slots:
         QenAssistant assistant(prompt, programDir->path());
         assistant.showDocumentation(QStringLiteral("index.html"));
         QTRY_COMPARE(starts().size(), 1);
+        // The viewer has taken its first page before the user closes it.
+        QTRY_COMPARE(input(), setSource("index.html"));
         const qint64 pid = assistant.processId();
         ::kill(pid_t(pid), SIGTERM);
         QTRY_VERIFY(!assistant.isRunning());
