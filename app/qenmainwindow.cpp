@@ -18,7 +18,7 @@
 #include "document/qenmailclient.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenprompt.h"
-#include "options/qenoptions.h"
+#include "app/options/qenoptions.h"
 #include "views/qengraphview.h"
 #include "views/qenpanelview.h"
 

@@ -10,7 +10,6 @@ file(GLOB quenor_ts_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/language/quenor_
 file(GLOB_RECURSE quenor_tr_sources CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/app/*.h
     ${CMAKE_SOURCE_DIR}/views/*.cpp ${CMAKE_SOURCE_DIR}/views/*.h
-    ${CMAKE_SOURCE_DIR}/options/*.cpp ${CMAKE_SOURCE_DIR}/options/*.h
     ${CMAKE_SOURCE_DIR}/document/*.cpp ${CMAKE_SOURCE_DIR}/document/*.h
     ${CMAKE_SOURCE_DIR}/engine/*.cpp ${CMAKE_SOURCE_DIR}/engine/*.h
     ${CMAKE_SOURCE_DIR}/forms/*.ui)

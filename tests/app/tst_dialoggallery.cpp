@@ -2,14 +2,14 @@
 // so that a developer can look at them: set QUENOR_GALLERY_DIR, or find them
 // in the "gallery" folder beside the test program.
 
+#include "app/options/qenchoicesound.h"
+#include "app/options/qenoptionsdialog.h"
 #include "app/qenbkpoint.h"
 #include "app/qenbookmarkdlg.h"
 #include "app/qendialogs.h"
 #include "app/qenpatientwidget.h"
 #include "document/qendoc.h"
 #include "document/qendochost.h"
-#include "options/qenchoicesound.h"
-#include "options/qenoptionsdialog.h"
 #include "scriptedprompt.h"
 #include "testfiles.h"
 

@@ -1,4 +1,4 @@
-#include "options/qenoptionsstore.h"
+#include "app/options/qenoptionsstore.h"
 
 #include "engine/qenprompt.h"
 

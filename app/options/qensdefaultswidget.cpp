@@ -1,8 +1,8 @@
-#include "options/qensdefaultswidget.h"
+#include "app/options/qensdefaultswidget.h"
 
+#include "app/options/qenoptionsstore.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenvocabulary.h"
-#include "options/qenoptionsstore.h"
 
 #include "ui_qensdefaults.h"
 #include "views/qenfieldguard.h"

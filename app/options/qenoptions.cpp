@@ -1,11 +1,11 @@
-#include "options/qenoptions.h"
+#include "app/options/qenoptions.h"
 
+#include "app/options/qenoptionsdialog.h"
 #include "app/qenappdochost.h"
 #include "app/qenchildwindow.h"
 #include "app/qenmainwindow.h"
 #include "document/qendoc.h"
 #include "engine/qenengine.h"
-#include "options/qenoptionsdialog.h"
 #include "views/qengraphview.h"
 
 namespace QenOptions {

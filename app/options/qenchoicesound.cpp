@@ -1,6 +1,6 @@
-#include "options/qenchoicesound.h"
+#include "app/options/qenchoicesound.h"
 
-#include "options/qenoptionsstore.h"
+#include "app/options/qenoptionsstore.h"
 
 #include "ui_qenchoicesound.h"
 

@@ -1,11 +1,11 @@
-#include "options/qencdefaultswidget.h"
+#include "app/options/qencdefaultswidget.h"
 
+#include "app/options/qenoptionsstore.h"
 #include "app/qenagentdelegate.h"
 #include "engine/qencatalogue.h"
 #include "engine/qenfiles.h"
 #include "engine/qenini.h"
 #include "engine/qenvocabulary.h"
-#include "options/qenoptionsstore.h"
 
 #include "ui_qencdefaults.h"
 

@@ -1,7 +1,7 @@
-#include "options/qenvdefaultswidget.h"
+#include "app/options/qenvdefaultswidget.h"
 
+#include "app/options/qenoptionsstore.h"
 #include "engine/qenvocabulary.h"
-#include "options/qenoptionsstore.h"
 #include "views/qengraphview.h"
 
 #include "ui_qenvdefaults.h"

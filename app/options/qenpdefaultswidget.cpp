@@ -1,7 +1,7 @@
-#include "options/qenpdefaultswidget.h"
+#include "app/options/qenpdefaultswidget.h"
 
-#include "options/qenchoicesound.h"
-#include "options/qenoptionsstore.h"
+#include "app/options/qenchoicesound.h"
+#include "app/options/qenoptionsstore.h"
 #include "views/qengraphview.h"
 
 #include "ui_qenpdefaults.h"

@@ -1,14 +1,14 @@
-#include "options/qenoptionsdialog.h"
+#include "app/options/qenoptionsdialog.h"
 
+#include "app/options/qencdefaultswidget.h"
+#include "app/options/qenoptionsstore.h"
+#include "app/options/qenpdefaultswidget.h"
+#include "app/options/qensdefaultswidget.h"
+#include "app/options/qenvdefaultswidget.h"
 #include "app/qenapplication.h"
 #include "app/qenpatientwidget.h"
 #include "document/qendochost.h"
 #include "engine/qencatalogue.h"
-#include "options/qencdefaultswidget.h"
-#include "options/qenoptionsstore.h"
-#include "options/qenpdefaultswidget.h"
-#include "options/qensdefaultswidget.h"
-#include "options/qenvdefaultswidget.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>
