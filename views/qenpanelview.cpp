@@ -9,14 +9,11 @@
 #include "engine/qenprompt.h"
 #include "views/qencallbackevent.h"
 #include "views/qendoublevalidator.h"
-#include "views/qenfieldguard.h"
 #include "views/qengauge.h"
 #include "views/qenmchn.h"
+#include "views/qensettingrow.h"
 
 #include <QCoreApplication>
-#include <QFocusEvent>
-#include <QIntValidator>
-#include <QKeyEvent>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -27,12 +24,10 @@ namespace {
 const QString defaultsGroup = QStringLiteral("Defaults");
 
 constexpr int releasedRepeatMs = 100;
-constexpr int fastestRepeatMs = 10;
-constexpr double stepPerClick = 0.05;
 
 QString twoDecimals(double value)
 {
-    return QString::number(value, 'f', 2);
+    return QenSettingRow::twoDecimals(value);
 }
 
 } // namespace
@@ -108,49 +103,33 @@ QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWi
     m_ui->setupUi(m_content);
     setWindowTitle(m_content->windowTitle());
 
-    m_rows[DEL] = {m_ui->leDEL, m_ui->leHighDEL, m_ui->tbDELup, m_ui->tbDELdown, m_ui->ggDEL};
-    m_rows[FGF] = {m_ui->leFGF, m_ui->leHighFGF, m_ui->tbFGFup, m_ui->tbFGFdown, m_ui->ggFGF};
-    m_rows[VA] = {m_ui->leVA, m_ui->leHighVA, m_ui->tbVAup, m_ui->tbVAdown, m_ui->ggVA};
-    m_rows[CO] = {m_ui->leCO, m_ui->leHighCO, m_ui->tbCOup, m_ui->tbCOdown, m_ui->ggCO};
-
-    m_validator = new QenDoubleValidator(this);
-    // Above the highest flow the simulation takes, a flow is brought down to it.
-    m_validator->setLimit(QenEngine::MaxFlow);
-    m_delLimitValidator = new QIntValidator(1, 1, this);
-    m_ui->leHighDEL->setValidator(m_delLimitValidator);
-    for (int s = FGF; s <= CO; ++s)
-        m_rows[size_t(s)].limit->setValidator(new QIntValidator(1, 500, this));
-    // The guards go first, so that this view's own filter (which reveals a
-    // flow field showing its effective value) sees a click before they do.
-    guardFields();
-    for (const Row &row : m_rows) {
-        row.field->setValidator(m_validator);
-        row.field->installEventFilter(this);
-        connect(row.field, &QLineEdit::editingFinished, this, qOverload<>(&QenPanelView::changed));
-        connect(row.field, &QLineEdit::textChanged, this, &QenPanelView::verify);
-        connect(row.limit, &QLineEdit::editingFinished, this, &QenPanelView::maxChanged);
-        connect(row.limit, &QLineEdit::textChanged, this, &QenPanelView::verify);
-        connect(row.up, &QToolButton::clicked, this, &QenPanelView::upDownValue);
-        connect(row.down, &QToolButton::clicked, this, &QenPanelView::upDownValue);
-        connect(row.gauge, &QenGauge::FireQengaugeStart, this, &QenPanelView::qengaugeChangeStart);
-        connect(row.gauge, &QenGauge::FireQengaugeChange, this, &QenPanelView::qengaugeChangeGauge);
-        connect(row.gauge, &QenGauge::FireQengaugeStop, this, &QenPanelView::qengaugeChangeStop);
+    const QenSettingRow::Widgets widgets[] = {
+        {m_ui->leDEL, m_ui->leHighDEL, m_ui->tbDELup, m_ui->tbDELdown, m_ui->ggDEL, nullptr},
+        {m_ui->leFGF, m_ui->leHighFGF, m_ui->tbFGFup, m_ui->tbFGFdown, m_ui->ggFGF, m_ui->stFGF},
+        {m_ui->leVA, m_ui->leHighVA, m_ui->tbVAup, m_ui->tbVAdown, m_ui->ggVA, m_ui->stVA},
+        {m_ui->leCO, m_ui->leHighCO, m_ui->tbCOup, m_ui->tbCOdown, m_ui->ggCO, nullptr}};
+    const QString names[] = {tr("DEL"), tr("FGF"), tr("VA"), tr("CO")};
+    for (int s = DEL; s <= CO; ++s) {
+        const QString name = names[s];
+        const QenSettingRow::Names texts{name, s == DEL ? tr("%atm") : tr("L/min"),
+                                         tr("The top of the %1 scale").arg(name)};
+        m_rows[size_t(s)] = std::make_unique<QenSettingRow>(
+            widgets[s], texts, [this, s] { return settingValue(s); },
+            [this, s] { return limit(Setting(s)); }, nullptr);
+        QenSettingRow *r = m_rows[size_t(s)].get();
+        connect(r, &QenSettingRow::valueEdited, this, [this, s] { changed(s, nullptr); });
+        connect(r, &QenSettingRow::stepped, this,
+                [this, s](QToolButton *button) { changed(s, button); });
+        connect(r, &QenSettingRow::limitEdited, this, [this, s] { limitEdited(s); });
+        connect(r, &QenSettingRow::gaugeStarted, this, [this, s] { gaugeStarted(s); });
+        connect(r, &QenSettingRow::gaugeStopped, this, [this, s] { gaugeStopped(s); });
+        if (s != DEL) {
+            // Above the highest flow the simulation takes, a flow is brought down to it.
+            r->setValueTop(QenEngine::MaxFlow);
+            r->setLimitRange(1, 500);
+        }
     }
-    // DEL above the vaporizer's maximum is brought down to it, not refused
-    // key by key: the field shows the value the simulation takes.
-    m_delValidator = new QenDoubleValidator(this);
-    m_ui->leDEL->setValidator(m_delValidator);
-    // An unacceptable top never finishes editing on its own; it is caught as
-    // the field is left so that the user is told.
-    for (const Row &row : m_rows)
-        row.limit->installEventFilter(this);
 
-    for (QLabel *star : {m_ui->stFGF, m_ui->stVA}) {
-        QSizePolicy policy = star->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        star->setSizePolicy(policy);
-        star->hide();
-    }
     m_ui->lbDEL->setTextFormat(Qt::RichText);
     // The DEL caption has two lines (agent and unit); the others line up with it.
     for (QLabel *caption : {m_ui->lbDEL, m_ui->lbFGF, m_ui->lbVA, m_ui->lbCO}) {
@@ -167,7 +146,7 @@ QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWi
         connect(doc, &QenDoc::scaleTopChanged, this, &QenPanelView::scaleTopChanged);
     }
     for (int s = FGF; s <= CO; ++s)
-        m_rows[size_t(s)].limit->setText(QString::number(limit(Setting(s))));
+        row(s).showLimit();
     m_showCost =
         doc && doc->host()->ini().value(defaultsGroup, QStringLiteral("Showcost"), false).toBool();
     showTotalsCaptions();
@@ -176,19 +155,7 @@ QenPanelView::QenPanelView(QenDoc *document, QenChildWindowInterface *owner, QWi
     selectAgent(agent < 0 ? 0 : agent);
 }
 
-QenPanelView::~QenPanelView()
-{
-    // The form's widgets outlive this object's own destructor; a field that
-    // has the focus then reports editingFinished as it goes, which must not
-    // reach a view that is already gone.
-    for (const Row &row : m_rows) {
-        for (QObject *widget :
-             {static_cast<QObject *>(row.field), static_cast<QObject *>(row.limit)}) {
-            widget->disconnect(this);
-            widget->removeEventFilter(this);
-        }
-    }
-}
+QenPanelView::~QenPanelView() = default;
 
 bool QenPanelView::currentAgent(int *agent) const
 {
@@ -201,7 +168,7 @@ void QenPanelView::selectAgent(int agent)
 {
     m_agent = agent;
     for (int s : {FGF, VA})
-        makeReadOnly(m_rows[size_t(s)].field, true);
+        row(s).setReadOnly(true);
     refreshAll();
 }
 
@@ -221,35 +188,30 @@ void QenPanelView::showTotalsCaptions()
 
 QenGauge *QenPanelView::gauge(Setting s) const
 {
-    return m_rows[size_t(s)].gauge;
+    return row(s).gauge();
 }
 QLineEdit *QenPanelView::field(Setting s) const
 {
-    return m_rows[size_t(s)].field;
+    return row(s).field();
 }
 QLineEdit *QenPanelView::limitField(Setting s) const
 {
-    return m_rows[size_t(s)].limit;
+    return row(s).limitField();
 }
 QToolButton *QenPanelView::upButton(Setting s) const
 {
-    return m_rows[size_t(s)].up;
+    return row(s).upButton();
 }
 QToolButton *QenPanelView::downButton(Setting s) const
 {
-    return m_rows[size_t(s)].down;
+    return row(s).downButton();
 }
 
 int QenPanelView::settingOf(const QObject *object) const
 {
-    if (!object)
-        return -1;
-    for (int s = DEL; s <= CO; ++s) {
-        const Row &r = m_rows[size_t(s)];
-        if (object == r.field || object == r.limit || object == r.up || object == r.down ||
-            object == r.gauge)
+    for (int s = DEL; s <= CO; ++s)
+        if (row(s).owns(object))
             return s;
-    }
     return -1;
 }
 
@@ -408,21 +370,10 @@ void QenPanelView::flush()
 
 // --- fields, buttons and gauges
 
-void QenPanelView::changed()
+void QenPanelView::changed(int s, QAbstractButton *button)
 {
-    changed(qobject_cast<QWidget *>(sender()), nullptr);
-}
-
-void QenPanelView::changed(QWidget *widget)
-{
-    changed(widget, nullptr);
-}
-
-void QenPanelView::changed(QWidget *widget, QAbstractButton *button)
-{
-    auto *field = qobject_cast<QLineEdit *>(widget);
-    const int s = settingOf(field);
-    if (s < 0 || field != m_rows[size_t(s)].field || !document())
+    QLineEdit *field = row(s).field();
+    if (!document())
         return;
     if (!button) {
         // A field showing the effective value was not edited.
@@ -437,8 +388,9 @@ void QenPanelView::changed(QWidget *widget, QAbstractButton *button)
         field->setText(twoDecimals(settingValue(s)));
         return;
     }
-    if (s == DEL && m_delValidator->limit() >= 0.0 && value > m_delValidator->limit()) {
-        value = m_delValidator->limit();
+    const double top = row(s).valueTop();
+    if (top >= 0.0 && value > top) {
+        value = top;
         field->setText(twoDecimals(value));
     }
     bool wasRunning = false;
@@ -454,41 +406,9 @@ void QenPanelView::changed(QWidget *widget, QAbstractButton *button)
     }
 }
 
-void QenPanelView::upDownValue()
+void QenPanelView::gaugeStarted(int s)
 {
-    if (m_upDownBusy)
-        return;
-    m_upDownBusy = true;
-    auto *button = qobject_cast<QToolButton *>(sender());
-    const int s = settingOf(button);
-    if (s >= 0) {
-        const Row &row = m_rows[size_t(s)];
-        // Held down, the repeat speeds up; a plain click starts afresh.
-        if (button->isDown())
-            button->setAutoRepeatInterval(
-                std::max(fastestRepeatMs, button->autoRepeatInterval() - 5));
-        else
-            button->setAutoRepeatInterval(releasedRepeatMs);
-        const double current = settingValue(s);
-        double top = limit(Setting(s));
-        if (s == DEL && m_delValidator->limit() >= 0.0)
-            top = std::min(top, m_delValidator->limit());
-        // Above the gauge's top (a DEL typed past the scale) up leaves the
-        // value alone rather than pulling it down to the top.
-        double value = button == row.up ? std::max(current, std::min(current + stepPerClick, top))
-                                        : std::max(current - stepPerClick, 0.0);
-        value = std::max(0.0, std::round(value * 100.0) / 100.0);
-        row.field->setText(twoDecimals(value));
-        changed(row.field, button);
-    }
-    m_upDownBusy = false;
-}
-
-void QenPanelView::qengaugeChangeStart()
-{
-    auto *g = qobject_cast<QenGauge *>(sender());
-    const int s = settingOf(g);
-    if (s < 0 || !document())
+    if (!document())
         return;
     bool wasRunning = false;
     const bool granted = askToChange(false, &wasRunning);
@@ -498,80 +418,39 @@ void QenPanelView::qengaugeChangeStart()
         m_gaugeResume = false;
         return;
     }
-    g->setDragAccepted(true);
-    if (s == FGF || s == VA)
-        revealSetting(m_rows[size_t(s)].field);
+    row(s).gauge()->setDragAccepted(true);
+    if (row(s).showsEffective())
+        row(s).reveal();
 }
 
-void QenPanelView::qengaugeChangeGauge(short value)
+void QenPanelView::gaugeStopped(int s)
 {
-    const int s = settingOf(sender());
-    if (s >= 0)
-        m_rows[size_t(s)].field->setText(twoDecimals(value / 20.0));
-}
-
-void QenPanelView::qengaugeChangeStop()
-{
-    auto *g = qobject_cast<QenGauge *>(sender());
-    const int s = settingOf(g);
-    if (s < 0 || !document())
+    if (!document())
         return;
-    applySetting(s, g->value() / 20.0);
+    applySetting(s, row(s).gauge()->value() / 20.0);
     const bool resume = m_gaugeResume;
     m_gaugeResume = false;
     resumeIf(resume);
 }
 
-void QenPanelView::verify(const QString &text)
+void QenPanelView::limitEdited(int s)
 {
-    Q_UNUSED(text);
-    const int s = settingOf(sender());
-    if (s >= 0)
-        verifyRow(s);
-}
-
-void QenPanelView::verifyRow(int setting)
-{
-    const Row &row = m_rows[size_t(setting)];
-    bool ok = false;
-    const int top = row.limit->text().toInt(&ok);
-    const bool over = ok && row.field->text().toDouble() > top;
-    QPalette p = row.field->palette();
-    p.setColor(QPalette::Text, over ? Qt::red : Qt::black);
-    row.field->setPalette(p);
-}
-
-void QenPanelView::maxChanged()
-{
-    maxChangedFor(settingOf(sender()));
-}
-
-void QenPanelView::maxChangedFor(int s)
-{
-    if (s < 0 || m_limitBusy || !document())
+    QenSettingRow &r = row(s);
+    if (r.limitBusy() || !document())
         return;
-    m_limitBusy = true;
-    QLineEdit *field = m_rows[size_t(s)].limit;
-    QString text = field->text();
-    int pos = 0;
-    const bool acceptable =
-        field->validator() && field->validator()->validate(text, pos) == QValidator::Acceptable;
+    r.setLimitBusy(true);
+    int top = 0;
     QenDoc *doc = document();
-    if (!acceptable || !doc->setScaleTop(s, m_agent, text.toInt())) {
+    if (!r.limitAcceptable(&top) || !doc->setScaleTop(s, m_agent, top)) {
         // A top of 0 or none at all would leave the gauge and the graphs
         // without a scale: the user is told and the top stays as it was.
         if (QenPrompt *prompt = doc->host()->prompt())
             prompt->warning(tr("Quenor®"),
                             tr("The input is not valid, please check and input it again."));
-        restoreLimit(s);
+        r.showLimit();
     }
-    verifyRow(s);
-    m_limitBusy = false;
-}
-
-void QenPanelView::restoreLimit(int setting)
-{
-    m_rows[size_t(setting)].limit->setText(QString::number(limit(Setting(setting))));
+    r.verify();
+    r.setLimitBusy(false);
 }
 
 void QenPanelView::scaleTopChanged(int setting, int agent)
@@ -579,13 +458,14 @@ void QenPanelView::scaleTopChanged(int setting, int agent)
     Q_UNUSED(agent); // another agent's DEL top leaves ours as it is: redrawing is harmless
     if (!document() || setting < DEL || setting > CO)
         return;
-    if (!m_rows[size_t(setting)].limit->hasFocus() || m_limitBusy)
-        restoreLimit(setting);
+    QenSettingRow &r = row(setting);
+    if (!r.limitField()->hasFocus() || r.limitBusy())
+        r.showLimit();
     if (setting == DEL)
         refreshValues(true);
     scaleGauge(setting);
-    showSetting(setting);
-    verifyRow(setting);
+    r.showSetting();
+    r.verify();
 }
 
 // --- showing values
@@ -607,60 +487,13 @@ void QenPanelView::loadAgent()
     if (!a)
         return;
     m_format = a->format;
-    m_delLimitValidator->setRange(1, std::max(1, int(a->max)));
-    m_delValidator->setLimit(doc->engine()->maxDel(m_agent));
-    if (!m_ui->leHighDEL->hasFocus())
-        m_ui->leHighDEL->setText(QString::number(limit(DEL)));
-}
-
-void QenPanelView::guardFields()
-{
-    const QString names[] = {tr("DEL"), tr("FGF"), tr("VA"), tr("CO")};
-    for (int s = DEL; s <= CO; ++s) {
-        const Row &row = m_rows[size_t(s)];
-        const QString name = names[s];
-        QenFieldGuard::guard(row.field, [this, s, name] {
-            const double top = s == DEL ? m_delValidator->limit() : double(QenEngine::MaxFlow);
-            return QenFieldGuard::rangeHint(name, twoDecimals(0), twoDecimals(top),
-                                            s == DEL ? tr("%atm") : tr("L/min"));
-        });
-        QenFieldGuard::guard(row.limit, [this, s, name] {
-            const auto *validator =
-                qobject_cast<const QIntValidator *>(m_rows[size_t(s)].limit->validator());
-            return QenFieldGuard::rangeHint(tr("The top of the %1 scale").arg(name),
-                                            QString::number(validator ? validator->bottom() : 1),
-                                            QString::number(validator ? validator->top() : 1));
-        });
-    }
-}
-
-void QenPanelView::makeReadOnly(QLineEdit *field, bool readOnly)
-{
-    field->setReadOnly(readOnly);
-    if (readOnly)
-        field->setCursorPosition(0);
-    QLabel *star = field == m_ui->leFGF ? m_ui->stFGF : field == m_ui->leVA ? m_ui->stVA : nullptr;
-    if (star && !readOnly)
-        star->hide();
-}
-
-void QenPanelView::revealSetting(QLineEdit *field)
-{
-    const int s = settingOf(field);
-    if (s < 0)
-        return;
-    field->setText(twoDecimals(settingValue(s)));
-    makeReadOnly(field, false);
-    field->setFocus(Qt::OtherFocusReason);
-}
-
-void QenPanelView::showSetting(int setting)
-{
-    const Row &row = m_rows[size_t(setting)];
-    const double value = settingValue(setting);
-    if (!row.field->isReadOnly() || setting == DEL || setting == CO)
-        row.field->setText(twoDecimals(value));
-    row.gauge->setValue(int(std::lround(std::min(value, double(limit(Setting(setting)))) * 20.0)));
+    // DEL above the vaporizer's maximum is brought down to it, not refused
+    // key by key: the field shows the value the simulation takes. Its scale
+    // ends at the agent's maximum at most.
+    row(DEL).setLimitRange(1, std::max(1, int(a->max)));
+    row(DEL).setValueTop(doc->engine()->maxDel(m_agent));
+    if (!row(DEL).limitField()->hasFocus())
+        row(DEL).showLimit();
 }
 
 void QenPanelView::showEffective()
@@ -670,40 +503,21 @@ void QenPanelView::showEffective()
         return;
     QenEngine *e = doc->engine();
     const quint32 t = e->displayTime();
-    for (int s : {FGF, VA}) {
-        QLineEdit *field = m_rows[size_t(s)].field;
-        QLabel *star = s == FGF ? m_ui->stFGF : m_ui->stVA;
-        if (field->hasFocus())
-            continue;
-        // Left without a change, the field shows the flow at the displayed time again.
-        if (!field->isReadOnly())
-            makeReadOnly(field, true);
-        const double effective = s == FGF ? e->fgfDeliveredAt(m_agent, t) : e->vaBreathedAt(t);
-        const QString text = twoDecimals(effective);
-        if (field->text() != text) {
-            field->setText(text);
-            field->setCursorPosition(0);
-        }
-        star->setVisible(t != 0 && text != twoDecimals(settingValue(s)));
-    }
+    row(FGF).showEffective(e->fgfDeliveredAt(m_agent, t), t != 0);
+    row(VA).showEffective(e->vaBreathedAt(t), t != 0);
 }
 
 void QenPanelView::scaleGauge(int setting)
 {
     const GaugeScale sc = gaugeScale(limit(Setting(setting)));
-    QenGauge *g = m_rows[size_t(setting)].gauge;
-    g->setMax(20 * limit(Setting(setting)));
-    g->setTickEvery(20 * sc.tick);
-    g->setLTickEvery(20 * sc.longTick);
+    row(setting).scaleGauge(sc.tick, sc.longTick);
 }
 
 void QenPanelView::refreshGauges()
 {
     for (int s = DEL; s <= CO; ++s) {
         scaleGauge(s);
-        const Row &row = m_rows[size_t(s)];
-        row.gauge->setValue(
-            int(std::lround(std::min(settingValue(s), double(limit(Setting(s)))) * 20.0)));
+        row(s).showGauge();
     }
 }
 
@@ -783,21 +597,21 @@ void QenPanelView::refreshAll()
     const int speed = doc->engine()->speed();
     m_speedText = speed == 1000 ? tr("AFAP") : QStringLiteral("%1x").arg(speed);
     for (int s = DEL; s <= CO; ++s)
-        if (!m_rows[size_t(s)].field->hasFocus() || m_rows[size_t(s)].field->isReadOnly())
-            showSetting(s);
+        if (!row(s).field()->hasFocus() || row(s).field()->isReadOnly())
+            row(s).showSetting();
     refreshValues(true);
     refreshTotals(true);
     showEffective();
     refreshSyringe();
     refreshGauges();
     for (int s = DEL; s <= CO; ++s)
-        verifyRow(s);
+        row(s).verify();
 }
 
 void QenPanelView::updateData()
 {
     for (int s : {FGF, VA})
-        makeReadOnly(m_rows[size_t(s)].field, true);
+        row(s).setReadOnly(true);
     refreshAll();
 }
 
@@ -805,13 +619,8 @@ void QenPanelView::qenmchnGeometryUpdated()
 {
     // The value fields grow with the picture, as its compartment numbers do.
     const int px = m_ui->m_Qenmchn->textFont().pixelSize();
-    for (const Row &row : m_rows) {
-        QFont f = row.field->font();
-        if (px > 0 && f.pixelSize() != px) {
-            f.setPixelSize(px);
-            row.field->setFont(f);
-        }
-    }
+    for (const auto &r : m_rows)
+        r->setValuePixelSize(px);
     // The containers moved: the levels and texts are drawn afresh in them.
     refreshValues(true);
 }
@@ -845,15 +654,15 @@ bool QenPanelView::event(QEvent *event)
             static const int bits[] = {QenHint::Del, QenHint::Fgf, QenHint::Va, QenHint::Co};
             if (!(hints & bits[s]))
                 continue;
-            QLineEdit *field = m_rows[size_t(s)].field;
-            if (s == FGF || s == VA) {
+            QenSettingRow &r = row(s);
+            if (r.showsEffective()) {
                 // The new setting shows until the next displayed time brings the
                 // flow in effect then (the recording may not be cut back yet).
-                field->setText(twoDecimals(settingValue(s)));
-                makeReadOnly(field, true);
-                (s == FGF ? m_ui->stFGF : m_ui->stVA)->hide();
+                r.field()->setText(twoDecimals(settingValue(s)));
+                r.setReadOnly(true);
+                r.hideStar();
             }
-            showSetting(s);
+            r.showSetting();
         }
         if (hints & QenHint::Values) {
             refreshValues(false);
@@ -880,7 +689,7 @@ bool QenPanelView::event(QEvent *event)
             const int s = settingOf(field);
             if (s >= 0 && document()) {
                 const bool hadFocus = field->hasFocus();
-                m_rows[size_t(s)].gauge->setValue(int(std::lround(callback->value() * 20.0)));
+                row(s).gauge()->setValue(int(std::lround(callback->value() * 20.0)));
                 applySetting(s, callback->value());
                 if (hadFocus) {
                     field->home(false);
@@ -892,57 +701,6 @@ bool QenPanelView::event(QEvent *event)
         }
     }
     return QenViewCommon::event(event);
-}
-
-bool QenPanelView::eventFilter(QObject *watched, QEvent *event)
-{
-    const int s = settingOf(watched);
-    auto *field = qobject_cast<QLineEdit *>(watched);
-    if (s < 0 || !field)
-        return QenViewCommon::eventFilter(watched, event);
-    const QEvent::Type type = event->type();
-
-    if (field == m_rows[size_t(s)].limit) {
-        bool leaving = type == QEvent::FocusOut;
-        if (type == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            leaving = key == Qt::Key_Return || key == Qt::Key_Enter;
-        }
-        auto unacceptable = [field] {
-            QString text = field->text();
-            int pos = 0;
-            return field->validator()->validate(text, pos) != QValidator::Acceptable;
-        };
-        if (leaving && !m_limitBusy && unacceptable()) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, s, unacceptable] {
-                    // Reported from outside the focus change that found it.
-                    if (unacceptable())
-                        maxChangedFor(s);
-                },
-                Qt::QueuedConnection);
-        }
-        return QenViewCommon::eventFilter(watched, event);
-    }
-
-    if ((field == m_ui->leFGF || field == m_ui->leVA) && field->isReadOnly() &&
-        (type == QEvent::MouseButtonPress || type == QEvent::FocusIn)) {
-        revealSetting(field);
-        return false;
-    }
-    if (type == QEvent::FocusOut && !field->isReadOnly()) {
-        QString text = field->text();
-        int pos = 0;
-        // Above its limit, the field takes the limit; left empty or as a lone
-        // ".", it shows the setting again.
-        field->validator()->fixup(text);
-        if (field->validator()->validate(text, pos) != QValidator::Acceptable)
-            field->setText(twoDecimals(settingValue(s)));
-        else if (text != field->text())
-            field->setText(text);
-    }
-    return QenViewCommon::eventFilter(watched, event);
 }
 
 // --- layout

@@ -9,11 +9,10 @@
 #include <memory>
 
 class QAbstractButton;
-class QIntValidator;
 class QLineEdit;
 class QToolButton;
-class QenDoubleValidator;
 class QenGauge;
+class QenSettingRow;
 namespace Ui {
 class QenPanelView;
 }
@@ -85,33 +84,20 @@ public slots:
     void updateData();
     void SetSpeed(const QString &speed);
     void qenmchnGeometryUpdated();
-    void changed(QWidget *widget, QAbstractButton *button);
-    void changed(QWidget *widget);
-    void changed();
-    void verify(const QString &text);
-    void maxChanged();
-    void upDownValue();
     void flush();
-    void qengaugeChangeStart();
-    void qengaugeChangeGauge(short value);
-    void qengaugeChangeStop();
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    struct Row
-    {
-        QLineEdit *field = nullptr;
-        QLineEdit *limit = nullptr;
-        QToolButton *up = nullptr;
-        QToolButton *down = nullptr;
-        QenGauge *gauge = nullptr;
-    };
-
+    QenSettingRow &row(int setting) const { return *m_rows[size_t(setting)]; }
     int settingOf(const QObject *object) const;
+    // A value confirmed in a row's field, or stepped there with `button`.
+    void changed(int setting, QAbstractButton *button);
+    void gaugeStarted(int setting);
+    void gaugeStopped(int setting);
+    void limitEdited(int setting);
     double settingValue(int setting) const;
     void applySetting(int setting, double value);
     bool isRunning() const;
@@ -123,9 +109,6 @@ private:
     void refreshAll();
     void loadAgent();
     void showDelLabel();
-    void showSetting(int setting);
-    void guardFields();
-    void makeReadOnly(QLineEdit *field, bool readOnly);
     void showEffective();
     void refreshGauges();
     void scaleGauge(int setting);
@@ -133,19 +116,15 @@ private:
     void refreshTotals(bool force);
     void refreshSyringe();
     void scaleTopChanged(int setting, int agent);
-    void restoreLimit(int setting);
     void showTotalsCaptions();
-    void revealSetting(QLineEdit *field);
-    void verifyRow(int setting);
-    void maxChangedFor(int setting);
     void fitPicture();
 
     std::unique_ptr<Ui::QenPanelView> m_ui;
     QWidget *m_content = nullptr;
-    std::array<Row, 4> m_rows;
-    QenDoubleValidator *m_validator = nullptr;
-    QenDoubleValidator *m_delValidator = nullptr; // held to the agent's maximum
-    QIntValidator *m_delLimitValidator = nullptr;
+    // Without a parent, so that they go before the form's widgets do: a field
+    // that has the focus reports editingFinished as it goes, which must not
+    // reach a view that is already gone.
+    std::array<std::unique_ptr<QenSettingRow>, 4> m_rows;
 
     int m_agent = 0;
     QString m_format = QStringLiteral("%4.2f");
@@ -162,7 +141,5 @@ private:
     QString m_uptakeText;
     QString m_co2eText;
 
-    bool m_upDownBusy = false;
     bool m_gaugeResume = false;
-    bool m_limitBusy = false;
 };

@@ -373,6 +373,19 @@ private slots:
         QCOMPARE(
             w->statusBar()->currentMessage(),
             QStringLiteral("DEL takes 0.00 to %1 %atm").arg(QString::number(e->maxDel(0), 'f', 2)));
+        // The tops of the scales name their own ranges: a flow's goes up to
+        // 500 L/min, DEL's to the vaporizer's maximum for the agent.
+        const auto topHint = [this](QLineEdit *top) {
+            w->statusBar()->clearMessage();
+            QTest::mouseClick(top, Qt::LeftButton);
+            QTest::keyClicks(top, QStringLiteral("x"));
+            return w->statusBar()->currentMessage();
+        };
+        QCOMPARE(topHint(panel->limitField(QenPanelView::CO)),
+                 QStringLiteral("The top of the CO scale takes 1 to 500"));
+        QCOMPARE(
+            topHint(panel->limitField(QenPanelView::DEL)),
+            QStringLiteral("The top of the DEL scale takes 1 to %1").arg(int(e->agentOf(0)->max)));
 
         // The tray's weight box: a click, 80, Enter.
         show(childOf(doc, QenChildWindowInterface::Control));

@@ -8,12 +8,14 @@
 #include "views/qengaugemath.h"
 #include "views/qengraph.h"
 #include "views/qenmchn.h"
+#include "views/qensettingrow.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QToolButton>
 
 namespace {
@@ -617,6 +619,52 @@ private slots:
         QCOMPARE(e->state(), ARunning);
         panel->run();
         QVERIFY(!f.doc->pacer()->isActive());
+    }
+
+    // A row on its own: a step stays under both the scale top and the
+    // highest value the setting takes, and never pulls a value above the
+    // scale down; a value above the scale top is red.
+    void settingRowStepsWithinItsTops_data()
+    {
+        QTest::addColumn<int>("scaleTop");
+        QTest::addColumn<double>("valueTop");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("up to the scale top") << 10 << -1.0 << 9.98 << true << "10.00" << false;
+        QTest::newRow("up under the scale") << 10 << -1.0 << 3.4 << true << "3.45" << false;
+        QTest::newRow("held to the value top") << 8 << 4.5 << 4.47 << true << "4.50" << false;
+        QTest::newRow("scale top tighter") << 3 << 4.5 << 2.99 << true << "3.00" << false;
+        QTest::newRow("above the scale, up") << 5 << -1.0 << 7.0 << true << "7.00" << true;
+        QTest::newRow("above the scale, down") << 5 << -1.0 << 7.0 << false << "6.95" << true;
+        QTest::newRow("down to 0") << 5 << -1.0 << 0.03 << false << "0.00" << false;
+    }
+    void settingRowStepsWithinItsTops()
+    {
+        QFETCH(int, scaleTop);
+        QFETCH(double, valueTop);
+        QFETCH(double, start);
+        QFETCH(bool, up);
+        QFETCH(QString, expected);
+        QFETCH(bool, red);
+        QWidget parent;
+        QenSettingRow::Widgets w{new QLineEdit(&parent),   new QLineEdit(&parent),
+                                 new QToolButton(&parent), new QToolButton(&parent),
+                                 new QenGauge(&parent),    nullptr};
+        QenSettingRow row(
+            w, {QStringLiteral("CO"), QStringLiteral("L/min"), QStringLiteral("CO top")},
+            [start] { return start; }, [scaleTop] { return scaleTop; }, nullptr);
+        row.setValueTop(valueTop);
+        row.setLimitRange(1, 500);
+        row.showLimit();
+        QCOMPARE(w.limit->text(), QString::number(scaleTop));
+        QSignalSpy stepped(&row, &QenSettingRow::stepped);
+        (up ? w.up : w.down)->click();
+        QCOMPARE(stepped.count(), 1);
+        QCOMPARE(w.field->text(), expected);
+        QCOMPARE(w.field->palette().color(QPalette::Text),
+                 red ? QColor(Qt::red) : QColor(Qt::black));
     }
 };
 
