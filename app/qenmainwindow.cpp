@@ -418,6 +418,9 @@ bool QenMainWindow::openDocument(const QString &path)
         }
     }
 
+    // The windows are built whole before the first paint: painting each
+    // half-built one in the passes between them costs more than the reading.
+    QenWindowArranger::UpdatesSuspended suspended(this);
     // The file gives the document everything; it takes no untitled number.
     QenDoc *doc = addDocument();
     if (!doc->openFile(path)) {

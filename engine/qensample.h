@@ -44,6 +44,9 @@ struct QenSample
     // The stream form of a saved simulation. The caller sets the stream to
     // single-precision floats.
     void serialize(QDataStream &stream, bool writing);
+    // The same form decoded from `StreamBytes` bytes at `bytes`, for readers
+    // that take a whole track's samples from the stream in one block.
+    static QenSample fromStream(const uchar *bytes);
 
     // What differs between two samples, as update-hint bits: 1 agent, 2 circuit
     // or switches, 8 DEL, 16 FGF, 32 VA, 64 CO, 512 weight, 1024 when `b`
