@@ -50,6 +50,8 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_stage_zh_CN}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${help_outputs_zh_CN}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help/zh_CN ${help_stage_zh_CN}
+    # One stylesheet for both languages (its fonts fall back to Chinese ones).
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/help/style.css ${help_stage_zh_CN}/style.css
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
             $<TARGET_FILE:quenor-shots> --language zh_CN --translations ${QUENOR_LANGUAGE_DIR}
             --out ${help_stage_zh_CN}/images
@@ -58,7 +60,7 @@ add_custom_command(
             --language zh_CN ${help_stage_zh_CN}
     COMMAND ${QUENOR_QHELPGENERATOR} -s ${help_stage_zh_CN}/quenor.qhcp
         -o ${CMAKE_BINARY_DIR}/Quenor_zh_CN.qhc
-    DEPENDS ${help_sources_zh_CN} quenor-shots quenor-validation ${CMAKE_SOURCE_DIR}/images/quenor.png
+    DEPENDS ${help_sources_zh_CN} ${CMAKE_SOURCE_DIR}/help/style.css quenor-shots quenor-validation ${CMAKE_SOURCE_DIR}/images/quenor.png
         ${QUENOR_LANGUAGE_FILES}
     COMMENT "Compiling the Chinese help collection"
     VERBATIM)
