@@ -1,5 +1,7 @@
 #include "app/qenactions.h"
 
+#include "views/qenicon.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QIcon>
@@ -216,16 +218,16 @@ void QenActions::update(const QenActiveState &s)
         const bool startable = s.runState == APaused || s.runState == ANotRun;
         run->setText(startable ? translated(QT_TRANSLATE_NOOP("QenMainWindow", "Run"))
                                : translated(QT_TRANSLATE_NOOP("QenMainWindow", "Stop")));
-        run->setIcon(QIcon(startable ? QStringLiteral(":/images/run.png")
-                                     : QStringLiteral(":/images/stop.png")));
+        run->setIcon(qenIcon(startable ? QStringLiteral(":/images/run.png")
+                                       : QStringLiteral(":/images/stop.png")));
         run->setEnabled(s.runState != AFinished);
         QAction *runAll = get(QStringLiteral("actionRunAll"));
         if (s.anyRunning) {
             runAll->setText(translated(QT_TRANSLATE_NOOP("QenMainWindow", "Stop All")));
-            runAll->setIcon(QIcon(QStringLiteral(":/images/stopall.png")));
+            runAll->setIcon(qenIcon(QStringLiteral(":/images/stopall.png")));
         } else if (s.anyStartable) {
             runAll->setText(translated(QT_TRANSLATE_NOOP("QenMainWindow", "Run All")));
-            runAll->setIcon(QIcon(QStringLiteral(":/images/runall.png")));
+            runAll->setIcon(qenIcon(QStringLiteral(":/images/runall.png")));
         } else {
             runAll->setEnabled(false);
         }

@@ -4,6 +4,7 @@
 #include "app/qentabwidget.h"
 #include "document/qendoc.h"
 #include "views/qengraphview.h"
+#include "views/qenicon.h"
 #include "views/qenpanelview.h"
 
 #include <QCloseEvent>
@@ -53,7 +54,7 @@ QenChildWindow::QenChildWindow(QenDoc *document, int agent, QenViewType type, QW
     : QMainWindow(parent), m_doc(document), m_type(type), m_serial(nextSerial())
 {
     liveChildren().insert(m_serial, this);
-    setWindowIcon(QIcon(QStringLiteral(":/images/quenor_sm.png")));
+    setWindowIcon(qenIcon(QStringLiteral(":/images/quenor_sm.png")));
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     setObjectName(QStringLiteral("Child"));

@@ -533,12 +533,16 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen,
     connect(doc, qOverload<bool>(&QenDoc::modified), child, &QWidget::setWindowModified);
     connect(child, &QObject::destroyed, this, &QenMainWindow::removeChild);
     watchChild(child);
-    m_arranger->tabifyChild(child);
     // A view the user asked for comes to the front; those a new document
-    // opens with leave its tray in front.
+    // opens with go beside its tray, leave it in front, and the commands are
+    // brought up to date once they are all there.
     const auto *tray = qobject_cast<const QenControl *>(sender());
-    if (!tray || !tray->isPopulating())
-        m_arranger->setActiveWindow(child);
+    if (tray && tray->isPopulating()) {
+        m_arranger->tabifyBeside(child, childrenOf(doc).value(0));
+        return child;
+    }
+    m_arranger->tabifyChild(child);
+    m_arranger->setActiveWindow(child);
     updateActions();
     return child;
 }

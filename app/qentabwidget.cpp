@@ -178,7 +178,9 @@ void QenTabWidget::tabRemoved(int index)
 void QenTabWidget::updateTab(const QString &title)
 {
     const int index = indexOf(qobject_cast<QWidget *>(sender()));
-    if (index >= 0) {
+    // Every window of a simulation is retitled each time one is added: a
+    // text that stays as it was would only lay the tab bar out again.
+    if (index >= 0 && tabText(index) != title) {
         setTabText(index, title);
         m_bar->setTabToolTip(index, tabTip(title));
     }

@@ -196,6 +196,20 @@ QMdiSubWindow *QenWindowArranger::addTabWidget(QenTabWidget *tabs)
     return sub;
 }
 
+void QenWindowArranger::tabifyBeside(QenChildWindow *child, QenChildWindow *sibling)
+{
+    // The windows a simulation opens with go beside its tray without waiting
+    // for the area to settle which window is active: those passes, one per
+    // window, cost an opened file more than building the window itself.
+    QenTabWidget *tabs = sibling ? tabWidgetOf(sibling) : nullptr;
+    if (!tabs || sibling->document() != child->document()) {
+        tabifyChild(child);
+        return;
+    }
+    UpdatesSuspended suspended(tabs);
+    tabs->addTab(child, child->title());
+}
+
 void QenWindowArranger::tabifyChild(QenChildWindow *child)
 {
     QCoreApplication::processEvents();

@@ -60,6 +60,9 @@ public slots:
     // Into the active tab widget when that shows the same document, else into
     // a sub-window of its own.
     void tabifyChild(QenChildWindow *child);
+    // Into the tab widget that holds `sibling`, a window of the same document
+    // already placed; into the active one as above when it has none.
+    void tabifyBeside(QenChildWindow *child, QenChildWindow *sibling);
     // Moves `child` out of `source` into `target`; without a target, into a
     // window of its own at `point` of the area.
     void reparentChild(QenChildWindow *child, QenTabWidget *source, QenTabWidget *target = nullptr,

@@ -313,11 +313,11 @@ void QenDoc::mail()
     });
 }
 
-bool QenDoc::openFile(const QString &path)
+bool QenDoc::openFile(const QString &path, bool remember)
 {
     if (!readFile(path))
         return false;
-    afterLoadOrSave(path);
+    afterLoadOrSave(path, remember);
     return true;
 }
 
@@ -367,12 +367,12 @@ bool QenDoc::writeTo(QIODevice *device) const
     return contents.write(device);
 }
 
-void QenDoc::afterLoadOrSave(const QString &path)
+void QenDoc::afterLoadOrSave(const QString &path, bool remember)
 {
     m_fileName = QFileInfo(path).canonicalFilePath();
     m_untitled = false;
     setModified(false);
-    if (!path.isEmpty())
+    if (remember && !path.isEmpty())
         rememberRecentFile(m_fileName);
     updateTitles();
 }

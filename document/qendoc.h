@@ -46,7 +46,10 @@ public:
 
     // --- file lifecycle
     bool newDocument();
-    bool openFile(const QString &path);
+    // `remember` false keeps the file out of the recent files (and so leaves
+    // the settings file untouched), for a reader that is not the program's
+    // own File menu.
+    bool openFile(const QString &path, bool remember = true);
     // Reads the simulation at `path` as a new untitled one (an example
     // lesson): Save asks for a name, and the file itself is never written
     // nor remembered among the recent files.
@@ -188,7 +191,7 @@ private:
     void takeFile(QenSimFile &contents);
     // The file at `path` read into the document; false after telling the user why.
     bool readFile(const QString &path);
-    void afterLoadOrSave(const QString &path);
+    void afterLoadOrSave(const QString &path, bool remember = true);
     void rememberRecentFile(const QString &path);
     void changed();
     void sendToViews(int agentNumber, int hints, QenOrigin origin);

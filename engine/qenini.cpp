@@ -127,6 +127,28 @@ QVariant QenIni::value(const QString &group, const QString &key, const QVariant 
     return settings.value(matchIn(settings.childKeys(), key), defaultValue);
 }
 
+QVariantList QenIni::values(const QString &group,
+                            const QList<std::pair<QString, QVariant>> &keysAndDefaults) const
+{
+    QVariantList answers;
+    answers.reserve(keysAndDefaults.size());
+    if (m_contents) {
+        for (const auto &[key, fallback] : keysAndDefaults)
+            answers.append(value(group, key, fallback));
+        return answers;
+    }
+    QenSettings settings(m_path);
+    enter(settings, group);
+    const QStringList names = settings.childKeys();
+    for (const auto &[key, fallback] : keysAndDefaults) {
+        if (const Pending *kept = pendingFor(group, key))
+            answers.append(kept->value.isValid() ? kept->value : fallback);
+        else
+            answers.append(settings.value(matchIn(names, key), fallback));
+    }
+    return answers;
+}
+
 bool QenIni::write(const QString &group, const QString &key, const QVariant &value) const
 {
     m_contents.reset();

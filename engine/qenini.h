@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
 
 // The INI file opened for one read or write and closed right after, so every
 // change is on disk at once and every read sees the file as it is now.
@@ -37,6 +38,11 @@ public:
     // A null group reads the key at the top level.
     QVariant value(const QString &group, const QString &key,
                    const QVariant &defaultValue = QVariant()) const;
+    // Several keys of one group, each with its default, answered in the order
+    // asked with the file opened once: for a reader that wants a handful of
+    // settings together, each time a window is built.
+    QVariantList values(const QString &group,
+                        const QList<std::pair<QString, QVariant>> &keysAndDefaults) const;
     // Doubles and floats are rounded to six decimals before they are written.
     // An existing key is rewritten under its own spelling. False when the file
     // could not be written (the value is kept for this session).

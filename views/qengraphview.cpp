@@ -7,6 +7,7 @@
 #include "engine/qenvocabulary.h"
 #include "views/qengraph.h"
 #include "views/qengraphevent.h"
+#include "views/qenicon.h"
 
 #include <QBuffer>
 #include <QKeyEvent>
@@ -193,7 +194,7 @@ QenGraphView::QenGraphView(QenDoc *document, QenChildWindowInterface *owner, QWi
         // The tops are the simulation's, typed on any of its pictures.
         connect(document, &QenDoc::scaleTopChanged, this, [this] { refreshScales(); });
 
-    m_ui->bt_coll->setIcon(QIcon(QStringLiteral(":/images/collapse.png")));
+    m_ui->bt_coll->setIcon(qenIcon(QStringLiteral(":/images/collapse.png")));
     m_ui->bt_coll->setToolTip(
         tr("Press \"H\" to hide/show this button \nHotkey to Collapse/Expand is \"C\""));
     m_ui->bt_coll->hide();
@@ -217,11 +218,16 @@ QenGraphView::~QenGraphView()
 QenGraphView::Settings QenGraphView::readSettings(const QenIni &ini)
 {
     Settings s;
-    s.graphPaper = ini.value(defaultsGroup, QStringLiteral("GraphPaper"), true).toBool();
-    s.scroll = ini.value(defaultsGroup, QStringLiteral("Scroll"), true).toBool();
-    s.lineLabels = ini.value(defaultsGroup, QStringLiteral("LineLabels"), 1).toInt();
-    s.lineWidth = ini.value(defaultsGroup, QStringLiteral("LineWidth"), 1).toInt();
-    const int percent = ini.value(defaultsGroup, QStringLiteral("ScrollPercent"), 90).toInt();
+    const QVariantList v = ini.values(defaultsGroup, {{QStringLiteral("GraphPaper"), true},
+                                                      {QStringLiteral("Scroll"), true},
+                                                      {QStringLiteral("LineLabels"), 1},
+                                                      {QStringLiteral("LineWidth"), 1},
+                                                      {QStringLiteral("ScrollPercent"), 90}});
+    s.graphPaper = v.at(0).toBool();
+    s.scroll = v.at(1).toBool();
+    s.lineLabels = v.at(2).toInt();
+    s.lineWidth = v.at(3).toInt();
+    const int percent = v.at(4).toInt();
     s.scrollPercent = percent < 25 || percent > 100 ? 90 : percent;
     return s;
 }
@@ -639,8 +645,8 @@ void QenGraphView::onCollapse()
          {static_cast<QWidget *>(m_ui->lFGF), static_cast<QWidget *>(m_ui->m_FGFGraph),
           static_cast<QWidget *>(m_ui->lDEL), static_cast<QWidget *>(m_ui->m_DELGraph)})
         w->setVisible(show);
-    m_ui->bt_coll->setIcon(QIcon(show ? QStringLiteral(":/images/collapse.png")
-                                      : QStringLiteral(":/images/expand.png")));
+    m_ui->bt_coll->setIcon(qenIcon(show ? QStringLiteral(":/images/collapse.png")
+                                        : QStringLiteral(":/images/expand.png")));
 }
 
 void QenGraphView::hideCollapse()

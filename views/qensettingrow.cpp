@@ -3,6 +3,7 @@
 #include "views/qendoublevalidator.h"
 #include "views/qenfieldguard.h"
 #include "views/qengauge.h"
+#include "views/qenicon.h"
 
 #include <QIntValidator>
 #include <QKeyEvent>
@@ -31,6 +32,8 @@ QenSettingRow::QenSettingRow(const Widgets &widgets, const Names &names, ValueSo
     m_limitValidator = new QIntValidator(1, 1, this);
     m_w.field->setValidator(m_validator);
     m_w.limit->setValidator(m_limitValidator);
+    m_w.up->setIcon(qenIcon(QStringLiteral(":/images/up.png")));
+    m_w.down->setIcon(qenIcon(QStringLiteral(":/images/down.png")));
 
     // The guards go first, so that this row's own filter (which reveals a
     // flow field showing its effective value) sees a click before they do.

@@ -542,6 +542,46 @@ private slots:
         QCOMPARE(source->currentWidget(), picture);
     }
 
+    // A file opened while another simulation is in front: all its windows go
+    // into one window of their own, its tray in front, each tab named as its
+    // window is, and the commands speak of the opened simulation.
+    void anOpenedFileKeepsItsWindowsTogether()
+    {
+        const QString path = appTestDir().filePath(QStringLiteral("three agents.qen"));
+        {
+            QenDoc doc(w->host());
+            QVERIFY(doc.newDocument());
+            QCOMPARE(doc.addAgent(QStringLiteral("Desflurane")), 1);
+            QCOMPARE(doc.addAgent(QStringLiteral("Sevoflurane")), 2);
+            QVERIFY(doc.saveFile(path, false));
+        }
+        QVERIFY(w->newFile());
+        QenDoc *other = w->activeDocument();
+        QVERIFY(w->openDocument(path));
+        QenDoc *opened = w->activeDocument();
+        QVERIFY(opened && opened != other);
+
+        const QList<QenChildWindow *> children = QenMainWindow::childrenOf(opened);
+        QCOMPARE(children.size(), 7);
+        QenTabWidget *tabs = children.first()->tabWidget();
+        QVERIFY(tabs && tabs != childOf(other, QenChildWindowInterface::Control)->tabWidget());
+        QCOMPARE(tabs->count(), 7);
+        QCOMPARE(tabs->currentWidget(), children.first());
+        for (int i = 0; i < tabs->count(); ++i)
+            QCOMPARE(tabs->tabText(i), qobject_cast<QenChildWindow *>(tabs->widget(i))->title());
+        QCOMPARE(tabs->tabText(6), opened->title() + QStringLiteral(":Graph3:(Add'l:Sevoflurane)"));
+        QCOMPARE(w->action(QStringLiteral("actionRun"))->text(), QStringLiteral("Run"));
+        QVERIFY(w->action(QStringLiteral("actionSave"))->isEnabled());
+        QVERIFY(w->windowTitle().contains(opened->title() + QStringLiteral(":Control")));
+
+        // Saved under another name, every tab follows.
+        QVERIFY(opened->saveFile(appTestDir().filePath(QStringLiteral("renamed.qen")), true));
+        for (int i = 0; i < tabs->count(); ++i) {
+            QVERIFY(tabs->tabText(i).startsWith(QLatin1String("renamed")));
+            QCOMPARE(tabs->tabText(i), qobject_cast<QenChildWindow *>(tabs->widget(i))->title());
+        }
+    }
+
     void groupLeavesOneWindowPerDocument()
     {
         QVERIFY(w->newFile());

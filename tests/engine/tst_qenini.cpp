@@ -123,6 +123,15 @@ private slots:
         QCOMPARE(once.contains(group, key), ini.contains(group, key));
         QCOMPARE(once.childKeys(group), ini.childKeys(group));
         QCOMPARE(once.childGroups(), ini.childGroups());
+
+        // Several keys asked together answer as each asked alone, in order.
+        const QVariant fgfDefault(-3);
+        const QList<std::pair<QString, QVariant>> asked = {{key, none},
+                                                           {QStringLiteral("fgf"), fgfDefault}};
+        const QVariantList alone = {ini.value(group, key, none),
+                                    ini.value(group, QStringLiteral("fgf"), fgfDefault)};
+        QCOMPARE(ini.values(group, asked), alone);
+        QCOMPARE(once.values(group, asked), alone);
     }
 
     // The copy does not look at the file again until something is written
@@ -171,6 +180,10 @@ private slots:
                  0.123457);
         QCOMPARE(copy.value(QStringLiteral("Defaults"), QStringLiteral("Agent"), "none").toString(),
                  QStringLiteral("none"));
+        const QVariantList kept = {0.123457, QStringLiteral("none")};
+        QCOMPARE(copy.values(QStringLiteral("DEFAULTS"),
+                             {{QStringLiteral("speed"), 1}, {QStringLiteral("Agent"), "none"}}),
+                 kept);
         // Told once per session, not once per value.
         QVERIFY(copy.takeWriteFailureNotice());
         QVERIFY(!ini.setValue(QStringLiteral("Defaults"), QStringLiteral("Click"), 2));

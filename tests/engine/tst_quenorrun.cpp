@@ -149,9 +149,13 @@ private slots:
         Result r = runner(setup + QStringList{"--minutes", "20", "--save", saved});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.isEmpty()); // no CSV without --out when saving
+        // Reading a simulation leaves the settings file as it was, comments
+        // and order of its sections included: it is not a recent file of the program.
+        const QByteArray settings = fileContents(m_ini);
         r = runner({"--open", saved, "--at", "30:va=6", "--minutes", "40", "--out", continued});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.err.isEmpty(), r.err.constData());
+        QCOMPARE(fileContents(m_ini), settings);
         r = runner(setup + QStringList{"--at", "30:va=6", "--minutes", "40", "--out", straight});
         QCOMPARE(r.status, 0);
 

@@ -6,7 +6,9 @@ namespace QenRun {
 
 Problem openSimulation(QenDoc &doc, const QString &path, StderrPrompt &prompt)
 {
-    return prompt.attempt([&] { return doc.openFile(path); },
+    // A batch run reads the simulation without making it a recent file of
+    // the program: the settings file it was given is not written.
+    return prompt.attempt([&] { return doc.openFile(path, false); },
                           QStringLiteral("cannot open %1").arg(path));
 }
 
