@@ -2,7 +2,6 @@
 
 #include "engine/qencatalogue.h"
 #include "engine/qenfootprint.h"
-#include "engine/qenparser.h"
 #include "engine/qenprompt.h"
 #include "engine/qenvocabulary.h"
 
@@ -117,7 +116,7 @@ void QenEngine::reset(const QenDefaults &defaults)
     m_simTime = m_displayTime = m_targetTime = m_endTime = m_liveTime = 0;
     m_stopPending = false;
     m_afapKey = false;
-    m_bookmarks.clear();
+    m_marks.clearBookmarks();
     m_stepIndex.fill(-1);
     invalidateCaches();
 
@@ -696,14 +695,14 @@ void QenEngine::advance(int targetMs)
     }
     // The earliest bookmark ahead, whatever the order they were entered in:
     // a later one must not carry the display past a pause prepared before it.
-    for (quint32 b : std::as_const(m_bookmarks)) {
+    for (quint32 b : m_marks.bookmarks()) {
         if (m_displayTime < b && b <= m_targetTime) {
             m_targetTime = b;
             m_stopPending = true;
             m_stopCauses |= StopBookmark;
         }
     }
-    for (quint32 w : m_wakeUps) {
+    for (quint32 w : m_marks.wakeUps()) {
         if (m_displayTime < w && w <= m_targetTime) {
             if (w < m_targetTime)
                 m_stopCauses &= ~StopBookmark;
@@ -830,7 +829,7 @@ QString QenEngine::stopMessage() const
     const QString at = clockText(m_displayTime);
     QStringList parts;
     if (m_stopCauses & StopBreakpoint)
-        parts << tr("Breakpoint %1 reached at %2").arg(m_breakpointText, at);
+        parts << tr("Breakpoint %1 reached at %2").arg(m_marks.breakpointText(), at);
     if (m_stopCauses & StopBookmark)
         parts << tr("Stopped at bookmark %1").arg(at);
     if (parts.isEmpty() && (m_stopCauses & StopEndOfRecording))
@@ -1144,88 +1143,10 @@ const float *QenEngine::stateAt(int track, quint32 t)
     return own.query;
 }
 
-void QenEngine::addWakeUp(quint32 t)
-{
-    if (int(m_wakeUps.size()) < MaxWakeUps)
-        m_wakeUps.push_back(t);
-}
-
-void QenEngine::removeWakeUp(quint32 t)
-{
-    auto it = std::find(m_wakeUps.begin(), m_wakeUps.end(), t);
-    if (it != m_wakeUps.end())
-        m_wakeUps.erase(it);
-}
-
-void QenEngine::setBookmarks(const QList<quint32> &bookmarks)
-{
-    m_bookmarks = bookmarks.mid(0, MaxBookmarks);
-}
-
-// --- Breakpoint ---------------------------------------------------------------
-
-bool QenEngine::setBreakpoint(const QString &text)
-{
-    const QString simplified = text.simplified();
-    if (simplified.isEmpty()) {
-        m_breakpointText.clear();
-        m_operands.clear();
-        m_operators.clear();
-        m_bpTarget = 0.0f;
-        m_lastValue = 0.0f;
-        return true;
-    }
-    QenParser parser;
-    if (!parser.parse(simplified))
-        return false;
-    m_breakpointText = simplified;
-    m_operands = parser.operands();
-    m_operators = parser.operators();
-    m_bpTarget = parser.target();
-    m_lastValue = m_bpTarget;
-    return true;
-}
-
-float QenEngine::operandValue(const QString &name) const
-{
-    const Qen &primary = m_tracks.front();
-    if (name == QLatin1String("FGF"))
-        return m_fgf;
-    if (name == QLatin1String("DEL"))
-        return primary.del;
-    static const char *const codes[] = {"CKT", "ALV", "VRG", "MUS", "FAT"};
-    for (int c = CKT; c <= FAT; ++c)
-        if (name == QLatin1String(codes[c]))
-            return primary.values[c];
-    return 0.0f;
-}
-
 bool QenEngine::breakpointHit()
 {
-    if (m_operands.isEmpty())
-        return false;
-    double value = operandValue(m_operands.front());
-    for (int i = 1; i < m_operands.size(); ++i) {
-        const double v = operandValue(m_operands[i]);
-        const QChar op = i - 1 < m_operators.size() ? m_operators[i - 1] : QLatin1Char('+');
-        if (op == QLatin1Char('+')) {
-            value = v + value;
-        } else if (op == QLatin1Char('-')) {
-            value = value - v;
-        } else if (op == QLatin1Char('*')) {
-            value = v * value;
-        } else {
-            if (v == 0.0)
-                return false;
-            value = value / v;
-        }
-    }
-    const double target = m_bpTarget;
-    const double last = m_lastValue;
-    const bool hit = value == target || (last < target && target < value) ||
-                     (value < target && target < last) || std::fabs(value - target) < 0.0001;
-    m_lastValue = float(value);
-    return hit;
+    const Qen &primary = m_tracks.front();
+    return m_marks.breakpointHit({m_fgf, primary.del, primary.values});
 }
 
 // --- Value queries ------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "engine/qendefaults.h"
 #include "engine/qenenginehost.h"
 #include "engine/qenini.h"
+#include "engine/qenmarks.h"
 #include "engine/qenstep.h"
 
 #include <QElapsedTimer>
@@ -35,8 +36,8 @@ class QenEngine : public QObject
 
 public:
     // A simulation keeps at most this many bookmarks, and as many wake-ups.
-    static constexpr int MaxBookmarks = 20;
-    static constexpr int MaxWakeUps = MaxBookmarks;
+    static constexpr int MaxBookmarks = QenMarks::MaxBookmarks;
+    static constexpr int MaxWakeUps = QenMarks::MaxWakeUps;
     static constexpr quint32 LongestRunMs = 72000000;
     static constexpr int MaxStepsPerRun = 11999;
 
@@ -183,28 +184,29 @@ public:
     void rebuildStepIndex();
     void invalidateCaches();
 
-    void addWakeUp(quint32 t);
-    void removeWakeUp(quint32 t);
-    const std::vector<quint32> &wakeUps() const { return m_wakeUps; }
+    void addWakeUp(quint32 t) { m_marks.addWakeUp(t); }
+    void removeWakeUp(quint32 t) { m_marks.removeWakeUp(t); }
+    const std::vector<quint32> &wakeUps() const { return m_marks.wakeUps(); }
 
-    void setBookmarks(const QList<quint32> &bookmarks);
-    const QList<quint32> &bookmarks() const { return m_bookmarks; }
-    int bookmarkCount() const { return int(m_bookmarks.size()); }
+    void setBookmarks(const QList<quint32> &bookmarks) { m_marks.setBookmarks(bookmarks); }
+    const QList<quint32> &bookmarks() const { return m_marks.bookmarks(); }
+    int bookmarkCount() const { return int(m_marks.bookmarks().size()); }
 
     // Sets the breakpoint as the dialog's OK does: an empty text clears it, a
     // legal one replaces it (its last value starts at its target); an illegal
     // one is refused and changes nothing.
-    bool setBreakpoint(const QString &text);
-    const QString &breakpointText() const { return m_breakpointText; }
-    const QStringList &breakpointOperands() const { return m_operands; }
-    const QString &breakpointOperators() const { return m_operators; }
-    float breakpointTarget() const { return m_bpTarget; }
-    float breakpointLastValue() const { return m_lastValue; }
+    bool setBreakpoint(const QString &text) { return m_marks.setBreakpoint(text); }
+    const QString &breakpointText() const { return m_marks.breakpointText(); }
+    const QStringList &breakpointOperands() const { return m_marks.breakpointOperands(); }
+    const QString &breakpointOperators() const { return m_marks.breakpointOperators(); }
+    float breakpointTarget() const { return m_marks.breakpointTarget(); }
+    float breakpointLastValue() const { return m_marks.breakpointLastValue(); }
+    // Evaluates the breakpoint on the values on display.
     bool breakpointHit();
     // Makes the next evaluation start afresh, as right after the breakpoint was
     // set: used when the display jumps back, so the value at the end of the
     // run does not count as the previous one.
-    void resetBreakpoint() { m_lastValue = m_bpTarget; }
+    void resetBreakpoint() { m_marks.resetBreakpoint(); }
     // Simulated time as the status bar and the clipboard show it: "h:mm:ss".
     static QString clockText(quint32 ms);
 
@@ -261,7 +263,6 @@ private:
     void minuteSignal();
     void setSwitch(bool &target, bool value);
     QString stopMessage() const;
-    float operandValue(const QString &name) const;
 
     const QenCatalogue *m_catalogue = nullptr;
     QenEngineHost *m_host = nullptr;
@@ -313,15 +314,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_sinceTick;
     bool m_timerActive = false;
-    std::vector<quint32> m_wakeUps;
-    QList<quint32> m_bookmarks;
-
-    // Breakpoint.
-    QString m_breakpointText;
-    QStringList m_operands;
-    QString m_operators;
-    float m_bpTarget = 0.0f;
-    float m_lastValue = 0.0f;
+    QenMarks m_marks;
 
     int m_lastLevel = 0;
     bool m_outOfRange = false;
