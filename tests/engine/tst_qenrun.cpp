@@ -463,6 +463,46 @@ private slots:
         QCOMPARE(e.track(0).pendingDoses, 1);
     }
 
+    // The recording holds a flush in the step 3:24-3:30. A change shown
+    // inside that step erases it and the flush is pending again, so the step
+    // computed anew records it; a change shown before it (the flush was not
+    // yet on display) or at 3:30 (its step is kept) leaves none pending.
+    void eraseGivesBackTheFlushOnDisplay_data()
+    {
+        QTest::addColumn<uint>("displayMs");
+        QTest::addColumn<uint>("cutMs");
+        QTest::addColumn<bool>("given");
+        QTest::newRow("3:18, before the step from 3:24") << 198000u << 198000u << false;
+        QTest::newRow("3:27, inside the step from 3:24") << 207000u << 204000u << true;
+        QTest::newRow("3:30, after it") << 210000u << 210000u << false;
+    }
+    void eraseGivesBackTheFlushOnDisplay()
+    {
+        QFETCH(uint, displayMs);
+        QFETCH(uint, cutMs);
+        QFETCH(bool, given);
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        f.steps(34);
+        e.flushCircuit();
+        f.steps(66);
+        QVERIFY(e.track(0).samples[34].hasFlush());
+        e.rewind();
+        start(f, 60);
+        e.advance(int(displayMs));
+        f.pump();
+        QCOMPARE(e.displayTime(), quint32(displayMs));
+
+        f.prompt.expect(QenPrompt::Ok);
+        QVERIFY(e.replayGuard(true));
+        QCOMPARE(e.simTime(), quint32(cutMs));
+        QCOMPARE(e.flushPending(), given);
+        e.setSpeed(QenSystemOrigin, 1000);
+        QVERIFY(e.advanceOneStep());
+        QCOMPARE(e.track(0).samples.back().time, quint32(cutMs));
+        QCOMPARE(e.track(0).samples.back().hasFlush(), given);
+    }
+
     // A run whose values leave what the model can compute stops there and
     // says so, recording nothing that is not a number.
     void runStopsWhereTheValuesLeaveTheRange_data()
