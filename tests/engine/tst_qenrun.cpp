@@ -46,6 +46,15 @@ private:
         f.engine->setSpeed(QenSystemOrigin, 60);
     }
 
+    // Rewinds and replays the recording at 1x up to `displayMs`.
+    static void replayTo(EngineFixture &f, uint displayMs)
+    {
+        f.engine->rewind();
+        start(f, 60);
+        f.engine->advance(int(displayMs));
+        f.pump();
+    }
+
 private slots:
     void wholeMinutesBelowTwentyX_data()
     {
@@ -274,10 +283,7 @@ private slots:
         const QenSample first = e.track(0).samples[size_t(kept)];
         QCOMPARE(e.track(0).samples[34].doses(), 1);
 
-        e.rewind();
-        start(f, 60);
-        e.advance(int(displayMs));
-        f.pump();
+        replayTo(f, displayMs);
         QCOMPARE(e.displayTime(), quint32(displayMs));
 
         f.prompt.expect(QenPrompt::Ok);
@@ -487,10 +493,7 @@ private slots:
         e.flushCircuit();
         f.steps(66);
         QVERIFY(e.track(0).samples[34].hasFlush());
-        e.rewind();
-        start(f, 60);
-        e.advance(int(displayMs));
-        f.pump();
+        replayTo(f, displayMs);
         QCOMPARE(e.displayTime(), quint32(displayMs));
 
         f.prompt.expect(QenPrompt::Ok);
