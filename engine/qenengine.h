@@ -1,25 +1,25 @@
 #pragma once
 
 #include "engine/qen.h"
+#include "engine/qenclocks.h"
 #include "engine/qendefaults.h"
 #include "engine/qenenginehost.h"
 #include "engine/qenini.h"
+#include "engine/qenmarks.h"
+#include "engine/qenrecording.h"
+#include "engine/qenruncontrol.h"
+#include "engine/qensimsettings.h"
 #include "engine/qenstep.h"
+#include "engine/qenstepper.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
-#include <array>
 #include <vector>
 
 class QenCatalogue;
-
-// Run state of a simulation.
-enum AState { ARunning = 0, APaused = 1, ANotRun = 2, AFinished = 3 };
 
 // One simulation: the settings of the patient and circuit, one track per agent
 // with its recorded samples, the clocks that drive a run, the bookmarks and the
@@ -29,16 +29,21 @@ enum AState { ARunning = 0, APaused = 1, ANotRun = 2, AFinished = 3 };
 // reaches all views, because the engine reports it to the document through its
 // host and the document sends the notice. The catalogue and the host belong to
 // the caller and must outlive the engine.
+//
+// The engine holds the settings and the tracks and composes the parts that
+// work on them: the recording and its queries (QenRecording), the step
+// (QenStepper), run control and its clocks (QenRunControl, QenClocks) and the
+// marks (QenMarks). Its interface forwards to them, so callers keep one way in.
 class QenEngine : public QObject
 {
     Q_OBJECT
 
 public:
     // A simulation keeps at most this many bookmarks, and as many wake-ups.
-    static constexpr int MaxBookmarks = 20;
-    static constexpr int MaxWakeUps = MaxBookmarks;
-    static constexpr quint32 LongestRunMs = 72000000;
-    static constexpr int MaxStepsPerRun = 11999;
+    static constexpr int MaxBookmarks = QenMarks::MaxBookmarks;
+    static constexpr int MaxWakeUps = QenMarks::MaxWakeUps;
+    static constexpr quint32 LongestRunMs = QenClocks::LongestRunMs;
+    static constexpr int MaxStepsPerRun = QenClocks::MaxStepsPerRun;
 
     explicit QenEngine(const QenCatalogue *catalogue, QenEngineHost *host = nullptr,
                        QObject *parent = nullptr);
@@ -58,19 +63,19 @@ public:
     void reset(const QenDefaults &defaults);
 
     // --- Settings -----------------------------------------------------------
-    float weight() const { return m_weight; }
-    float fgf() const { return m_fgf; }
-    float va() const { return m_va; }
-    float co() const { return m_co; }
-    const QString &circuit() const { return m_circuit; }
-    int circuitIndex() const { return m_circuitIndex; } // 0 Open .. 3 Ideal
-    bool uptakeEffect() const { return m_uptakeEffect; }
-    bool venousReturn() const { return m_venousReturn; }
-    bool vaporEffect() const { return m_vaporEffect; }
-    bool flushPending() const { return m_flush; }
-    int speed() const { return m_speed; }
-    const float *volumes() const { return m_volumes.data(); }
-    const float *flowFractions() const { return m_flowFractions; }
+    float weight() const { return m_settings.weight; }
+    float fgf() const { return m_settings.fgf; }
+    float va() const { return m_settings.va; }
+    float co() const { return m_settings.co; }
+    const QString &circuit() const { return m_settings.circuit; }
+    int circuitIndex() const { return m_settings.circuitIndex; } // 0 Open .. 3 Ideal
+    bool uptakeEffect() const { return m_settings.uptakeEffect; }
+    bool venousReturn() const { return m_settings.venousReturn; }
+    bool vaporEffect() const { return m_settings.vaporEffect; }
+    bool flushPending() const { return m_settings.flush; }
+    int speed() const { return m_settings.speed; }
+    const float *volumes() const { return m_settings.volumes.data(); }
+    const float *flowFractions() const { return m_settings.flowFractions; }
 
     void setDEL(QenOrigin origin, int track, float value);
     void setFGF(QenOrigin origin, float value);
@@ -100,7 +105,7 @@ public:
     // exponent tables are rebuilt before the next step.
     void setVolume(int compartment, float litres);
     void setFlowFraction(int compartment, float fraction);
-    void setFlush(bool on) { m_flush = on; }
+    void setFlush(bool on) { m_settings.flush = on; }
 
     // The ranges every way in is held to: a value outside is clamped, a value
     // that is not a number is ignored, so nothing unusable ever reaches a step.
@@ -123,99 +128,112 @@ public:
     float costPerLitre(int track) const;
 
     // --- Step ---------------------------------------------------------------
-    quint16 stepMs() const { return m_stepMs; }
-    float stepMinutes() const { return m_stepMinutes; }
-    quint32 limitMs() const { return m_limit; }
+    quint16 stepMs() const { return m_clocks.stepMs; }
+    float stepMinutes() const { return m_clocks.stepMinutes; }
+    quint32 limitMs() const { return m_clocks.limitMs; }
     // The step length as a saved simulation gives it; derives the time limit.
-    void setStepMs(quint16 ms);
+    void setStepMs(quint16 ms) { m_clocks.setStepMs(ms); }
 
-    bool advanceOneStep();
+    bool advanceOneStep() { return m_run.advanceOneStep(); }
     // What the step reads of the patient and the step length now.
-    QenBody body() const { return {m_volumes.data(), m_flowFractions, m_stepMinutes, m_stepMs}; }
+    QenBody body() const { return m_stepper.body(); }
     // True when the last advanceOneStep() refused a step whose values were
     // no longer finite numbers.
-    bool stepOutOfRange() const { return m_outOfRange; }
+    bool stepOutOfRange() const { return m_stepper.outOfRange(); }
     // Subdivision level (0-4) at which the last step was accepted.
-    int lastStepLevel() const { return m_lastLevel; }
+    int lastStepLevel() const { return m_stepper.lastLevel(); }
     // The sample a step of `track` records now.
-    QenSample makeSample(int track) const;
+    QenSample makeSample(int track) const { return m_stepper.makeSample(track); }
 
     // --- Run control --------------------------------------------------------
-    AState state() const { return m_state; }
-    quint32 simTime() const { return m_simTime; }
-    quint32 displayTime() const { return m_displayTime; }
-    quint32 targetTime() const { return m_targetTime; }
-    quint32 endTime() const { return m_endTime; }
-    quint32 liveTime() const { return m_liveTime; }
-    bool afapKey() const { return m_afapKey; }
-    bool stopPending() const { return m_stopPending; }
-    bool timerActive() const { return m_timerActive; }
+    AState state() const { return m_run.state(); }
+    quint32 simTime() const { return m_clocks.simTime; }
+    quint32 displayTime() const { return m_clocks.displayTime; }
+    quint32 targetTime() const { return m_clocks.targetTime; }
+    quint32 endTime() const { return m_clocks.endTime; }
+    quint32 liveTime() const { return m_clocks.liveTime; }
+    bool afapKey() const { return m_run.afapKey(); }
+    bool stopPending() const { return m_run.stopPending(); }
+    bool timerActive() const { return m_run.timerActive(); }
     // Clocks as a saved simulation gives them (no notices, no checks of the run).
-    void restoreClocks(quint32 simTime, quint32 endTime, quint32 liveTime);
+    void restoreClocks(quint32 simTime, quint32 endTime, quint32 liveTime)
+    {
+        m_run.restoreClocks(simTime, endTime, liveTime);
+    }
 
-    void setState(QenOrigin origin, AState state);
-    void pause();
-    void advance(int targetMs);
-    void rewind();
-    void skipForward();
-    bool replayGuard(bool eraseNow);
-    void eraseForward();
+    void setState(QenOrigin origin, AState state) { m_run.setState(origin, state); }
+    void pause() { m_run.pause(); }
+    void advance(int targetMs) { m_run.advance(targetMs); }
+    void rewind() { m_run.rewind(); }
+    void skipForward() { m_run.skipForward(); }
+    bool replayGuard(bool eraseNow) { return m_run.replayGuard(eraseNow); }
+    void eraseForward() { m_run.eraseForward(); }
     // Asks whether to erase the recording of simulation `name` and keeps the
     // settings; false when the user cancels.
-    bool eraseKeepSettings(const QString &name);
-    void ensureTimer();
-    void tick();
-    void showTarget();
+    bool eraseKeepSettings(const QString &name) { return m_run.eraseKeepSettings(name); }
+    void ensureTimer() { m_run.ensureTimer(); }
+    void tick() { m_run.tick(); }
+    void showTarget() { m_run.showTarget(); }
 
     // Index of the first track's sample that holds time `t` (-1 without samples).
-    int sampleAt(quint32 t);
+    int sampleAt(quint32 t) { return m_recording.sampleAt(t); }
     // The recorded sample of `track` that holds time `t`, or null when the
     // track has recorded nothing up to `t`.
-    const QenSample *sampleOf(int track, quint32 t);
+    const QenSample *sampleOf(int track, quint32 t) { return m_recording.sampleOf(track, t); }
     // State of `track` at time `t` (8 values); valid until the next query.
-    const float *stateAt(int track, quint32 t);
-    qint16 stepIndexEntry(int step) const { return m_stepIndex[size_t(step)]; }
-    const QenStepIndex &stepIndex() const { return m_stepIndex; }
+    const float *stateAt(int track, quint32 t) { return m_recording.stateAt(track, t); }
+    qint16 stepIndexEntry(int step) const { return m_recording.stepIndex()[size_t(step)]; }
+    const QenStepIndex &stepIndex() const { return m_recording.stepIndex(); }
     // The table as a saved simulation gives it; lookups walk from any entry.
-    void setStepIndex(const QenStepIndex &table);
+    void setStepIndex(const QenStepIndex &table) { m_recording.setStepIndex(table); }
     // The step-to-sample table in its stream form (12000 16-bit entries).
-    static void serializeStepIndex(QDataStream &stream, bool writing, QenStepIndex &table);
-    void rebuildStepIndex();
-    void invalidateCaches();
+    static void serializeStepIndex(QDataStream &stream, bool writing, QenStepIndex &table)
+    {
+        QenRecording::serializeStepIndex(stream, writing, table);
+    }
+    void rebuildStepIndex() { m_recording.rebuildStepIndex(); }
+    void invalidateCaches() { m_recording.invalidateCaches(); }
 
-    void addWakeUp(quint32 t);
-    void removeWakeUp(quint32 t);
-    const std::vector<quint32> &wakeUps() const { return m_wakeUps; }
+    void addWakeUp(quint32 t) { m_marks.addWakeUp(t); }
+    void removeWakeUp(quint32 t) { m_marks.removeWakeUp(t); }
+    const std::vector<quint32> &wakeUps() const { return m_marks.wakeUps(); }
 
-    void setBookmarks(const QList<quint32> &bookmarks);
-    const QList<quint32> &bookmarks() const { return m_bookmarks; }
-    int bookmarkCount() const { return int(m_bookmarks.size()); }
+    void setBookmarks(const QList<quint32> &bookmarks) { m_marks.setBookmarks(bookmarks); }
+    const QList<quint32> &bookmarks() const { return m_marks.bookmarks(); }
+    int bookmarkCount() const { return int(m_marks.bookmarks().size()); }
 
     // Sets the breakpoint as the dialog's OK does: an empty text clears it, a
     // legal one replaces it (its last value starts at its target); an illegal
     // one is refused and changes nothing.
-    bool setBreakpoint(const QString &text);
-    const QString &breakpointText() const { return m_breakpointText; }
-    const QStringList &breakpointOperands() const { return m_operands; }
-    const QString &breakpointOperators() const { return m_operators; }
-    float breakpointTarget() const { return m_bpTarget; }
-    float breakpointLastValue() const { return m_lastValue; }
+    bool setBreakpoint(const QString &text) { return m_marks.setBreakpoint(text); }
+    const QString &breakpointText() const { return m_marks.breakpointText(); }
+    const QStringList &breakpointOperands() const { return m_marks.breakpointOperands(); }
+    const QString &breakpointOperators() const { return m_marks.breakpointOperators(); }
+    float breakpointTarget() const { return m_marks.breakpointTarget(); }
+    float breakpointLastValue() const { return m_marks.breakpointLastValue(); }
+    // Evaluates the breakpoint on the values on display.
     bool breakpointHit();
     // Makes the next evaluation start afresh, as right after the breakpoint was
     // set: used when the display jumps back, so the value at the end of the
     // run does not count as the previous one.
-    void resetBreakpoint() { m_lastValue = m_bpTarget; }
+    void resetBreakpoint() { m_marks.resetBreakpoint(); }
     // Simulated time as the status bar and the clipboard show it: "h:mm:ss".
-    static QString clockText(quint32 ms);
+    static QString clockText(quint32 ms) { return QenRunControl::clockText(ms); }
 
     // --- Value queries (time in float minutes, or ms) -------------------------
-    quint32 queryMs(float minutes) const;
+    quint32 queryMs(float minutes) const { return m_recording.queryMs(minutes); }
     // Element 0-5 a partial pressure, 6 uptake, 7 delivered.
-    float compartmentAt(int track, int element, quint32 t);
-    float coAt(quint32 t);
-    float fgfDeliveredAt(int track, quint32 t);
-    float vaBreathedAt(quint32 t);
-    float delDeliveredAt(int track, quint32 t, quint32 other = 0, bool *event = nullptr);
+    float compartmentAt(int track, int element, quint32 t)
+    {
+        return m_recording.compartmentAt(track, element, t);
+    }
+    float coAt(quint32 t) { return m_recording.coAt(t); }
+    float fgfDeliveredAt(int track, quint32 t) { return m_recording.fgfDeliveredAt(track, t); }
+    float vaBreathedAt(quint32 t) { return m_recording.vaBreathedAt(t); }
+    float delDeliveredAt(int track, quint32 t, quint32 other = 0, bool *event = nullptr)
+    {
+        return m_recording.delDeliveredAt(track, t, other, event);
+    }
     float costAt(int track, quint32 t);
 
     float compartment(int track, int element, float minutes)
@@ -235,7 +253,7 @@ public:
     QString copyValues(int track) const;
 
 public slots:
-    void idle();
+    void idle() { m_run.idle(); }
 
 signals:
     void updateControl();
@@ -248,20 +266,13 @@ signals:
     void runStopped(const QString &why);
 
 private:
+    // Run control drives the whole engine: steps, setters and notices.
+    friend class QenRunControl;
+
     bool isUser(QenOrigin origin) const { return origin != QenSystemOrigin; }
     void notice(int agentNumber, int hints, QenOrigin origin);
-    bool runsAfap() const;
     float circuitFgf(bool started) const;
-    double bodyScale() const; // (weight / 70)^0.75
-    void stopTimer();
-    void enterStopState(AState state);
-    void loadQueryBuffers(int index0);
-    void clearLookupCache() { m_lookupIndex = -1; }
-    void applySampleSettings();
-    void minuteSignal();
     void setSwitch(bool &target, bool value);
-    QString stopMessage() const;
-    float operandValue(const QString &name) const;
 
     const QenCatalogue *m_catalogue = nullptr;
     QenEngineHost *m_host = nullptr;
@@ -269,93 +280,13 @@ private:
     QenIni m_ini;
     QenDefaults m_defaults;
 
-    // Settings of the whole simulation.
-    float m_weight = 70.0f;
-    std::array<float, QenCompartments> m_volumes = QenTextbookVolumesL;
-    float m_flowFractions[QenCompartments] = {1.0f, 1.0f, 0.76f, 0.18f, 0.06f, 1.0f};
-    QString m_circuit;
-    int m_circuitIndex = 0;
-    float m_fgf = 8.0f;
-    float m_va = 4.0f;
-    float m_co = 5.0f;
-    bool m_uptakeEffect = true;
-    bool m_venousReturn = true;
-    bool m_vaporEffect = false;
-    bool m_flush = false;
-    int m_speed = 60;
-
+    QenSimSettings m_settings;
     std::vector<Qen> m_tracks;
     int m_current = 0;
-
-    // Step length and limit.
-    quint16 m_stepMs = 6000;
-    float m_stepMinutes = 0.1f;
-    quint32 m_limit = 6000u * MaxStepsPerRun;
-
-    // Clocks and run data.
-    quint32 m_simTime = 0;
-    quint32 m_displayTime = 0;
-    quint32 m_targetTime = 0;
-    quint32 m_endTime = 0;
-    quint32 m_liveTime = 0;
-    quint32 m_cacheStart = 0;
-    quint32 m_cacheEnd = 0;
-    AState m_state = ANotRun;
-    bool m_afapKey = false;
-    bool m_stopPending = false;
-    // Why the pending stop was set, for the message shown when the run stops.
-    enum StopCause { StopBreakpoint = 1, StopBookmark = 2, StopEndOfRecording = 4 };
-    int m_stopCauses = 0;
-    QenStepIndex m_stepIndex;
-    int m_lookupIndex = -1;
-    quint32 m_lookupFirst = 0;
-    quint32 m_lookupLast = 0;
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    bool m_timerActive = false;
-    std::vector<quint32> m_wakeUps;
-    QList<quint32> m_bookmarks;
-
-    // Breakpoint.
-    QString m_breakpointText;
-    QStringList m_operands;
-    QString m_operators;
-    float m_bpTarget = 0.0f;
-    float m_lastValue = 0.0f;
-
-    int m_lastLevel = 0;
-    bool m_outOfRange = false;
-    // Scratch of the step, kept to avoid allocating per step.
-    std::vector<double> m_rates;
-
-    // Everything planLevel() reads, as stored bits: equal inputs give an
-    // equal plan, so one worked out for an earlier step can serve again.
-    struct PlanInputs
-    {
-        float stepMinutes = 0.0f;
-        float fgf = 0.0f;
-        float del = 0.0f;
-        float va = 0.0f;
-        float co = 0.0f;
-        float unitDose = 0.0f;
-        quint32 flags = 0;
-        qint32 doses = 0;
-        float rateCkt = 0.0f; // expTable[n][CKT]
-        float rateAlv = 0.0f; // expTable[n][ALV]
-        quint32 liquid = 0;
-        quint32 volatility = 0;
-        float partitionCkt = 0.0f;
-        float partitionAlv = 0.0f;
-        float lambdaBlood = 0.0f;
-    };
-    struct PlanMemo
-    {
-        bool valid = false;
-        PlanInputs inputs;
-        QenLevelPlan plan;
-    };
-    // The plan of track k at level n, from the memo when its inputs are unchanged.
-    const QenLevelPlan &planFor(int k, int n);
-    // Track k's memo for level n is entry k * QenLevels + n.
-    std::vector<PlanMemo> m_plans;
+    QenClocks m_clocks;
+    QenMarks m_marks;
+    // The parts below read and change the members above, so they come after.
+    QenRecording m_recording;
+    QenStepper m_stepper;
+    QenRunControl m_run;
 };

@@ -46,6 +46,15 @@ private:
         f.engine->setSpeed(QenSystemOrigin, 60);
     }
 
+    // Rewinds and replays the recording at 1x up to `displayMs`.
+    static void replayTo(EngineFixture &f, uint displayMs)
+    {
+        f.engine->rewind();
+        start(f, 60);
+        f.engine->advance(int(displayMs));
+        f.pump();
+    }
+
 private slots:
     void wholeMinutesBelowTwentyX_data()
     {
@@ -274,10 +283,7 @@ private slots:
         const QenSample first = e.track(0).samples[size_t(kept)];
         QCOMPARE(e.track(0).samples[34].doses(), 1);
 
-        e.rewind();
-        start(f, 60);
-        e.advance(int(displayMs));
-        f.pump();
+        replayTo(f, displayMs);
         QCOMPARE(e.displayTime(), quint32(displayMs));
 
         f.prompt.expect(QenPrompt::Ok);
@@ -461,6 +467,43 @@ private slots:
         QCOMPARE(e.simTime(), 210000u);
         QCOMPARE(e.track(0).samples.size(), size_t(35));
         QCOMPARE(e.track(0).pendingDoses, 1);
+    }
+
+    // The recording holds a flush in the step 3:24-3:30. A change shown
+    // inside that step erases it and the flush is pending again, so the step
+    // computed anew records it; a change shown before it (the flush was not
+    // yet on display) or at 3:30 (its step is kept) leaves none pending.
+    void eraseGivesBackTheFlushOnDisplay_data()
+    {
+        QTest::addColumn<uint>("displayMs");
+        QTest::addColumn<uint>("cutMs");
+        QTest::addColumn<bool>("given");
+        QTest::newRow("3:18, before the step from 3:24") << 198000u << 198000u << false;
+        QTest::newRow("3:27, inside the step from 3:24") << 207000u << 204000u << true;
+        QTest::newRow("3:30, after it") << 210000u << 210000u << false;
+    }
+    void eraseGivesBackTheFlushOnDisplay()
+    {
+        QFETCH(uint, displayMs);
+        QFETCH(uint, cutMs);
+        QFETCH(bool, given);
+        EngineFixture f;
+        QenEngine &e = *f.engine;
+        f.steps(34);
+        e.flushCircuit();
+        f.steps(66);
+        QVERIFY(e.track(0).samples[34].hasFlush());
+        replayTo(f, displayMs);
+        QCOMPARE(e.displayTime(), quint32(displayMs));
+
+        f.prompt.expect(QenPrompt::Ok);
+        QVERIFY(e.replayGuard(true));
+        QCOMPARE(e.simTime(), quint32(cutMs));
+        QCOMPARE(e.flushPending(), given);
+        e.setSpeed(QenSystemOrigin, 1000);
+        QVERIFY(e.advanceOneStep());
+        QCOMPARE(e.track(0).samples.back().time, quint32(cutMs));
+        QCOMPARE(e.track(0).samples.back().hasFlush(), given);
     }
 
     // A run whose values leave what the model can compute stops there and
