@@ -279,8 +279,11 @@ QHash<QString, QMenu *> QenActions::build(QMainWindow *window, QToolBar *toolBar
         if (row.flags & OnWindow)
             static_cast<QWidget *>(window)->addAction(act);
     }
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        Q_ASSERT_X(made.contains(it.key()), "QenActions::build",
+                   "a command names a menu the menu table lacks");
         place(made.value(it.key()), it.value());
+    }
     place(toolBar, tools);
     // The last group ends with a separator too.
     toolBar->addSeparator();

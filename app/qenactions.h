@@ -56,7 +56,7 @@ struct QenActiveState
 //     position there, its position on the tool bar); if it depends on what is
 //     active, add a line to `update()`;
 //  2. give it its handler in QenCommands::connectHandlers(), one line:
-//       {"actionXml", [this] { window()->reports()->exportToXml(...); }},
+//       {"actionXml", [this, w] { w->reports()->exportToXml(document()); }},
 // A command without a handler runs the fallback, which tells the user the
 // feature is not implemented yet: wiring a stub is step 2 alone.
 class QenActions : public QObject
