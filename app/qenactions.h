@@ -11,6 +11,9 @@
 #include <functional>
 
 class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
 
 // What is active in the main window, as far as the commands care. The main
 // window fills it in; everything after `hasChild` describes the active child
@@ -43,24 +46,28 @@ struct QenActiveState
 };
 
 // Every command of the main window: made from one table, each reached by its
-// object name ("actionRun", ...), and kept enabled, checked and labelled by one
-// rule, `update()`, a function of the active state alone.
+// object name ("actionRun", ...), placed into the menus and the tool bar by
+// the same table, and kept enabled, checked and labelled by one rule,
+// `update()`, a function of the active state alone.
 //
 // Adding a command:
-//  1. add a row to the table at the top of qenactions.cpp (object name, text,
-//     shortcut, icon, flags) and, if it depends on what is active, a line to
-//     `update()`;
-//  2. put it into a menu or the tool bar in QenMainWindow::createMenus() /
-//     createToolBar() (by name);
-//  3. give it its handler in QenMainWindow::connectCommands(), one line:
-//       {"actionXml", [this] { exportToXml(); }},
+//  1. add a row to the command table at the top of qenactions.cpp: object
+//     name, text, shortcut, icon, flags, and where it sits (its menu and
+//     position there, its position on the tool bar); if it depends on what is
+//     active, add a line to `update()`;
+//  2. give it its handler in QenCommands::connectHandlers(), one line:
+//       {"actionXml", [this, w] { w->reports()->exportToXml(document()); }},
 // A command without a handler runs the fallback, which tells the user the
-// feature is not implemented yet: wiring a stub is step 3 alone.
+// feature is not implemented yet: wiring a stub is step 2 alone.
 class QenActions : public QObject
 {
     Q_OBJECT
 
 public:
+    // Makes the sub-menus whose contents are a class of their own (the key is
+    // the menu table's, "File/Examples"); `parent` is the menu it goes into.
+    using MenuMaker = std::function<QMenu *(const QString &key, QMenu *parent)>;
+
     explicit QenActions(QObject *parent = nullptr);
 
     // The command named `name`, or null.
@@ -68,6 +75,12 @@ public:
     QList<QAction *> all() const { return m_actions; }
     // Makes an action made elsewhere (a sub-menu's entry) subject to `update()`.
     void adopt(QAction *act);
+
+    // Fills the window's menu bar and `toolBar` from the tables, and gives the
+    // window the commands it reaches by shortcut alone. Returns every menu by
+    // its key ("File", "View/NewGraph"); the sub-menus filled at run time are
+    // left empty for their owners.
+    QHash<QString, QMenu *> build(QMainWindow *window, QToolBar *toolBar, const MenuMaker &make);
 
     void setHandler(const QString &name, std::function<void()> handler);
     // For checkable commands: called with the new check state.

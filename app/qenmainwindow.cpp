@@ -1,32 +1,20 @@
 #include "app/qenmainwindow.h"
 
-#include "app/qenaboutdlg.h"
 #include "app/qenactions.h"
 #include "app/qenappdochost.h"
 #include "app/qenassistant.h"
 #include "app/qenapplication.h"
 #include "app/qenchildwindow.h"
+#include "app/qencommands.h"
 #include "app/qenexamplesmenu.h"
-#include "app/qenforecastwindow.h"
 #include "app/qencontrol.h"
-#include "app/qenoverlaylauncher.h"
-#include "views/qenoverlay.h"
 #include "app/qenreports.h"
 #include "app/qenstatusmessages.h"
 #include "app/qenwindowarranger.h"
 #include "document/qendoc.h"
-#include "document/qenmailclient.h"
-#include "engine/qencatalogue.h"
-#include "engine/qenprompt.h"
-#include "app/options/qenoptions.h"
-#include "views/qengraphview.h"
-#include "views/qenpanelview.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,19 +23,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
-#include <QMenuBar>
-#include <QShortcut>
 #include <QToolBar>
 #include <QToolTip>
 
 namespace {
 constexpr int recentFileCount = 5;
-
-QString addPrefix()
-{
-    return QCoreApplication::translate("QenMainWindow", "(Add) ");
-}
-
 } // namespace
 
 QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
@@ -69,16 +49,12 @@ QenMainWindow::QenMainWindow(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(tr("Quenor® "));
     setIconSize(QSize(22, 22));
 
-    createActions();
+    m_actions = new QenActions(this);
+    m_commands = new QenCommands(this, m_actions);
     createMenus();
-    createToolBar();
     m_reports = new QenReports(this, [this] { return editDescription(); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &QenMainWindow::updateAllActions);
-    // New views are made from whatever tab is in front, not only from a tray.
-    for (const char *name : {"actionNewGraphView", "actionNewPictureView"})
-        QWidget::addAction(action(QLatin1String(name)));
-
     readSettings();
 }
 
@@ -107,24 +83,13 @@ QAction *QenMainWindow::action(const QString &name) const
     return findChild<QAction *>(name);
 }
 
-void QenMainWindow::createActions()
+const QPixmap &QenMainWindow::selection() const
 {
-    m_actions = new QenActions(this);
-    m_actions->setFallback([this](const QString &) { showNotImplemented(); });
-    connectCommands();
+    return m_commands->selection();
+}
 
-    // The breakpoint command has no visible menu entry: this is its only way in.
-    m_breakPointShortcut = new QShortcut(QKeySequence(tr("Ctrl+B")), this);
-    m_breakPointShortcut->setAutoRepeat(false);
-    connect(m_breakPointShortcut, &QShortcut::activated, this, &QenMainWindow::setBreakPoint);
-
-    m_newGraphMenu = new QMenu(tr("New &Graph"), this);
-    m_newGraphMenu->menuAction()->setObjectName(QStringLiteral("actionNewGraph"));
-    m_actions->adopt(m_newGraphMenu->menuAction());
-    m_newPictureMenu = new QMenu(tr("New &Picture"), this);
-    m_newPictureMenu->menuAction()->setObjectName(QStringLiteral("actionNewPicture"));
-    m_actions->adopt(m_newPictureMenu->menuAction());
-
+void QenMainWindow::createMenus()
+{
     for (int i = 0; i < recentFileCount; ++i) {
         auto *act = new QAction(this);
         act->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
@@ -133,166 +98,32 @@ void QenMainWindow::createActions()
                 [this, act] { openDocument(act->data().toString()); });
         m_recentFileActs.append(act);
     }
-}
 
-// One line per command; a command missing here tells the user it is not
-// implemented yet.
-void QenMainWindow::connectCommands()
-{
-    // clang-format off
-    const std::pair<const char *, std::function<void()>> commands[] = {
-        {"actionNew", [this] { newFile(); }},
-        {"actionOpen", [this] { openFile(); }},
-        {"actionClose", [this] { closeFile(); }},
-        {"actionSave", [this] { if (QenDoc *doc = activeDocument()) doc->save(); }},
-        {"actionSaveAs", [this] { if (QenDoc *doc = activeDocument()) doc->saveAs(); }},
-        {"actionRun", [this] { if (QenPanelView *panel = activePanel()) panel->run(); updateAllActions(); }},
-        {"actionRunAll", [this] { runAllSimulation(); }},
-        {"actionExit", [] { QApplication::closeAllWindows(); }},
-        {"actionRewind", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->rewind(); updateAllActions(); }},
-        {"actionFastFwd", [this] { if (QenDoc *doc = activeDocument()) doc->engine()->skipForward(); updateAllActions(); }},
-        {"actionZeroTimer", [this] { if (QenDoc *doc = activeDocument()) doc->eraseKeepSettings(); updateAllActions(); }},
-        {"actionClearAll", [this] { if (QenDoc *doc = activeDocument()) doc->eraseAndRestoreDefaults(); updateAllActions(); }},
-        {"actionSelectAll", [this] { if (QenChildWindow *child = activeChild()) m_selection = child->grab(); updateActions(); }},
-        {"actionCopySelection", [this] { if (!m_selection.isNull()) QGuiApplication::clipboard()->setPixmap(m_selection); }},
-        {"actionCopyData", [this] { if (QenDoc *doc = activeDocument()) QGuiApplication::clipboard()->setText(doc->engine()->copyValues(doc->engine()->currentTrack())); }},
-        {"actionLiquidInject", [this] { if (QenPanelView *panel = activePanel()) panel->Srynge(); }},
-        {"actionUnitDose", [this] { unitDose(); }},
-        {"actionSetCost", [this] { setCost(); }},
-        {"actionAdjustDel", [this] { adjustDel(); }},
-        {"actionChangeAgent", [this] { changeAgent(); }},
-        {"actionDefaultColors", [this] { if (QenDoc *doc = activeDocument()) doc->defaultAgentColors(); }},
-        {"actionWakeUpForecast", [this] { QenForecastWindow::showFor(activeDocument(), this); }},
-        {"actionTile", [this] { m_mdiArea->tileSubWindows(); }},
-        {"actionGroup", [this] { m_arranger->groupSubWindows(); }},
-        {"actionCascade", [this] { m_mdiArea->cascadeSubWindows(); }},
-        {"actionNewGraphView", [this] { newView(nullptr, 0, QenChildWindowInterface::Graph); }},
-        {"actionNewPictureView", [this] { newView(nullptr, 0, QenChildWindowInterface::Picture); }},
-        {"actionOverlay",
-         [this] {
-             if (QenOverlay *overlay = QenOverlayLauncher::open(
-                     this, activeChild(), m_arranger->overlayTarget(), allChildren()))
-                 overlay->setHelpHandler(
-                     [this] { showHelpPage(QStringLiteral("overlay.html")); });
-         }},
-        {"actionZoomIn", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(graph->zoom() + 1); updateActions(); }},
-        {"actionZoomOut", [this] { if (QenGraphView *graph = activeGraph()) graph->setZoom(std::max(1, graph->zoom() - 1)); updateActions(); }},
-        {"actionChangePatient", [this] { changePatient(); }},
-        {"actionSetBookmark", [this] { setBookmark(); }},
-        {"actionSetBreakPoint", [this] { setBreakPoint(); }},
-        {"actionDescription", [this] { editDescription(); }},
-        {"actionSend", [this] { if (QenDoc *doc = activeDocument()) doc->mail(); }},
-        {"actionHelpTopic", [this] { showHelpPage(QStringLiteral("index.html")); }},
-        {"actionAbout", [this] { QenAboutDlg::showAbout(this, m_dialogRunner); }},
-        {"actionPrint", [this] { m_reports->print(activeDocument()); }},
-        {"actionPrintPreview", [this] { m_reports->printPreview(activeDocument()); }},
-        {"actionPageSetup", [this] { m_reports->pageSetup(); }},
-        {"actionPrintSelect", [this] { m_reports->selectPrintOutput(); }},
-        {"actionPdf", [this] { m_reports->exportToPdf(activeDocument()); }},
-        {"actionXml", [this] { m_reports->exportToXml(activeDocument()); }},
-        {"actionHtml", [this] { m_reports->exportToHtml(activeDocument()); }},
-        {"actionOptions", [this] { QenOptions::setDefaultOptions(this, m_dialogRunner); }},
-    };
-    const std::pair<const char *, std::function<void(bool)>> toggles[] = {
-        {"actionToolbar", [this](bool on) { m_toolBar->setVisible(on); }},
-        {"actionDisableUptake", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableUptake(on); updateActions(); }},
-        {"actionDisableReturn", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->disableReturn(on); updateActions(); }},
-        {"actionEnableVapor", [this](bool on) { if (QenDoc *doc = activeDocument()) doc->engine()->enableVapor(on); updateActions(); }},
-        {"actionEnableScrolling", [this](bool on) { for (QenChildWindow *child : childrenOf(activeDocument())) child->graphViewWidget()->setScrolling(on); }},
-        {"actionHideNumerics", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setNumericsHidden(on); }},
-        {"actionShowCost", [this](bool on) { if (QenPanelView *panel = activePanel()) panel->setCostShown(on); }},
-    };
-    // clang-format on
-    for (const auto &[name, handler] : commands)
-        m_actions->setHandler(QLatin1String(name), handler);
-    for (const auto &[name, handler] : toggles)
-        m_actions->setHandler(QLatin1String(name), handler);
-}
-
-void QenMainWindow::addActions(QWidget *widget, std::initializer_list<const char *> names)
-{
-    for (const char *name : names) {
-        if (name) {
-            widget->addAction(m_actions->get(QLatin1String(name)));
-            continue;
-        }
-        auto *separator = new QAction(widget);
-        separator->setSeparator(true);
-        widget->addAction(separator);
-    }
-}
-
-void QenMainWindow::createMenus()
-{
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    // Shows why Send is disabled when it is.
-    m_fileMenu->setToolTipsVisible(true);
-    addActions(m_fileMenu, {"actionNew", "actionOpen"});
-    m_recentMenu =
-        m_fileMenu->addMenu(QIcon(QStringLiteral(":/images/open.png")), tr("Open Recent"));
-    m_recentMenu->menuAction()->setObjectName(QStringLiteral("actionOpenRecent"));
-    m_recentMenu->addActions(m_recentFileActs);
-    auto *examples = new QenExamplesMenu(m_fileMenu);
-    m_fileMenu->addMenu(examples);
-    connect(examples, &QenExamplesMenu::exampleChosen, this, &QenMainWindow::openExample);
-    addActions(m_fileMenu, {"actionSave", "actionSaveAs", "actionClose", nullptr, "actionRun",
-                            "actionRunAll", nullptr, "actionPrint", "actionPrintPreview",
-                            "actionPageSetup", "actionPrintSelect"});
-    m_exportMenu = m_fileMenu->addMenu(tr("Export to..."));
-    m_exportMenu->menuAction()->setObjectName(QStringLiteral("actionExportTo"));
-    m_actions->adopt(m_exportMenu->menuAction());
-    addActions(m_exportMenu, {"actionPdf", "actionXml", "actionHtml"});
-    addActions(m_fileMenu,
-               {nullptr, "actionDescription", nullptr, "actionSend", nullptr, "actionExit"});
-    updateRecentFileActions();
-
-    m_editMenu = menuBar()->addMenu(tr("&Edit"));
-    addActions(m_editMenu, {"actionRewind", "actionFastFwd", "actionZeroTimer", "actionClearAll",
-                            nullptr, "actionSelectAll", "actionCopySelection", "actionCopyData"});
-
-    m_anesthesiaMenu = menuBar()->addMenu(tr("&Anesthesia"));
-    addActions(m_anesthesiaMenu,
-               {"actionLiquidInject", "actionUnitDose", nullptr, "actionSetCost", "actionAdjustDel",
-                "actionChangeAgent", "actionDefaultColors", nullptr, "actionWakeUpForecast"});
-
-    m_viewMenu = menuBar()->addMenu(tr("&View"));
-    m_viewMenu->addMenu(m_newGraphMenu);
-    m_viewMenu->addMenu(m_newPictureMenu);
-    addActions(m_viewMenu,
-               {"actionOverlay", "actionZoomIn", "actionZoomOut", nullptr, "actionToolbar"});
-
-    m_specialMenu = menuBar()->addMenu(tr("&Special"));
-    addActions(m_specialMenu,
-               {"actionDisableUptake", "actionDisableReturn", "actionEnableVapor",
-                "actionChangePatient", "actionSetBookmark", "actionSetBreakPoint",
-                "actionEnableScrolling", nullptr, "actionHideNumerics", "actionShowCost"});
-
-    m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
-    addActions(m_toolsMenu, {"actionOptions"});
-
-    m_windowMenu = menuBar()->addMenu(tr("&Window"));
-    createWindowMenu();
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &QenMainWindow::createWindowMenu);
-
-    m_helpMenu = menuBar()->addMenu(tr("&Help"));
-    addActions(m_helpMenu, {"actionHelpTopic", "actionAbout"});
-
-    for (QMenu *menu : {m_fileMenu, m_editMenu, m_anesthesiaMenu, m_viewMenu, m_specialMenu})
-        connect(menu, &QMenu::aboutToShow, this, &QenMainWindow::updateActions);
-}
-
-void QenMainWindow::createToolBar()
-{
     m_toolBar = new QToolBar(tr("Toolbar"), this);
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setOrientation(Qt::Horizontal);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
-    addActions(m_toolBar, {"actionNew", "actionOpen", "actionSave", "actionPrint", nullptr,
-                           "actionCopyData", "actionCopySelection", nullptr, "actionShowCost",
-                           "actionOverlay", "actionSetBookmark", nullptr, "actionRewind",
-                           "actionRun", "actionFastFwd", "actionRunAll", nullptr});
     m_toolBar->installEventFilter(this);
+
+    // File > Examples is the one sub-menu the table leaves to the window.
+    const auto examples = [this](const QString &, QMenu *parent) -> QMenu * {
+        auto *menu = new QenExamplesMenu(parent);
+        connect(menu, &QenExamplesMenu::exampleChosen, this, &QenMainWindow::openExample);
+        return menu;
+    };
+    const QHash<QString, QMenu *> menus = m_actions->build(this, m_toolBar, examples);
+    menus.value(QStringLiteral("File/Recent"))->addActions(m_recentFileActs);
+    updateRecentFileActions();
+    m_newGraphMenu = menus.value(QStringLiteral("View/NewGraph"));
+    m_newPictureMenu = menus.value(QStringLiteral("View/NewPicture"));
+    m_windowMenu = menus.value(QStringLiteral("Window"));
+    m_windowCommands = m_windowMenu->actions().size();
+    createWindowMenu();
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &QenMainWindow::createWindowMenu);
+    for (const char *key : {"File", "Edit", "Anesthesia", "View", "Special"})
+        connect(menus.value(QLatin1String(key)), &QMenu::aboutToShow, this,
+                &QenMainWindow::updateActions);
 }
 
 QMenu *QenMainWindow::createPopupMenu()
@@ -513,7 +344,6 @@ void QenMainWindow::watchChild(QenChildWindow *child)
     // was cleared: the title follows the child's own.
     connect(child, &QenChildWindow::titleUpdated, this, &QenMainWindow::updateTitle);
     connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateActions);
-    connect(child, &QenChildWindow::viewsChanged, this, &QenMainWindow::updateActions);
 }
 
 QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen,
@@ -547,32 +377,6 @@ QenChildWindow *QenMainWindow::newView(QenDoc *doc, int nQen,
     return child;
 }
 
-void QenMainWindow::newViewOrAdd(QString text, bool graph)
-{
-    QCoreApplication::processEvents();
-    QenDoc *doc = activeDocument();
-    if (!doc)
-        return;
-    QenEngine *engine = doc->engine();
-    if (text.contains(addPrefix())) {
-        engine->pause();
-        if (!engine->replayGuard(true))
-            return;
-        text.remove(addPrefix());
-        if (doc->addAgent(text) < 0)
-            return;
-    } else {
-        for (int i = 0; i < doc->agentCount(); ++i) {
-            if (doc->agentName(i) == text) {
-                engine->setCurrentTrack(i);
-                break;
-            }
-        }
-    }
-    newView(doc, engine->currentTrack(),
-            graph ? QenChildWindowInterface::Graph : QenChildWindowInterface::Picture);
-}
-
 void QenMainWindow::removeChild(QObject *object)
 {
     // A window in destruction reports itself as a plain object: leave it be.
@@ -581,7 +385,7 @@ void QenMainWindow::removeChild(QObject *object)
             child->close();
     }
     updateAllActions();
-    m_selection = QPixmap();
+    m_commands->clearSelection();
 }
 
 bool QenMainWindow::closeDocument(QenDoc *doc)
@@ -630,8 +434,16 @@ void QenMainWindow::showHelpPage(const QString &page)
 
 void QenMainWindow::createWindowMenu()
 {
-    m_windowMenu->clear();
-    addActions(m_windowMenu, {"actionTile", "actionCascade", "actionGroup"});
+    // The arrangement commands stay; the list of windows after them is made
+    // afresh, and the sub-menus of the last list go with it.
+    const QList<QAction *> entries = m_windowMenu->actions();
+    for (QAction *act : entries.mid(m_windowCommands)) {
+        m_windowMenu->removeAction(act);
+        if (QMenu *perDocument = act->menu())
+            perDocument->deleteLater();
+        else if (act->parent() == m_windowMenu)
+            act->deleteLater();
+    }
     updateActions();
 
     QenChildWindow *active = activeChild();
@@ -685,165 +497,19 @@ void QenMainWindow::updateTitle()
     setWindowTitle(title);
 }
 
-QenActiveState QenMainWindow::activeState() const
-{
-    QenActiveState s;
-    QenChildWindow *child = activeChild();
-    const QList<QenChildWindow *> children = allChildren();
-    s.childCount = children.size();
-    for (QenChildWindow *c : children) {
-        const AState state = c->document()->engine()->state();
-        s.anyRunning = s.anyRunning || state == ARunning;
-        s.anyStartable = s.anyStartable || state == APaused || state == ANotRun;
-    }
-    s.hasSelection = !m_selection.isNull();
-    s.mailProblem = m_host->mailClient()->unavailableReason();
-    s.hasChild = child;
-    if (!child)
-        return s;
-    s.childType = static_cast<QenChildWindowInterface::Type>(child->viewType());
-    const QenEngine *engine = child->document()->engine();
-    s.runState = engine->state();
-    s.displayTime = engine->displayTime();
-    s.endTime = engine->endTime();
-    s.simTime = engine->simTime();
-    const int track = engine->currentTrack();
-    s.hasAgent = track >= 0 && track < child->document()->agentCount();
-    if (s.hasAgent) {
-        s.unitDose = engine->track(track).unitDose;
-        s.canInject = engine->canInject(track);
-        const QenAnesthetic *agent = engine->agentOf(track);
-        s.agentVolatile = agent && agent->volatility != 0;
-    }
-    s.uptakeEffect = engine->uptakeEffect();
-    s.venousReturn = engine->venousReturn();
-    s.vaporEffect = engine->vaporEffect();
-    s.scrolling = child->graphViewWidget()->settings().scroll;
-    s.numericsHidden = child->panelView()->numericsHidden();
-    s.costShown = child->panelView()->costShown();
-    s.zoom = child->graphViewWidget()->zoom();
-    s.overlayTarget = m_arranger->overlayTarget();
-    return s;
-}
-
 void QenMainWindow::updateActions()
 {
-    m_actions->update(activeState());
+    m_actions->update(m_commands->activeState());
     if (QenChildWindow *child = activeChild()) {
-        fillNewViewMenu(m_newGraphMenu, child->document(), true);
-        fillNewViewMenu(m_newPictureMenu, child->document(), false);
+        m_commands->fillNewViewMenu(m_newGraphMenu, child->document(), true);
+        m_commands->fillNewViewMenu(m_newPictureMenu, child->document(), false);
     }
-}
-
-void QenMainWindow::fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph)
-{
-    menu->clear();
-    const QenEngine *engine = doc->engine();
-    QList<int> held;
-    for (int i = 0; i < doc->agentCount(); ++i) {
-        held.append(engine->track(i).agent);
-        const QString name = doc->agentName(i);
-        connect(menu->addAction(name), &QAction::triggered, this,
-                [this, name, graph] { newViewOrAdd(name, graph); });
-    }
-    const QenCatalogue &catalogue = doc->catalogue();
-    for (int a = 0; a < catalogue.size(); ++a) {
-        if (held.contains(a))
-            continue;
-        const QString name = addPrefix() + catalogue.at(a)->displayName;
-        QAction *act = menu->addAction(name);
-        act->setEnabled(engine->state() == ANotRun);
-        connect(act, &QAction::triggered, this, [this, name, graph] { newViewOrAdd(name, graph); });
-    }
-}
-
-// --- run control and commands on the active document
-
-QenPanelView *QenMainWindow::activePanel() const
-{
-    QenChildWindow *child = activeChild();
-    return child ? child->panelView() : nullptr;
-}
-
-QenGraphView *QenMainWindow::activeGraph() const
-{
-    QenChildWindow *child = activeChild();
-    return child ? child->graphViewWidget() : nullptr;
-}
-
-void QenMainWindow::runAllSimulation()
-{
-    const QList<QenChildWindow *> children = allChildren();
-    bool anyRunning = false;
-    for (QenChildWindow *child : children)
-        anyRunning = anyRunning || child->document()->engine()->state() == ARunning;
-    // A document changes state at its first child, so each goes once.
-    for (QenChildWindow *child : children) {
-        const AState state = child->document()->engine()->state();
-        if (anyRunning ? state == ARunning : (state == APaused || state == ANotRun))
-            child->panelView()->run();
-    }
-    updateAllActions();
-}
-
-void QenMainWindow::setBookmark()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::setBookmark(*doc, this, m_dialogRunner);
-    updateAllActions();
-}
-
-void QenMainWindow::setBreakPoint()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::setBreakPoint(*doc, this, m_dialogRunner);
-}
-
-void QenMainWindow::changePatient()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::changePatient(*doc, this, m_dialogRunner);
-    updateAllActions();
-}
-
-void QenMainWindow::unitDose()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::unitDose(*doc, this, m_dialogRunner);
-    updateAllActions();
-}
-
-void QenMainWindow::setCost()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::setCost(*doc, this, m_dialogRunner);
-}
-
-void QenMainWindow::adjustDel()
-{
-    if (QenDoc *doc = activeDocument())
-        QenDialogs::adjustDel(*doc, this, m_dialogRunner);
-    updateAllActions();
-}
-
-void QenMainWindow::changeAgent()
-{
-    if (QenPanelView *panel = activePanel())
-        QenDialogs::changeAgent(*panel, this, m_dialogRunner);
-    updateAllActions();
 }
 
 bool QenMainWindow::editDescription()
 {
     QenDoc *doc = activeDocument();
     return doc && QenDialogs::editDescription(*doc, this, m_dialogRunner);
-}
-
-// --- commands whose features come later
-
-void QenMainWindow::showNotImplemented()
-{
-    qenApp->prompt()->information(tr("Quenor® "), tr("Feature not implemented"));
 }
 
 // --- events

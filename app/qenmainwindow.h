@@ -10,31 +10,27 @@
 #include <QPointer>
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 
 class QAction;
 class QMdiArea;
 class QMenu;
-class QShortcut;
 class QToolBar;
 class QenActions;
 class QenAppDocHost;
 class QenAssistant;
-struct QenActiveState;
 class QenChildWindow;
+class QenCommands;
 class QenDoc;
-class QenGraphView;
-class QenPanelView;
 class QenReports;
 class QenStatusMessages;
 
 // The one top-level window of the program. It owns the multiple-document
 // area in which every open simulation shows its child windows as tabs, the
-// menus and the tool bar, opens, saves and closes the documents and passes
-// each command on to the active one. Where the child windows sit is the
-// arranger's business; what each command is and when it is usable, the
-// command table's (QenActions).
+// menus and the tool bar, and opens, saves and closes the documents. Where the
+// child windows sit is the arranger's business; what each command is, where it
+// sits and when it is usable, the command table's (QenActions); what it does
+// to the active document, its handler's (QenCommands).
 //
 // Ownership: the documents are children of this window (they delete
 // themselves when their last window closes); the child windows are owned by
@@ -60,6 +56,7 @@ public:
     // File dialogs and setting dialogs are answered by tests.
     void setOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void setDialogRunner(QenDialogs::Runner runner) { m_dialogRunner = std::move(runner); }
+    const QenDialogs::Runner &dialogRunner() const { return m_dialogRunner; }
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     QToolBar *toolBar() const { return m_toolBar; }
@@ -70,7 +67,8 @@ public:
     QMenu *newGraphMenu() const { return m_newGraphMenu; }
     QMenu *newPictureMenu() const { return m_newPictureMenu; }
     QMenu *windowMenu() const { return m_windowMenu; }
-    const QPixmap &selection() const { return m_selection; }
+    // The picture Select All grabbed, until Copy Selection copies it.
+    const QPixmap &selection() const;
 
     // Open documents, in the order they were created.
     QList<QenDoc *> documents() const;
@@ -118,16 +116,6 @@ public slots:
     void removeDoc(QObject *doc);
     void createWindowMenu();
     void updateTitle();
-    void runAllSimulation();
-    void setBookmark();
-    void setBreakPoint();
-    void changePatient();
-    void unitDose();
-    void setCost();
-    void adjustDel();
-    void changeAgent();
-    // What every command without a handler of its own answers.
-    void showNotImplemented();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -136,16 +124,8 @@ protected:
     QMenu *createPopupMenu() override;
 
 private:
-    void createActions();
-    void connectCommands();
-    // Adds the named commands to a menu or the tool bar; null is a separator.
-    void addActions(QWidget *widget, std::initializer_list<const char *> names);
-    QenActiveState activeState() const;
-    // From a New Graph / New Picture menu: `text` is an agent of the active
-    // document, or "(Add) " and an agent to add to it.
-    void newViewOrAdd(QString text, bool graph);
+    // The menus and the tool bar, from the command table.
     void createMenus();
-    void createToolBar();
     void readSettings();
     void writeSettings();
 
@@ -153,16 +133,11 @@ private:
     QenDoc *addDocument();
     void watchChild(QenChildWindow *child);
     bool closeDocument(QenDoc *doc);
-    QenPanelView *activePanel() const;
-    QenGraphView *activeGraph() const;
-    void fillNewViewMenu(QMenu *menu, QenDoc *doc, bool graph);
 
     std::unique_ptr<QenAppDocHost> m_host;
     std::unique_ptr<QenAssistant> m_assistant;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
-    QShortcut *m_breakPointShortcut = nullptr;
-    QPixmap m_selection;
     QString m_lastOpenDirectory;
     QenReports *m_reports = nullptr;
     QenStatusMessages *m_status = nullptr;
@@ -171,19 +146,13 @@ private:
     QenDialogs::Runner m_dialogRunner;
 
     QenActions *m_actions = nullptr;
+    QenCommands *m_commands = nullptr;
     QenWindowArranger *m_arranger = nullptr;
     QList<QAction *> m_recentFileActs;
 
-    QMenu *m_fileMenu = nullptr;
-    QMenu *m_recentMenu = nullptr;
-    QMenu *m_exportMenu = nullptr;
-    QMenu *m_editMenu = nullptr;
-    QMenu *m_anesthesiaMenu = nullptr;
-    QMenu *m_viewMenu = nullptr;
     QMenu *m_newGraphMenu = nullptr;
     QMenu *m_newPictureMenu = nullptr;
-    QMenu *m_specialMenu = nullptr;
-    QMenu *m_toolsMenu = nullptr;
     QMenu *m_windowMenu = nullptr;
-    QMenu *m_helpMenu = nullptr;
+    // The Window menu's own commands, before the list of windows.
+    int m_windowCommands = 0;
 };

@@ -377,24 +377,24 @@ private slots:
 
     void settingCommandsOpenTheirDialogs_data()
     {
-        QTest::addColumn<QString>("slot");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("patient") << "changePatient"
+        QTest::newRow("patient") << "actionChangePatient"
                                  << "QenPatientDlg";
-        QTest::newRow("unit dose") << "unitDose"
+        QTest::newRow("unit dose") << "actionUnitDose"
                                    << "QenDoseDlg";
-        QTest::newRow("cost") << "setCost"
+        QTest::newRow("cost") << "actionSetCost"
                               << "QenCostDlg";
-        QTest::newRow("FGF, DEL, VA, CO") << "adjustDel"
+        QTest::newRow("FGF, DEL, VA, CO") << "actionAdjustDel"
                                           << "QenDelDlg";
-        QTest::newRow("bookmark") << "setBookmark"
+        QTest::newRow("bookmark") << "actionSetBookmark"
                                   << "QenBookmarkDlg";
-        QTest::newRow("agent and circuit") << "changeAgent"
+        QTest::newRow("agent and circuit") << "actionChangeAgent"
                                            << "QenAgentDlg";
     }
     void settingCommandsOpenTheirDialogs()
     {
-        QFETCH(QString, slot);
+        QFETCH(QString, command);
         QFETCH(QString, dialog);
         QVERIFY(w->newFile());
         w->setActiveWindow(childOf(w->documents().first(), QenChildWindowInterface::Picture));
@@ -409,7 +409,9 @@ private slots:
                 shown << QStringLiteral("too narrow: %1 for %2").arg(d.width()).arg(title);
             return false;
         });
-        QVERIFY(QMetaObject::invokeMethod(w.get(), slot.toLatin1().constData()));
+        QAction *act = w->action(command);
+        QVERIFY(act && act->isEnabled());
+        act->trigger();
         QCOMPARE(shown, QStringList{dialog});
         QVERIFY(!w->documents().first()->isModified());
     }
