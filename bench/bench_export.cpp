@@ -10,6 +10,7 @@
 #include "engine/qencatalogue.h"
 #include "engine/qenengine.h"
 #include "engine/qenprompt.h"
+#include "quietprompt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -29,16 +30,6 @@
 #include <vector>
 
 namespace {
-
-class QuietPrompt : public QenPrompt
-{
-public:
-    int ask(Icon, const QString &, const QString &text, int, int defaultButton) override
-    {
-        std::fprintf(stderr, "prompt: %s\n", qPrintable(text));
-        return defaultButton;
-    }
-};
 
 // Peak resident memory since the last reset, in MiB (Linux).
 void resetPeak()

@@ -10,6 +10,7 @@
 #include "engine/qencatalogue.h"
 #include "engine/qenengine.h"
 #include "engine/qenprompt.h"
+#include "quietprompt.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -22,17 +23,6 @@
 #include <memory>
 
 namespace {
-
-// Any message during a measured open is a fault of the benchmark's file.
-class QuietPrompt : public QenPrompt
-{
-public:
-    int ask(Icon, const QString &, const QString &text, int, int defaultButton) override
-    {
-        std::fprintf(stderr, "prompt: %s\n", qPrintable(text));
-        return defaultButton;
-    }
-};
 
 QTemporaryDir *folder = nullptr;
 QString filePath;
