@@ -3,11 +3,26 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 QenTabBar::QenTabBar(QWidget *parent) : QTabBar(parent)
 {
     setToolTip(
         tr("Click/drag this tab away to view content separately or to move it to another window."));
     setFocusPolicy(Qt::ClickFocus);
+}
+
+QSize QenTabBar::minimumTabSizeHint(int index) const
+{
+    // A crowded bar takes the same width off every tab, so the shortest reach
+    // their least first and would show nothing but "...": the tray's tab, the
+    // one a lesson keeps going back to. Each tab may shrink only so far that
+    // some characters of its own stay on either side of the dots.
+    constexpr int keptCharacters = 12;
+    const QSize least = QTabBar::minimumTabSizeHint(index);
+    const int readable =
+        least.width() + keptCharacters * fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    return QSize(std::min(tabSizeHint(index).width(), readable), least.height());
 }
 
 void QenTabBar::mousePressEvent(QMouseEvent *event)

@@ -20,6 +20,9 @@ signals:
     void drag(int index);
 
 protected:
+    // On a crowded bar a tab keeps some characters of its text on either side
+    // of the dots, and a short one all of it.
+    QSize minimumTabSizeHint(int index) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 

@@ -371,8 +371,17 @@ private slots:
             QVERIFY2(bar->tabToolTip(i).startsWith(tabs->tabText(i) + "\n"),
                      qPrintable(bar->tabToolTip(i)));
         QVERIFY(tabs->tabText(4).contains(doc->title()));
-        // Every tab is on the bar, none behind scroll buttons.
+        // Every tab is on the bar, none behind scroll buttons; the tray's
+        // short tab gives up no room to the long ones.
         QVERIFY(bar->tabRect(tabs->count() - 1).right() <= bar->width());
+        QTabBar roomy;
+        roomy.setFont(bar->font());
+        roomy.setExpanding(false);
+        roomy.resize(4000, bar->height());
+        for (int i : {0, 4})
+            roomy.addTab(tabs->tabText(i));
+        QVERIFY(bar->tabRect(4).width() < roomy.tabRect(1).width());
+        QCOMPARE(bar->tabRect(0).width(), roomy.tabRect(0).width());
     }
 
     void settingCommandsOpenTheirDialogs_data()
