@@ -15,14 +15,26 @@ QenTabBar::QenTabBar(QWidget *parent) : QTabBar(parent)
 QSize QenTabBar::minimumTabSizeHint(int index) const
 {
     // A crowded bar takes the same width off every tab, so the shortest reach
-    // their least first and would show nothing but "...": the tray's tab, the
-    // one a lesson keeps going back to. Each tab may shrink only so far that
-    // some characters of its own stay on either side of the dots.
-    constexpr int keptCharacters = 12;
+    // their least first and would show nothing but "...". The tray's tab, the
+    // one a lesson keeps going back to, stays whole; the others keep some
+    // characters of their own on either side of the dots.
+    if (keepsWhole(index))
+        return tabSizeHint(index);
+    constexpr int keptCharacters = 8;
     const QSize least = QTabBar::minimumTabSizeHint(index);
     const int readable =
         least.width() + keptCharacters * fontMetrics().horizontalAdvance(QLatin1Char('x'));
     return QSize(std::min(tabSizeHint(index).width(), readable), least.height());
+}
+
+void QenTabBar::setKeepsWhole(int index, bool whole)
+{
+    setTabData(index, whole);
+}
+
+bool QenTabBar::keepsWhole(int index) const
+{
+    return tabData(index).toBool();
 }
 
 void QenTabBar::mousePressEvent(QMouseEvent *event)

@@ -15,13 +15,16 @@ public:
     explicit QenTabBar(QWidget *parent = nullptr);
 
     QPoint pressPosition() const { return m_pressPos; }
+    // A tab that keeps its whole text however crowded the bar is.
+    void setKeepsWhole(int index, bool whole);
+    bool keepsWhole(int index) const;
 
 signals:
     void drag(int index);
 
 protected:
     // On a crowded bar a tab keeps some characters of its text on either side
-    // of the dots, and a short one all of it.
+    // of the dots, or all of it when it keeps whole.
     QSize minimumTabSizeHint(int index) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

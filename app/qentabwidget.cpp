@@ -153,6 +153,7 @@ void QenTabWidget::tabInserted(int index)
     toggleCloseButton();
     m_bar->setTabTextColor(index, textColor(c->color()));
     m_bar->setTabToolTip(index, tabTip(tabText(index)));
+    m_bar->setKeepsWhole(index, c->type() == QenChildWindow::Control);
 }
 
 QString QenTabWidget::tabTip(const QString &title) const
